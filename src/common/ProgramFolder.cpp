@@ -1,0 +1,15 @@
+#include "ProgramFolder.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace qb {
+
+std::string programFolder() {
+    std::error_code ec;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) return std::filesystem::current_path(ec).string();
+    return exe.parent_path().string();
+}
+
+}  // namespace qb

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+struct UConverter;
+
+namespace qb {
+
+// Code page 950 (Big5 with Microsoft's extensions), the encoding of the library files.
+// Decoding goes through ICU's "windows-950" table; "ibm-950" is a different table and must
+// not be used. Bytes that are not valid Big5 decode to U+FFFD, so no input is ever rejected.
+class Big5Codec final {
+public:
+    Big5Codec();
+    ~Big5Codec();
+    Big5Codec(const Big5Codec&) = delete;
+    Big5Codec& operator=(const Big5Codec&) = delete;
+
+    std::u16string decode(std::string_view bytes);
+    void decodeInto(std::string_view bytes, std::u16string& out);
+
+    // Every byte sequence that decodes to `ch`. Several Big5 codes can share one character,
+    // and one that is missing from the table has none. Built on first use.
+    const std::vector<std::string>& encodingsOf(char16_t ch);
+
+    // Every character of the table whose lower-case form equals `lowered`.
+    const std::vector<char16_t>& charactersLoweringTo(char16_t lowered);
+
+    // Encodes text for the platform's code-page calls; a character without a code becomes
+    // the code page's substitution character.
+    std::string encode(std::u16string_view text);
+
+private:
+    void buildReverseTable();
+
+    UConverter* converter_;
+    bool reverseBuilt_ = false;
+    std::unordered_map<char16_t, std::vector<std::string>> encodings_;
+    std::unordered_map<char16_t, std::vector<char16_t>> byLowerCase_;
+};
+
+}  // namespace qb

@@ -1,0 +1,47 @@
+#include "Library.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace qb {
+namespace {
+
+bool equalIgnoringAsciiCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; };
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
+FileHandle openRegularFile(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return nullptr;
+    return FileHandle(std::fopen(path.c_str(), "rb"));
+}
+
+}  // namespace
+
+Library Library::besideProgram(const std::string& programFolder) {
+    return Library(programFolder + "/lib");
+}
+
+std::string Library::pathOf(char letter) const {
+    return folder_ + "/" + letter + ".lib";
+}
+
+FileHandle Library::open(char letter) const {
+    const std::filesystem::path asked = pathOf(letter);
+    if (FileHandle f = openRegularFile(asked)) return f;
+
+    const std::string name = asked.filename().string();
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder_, ec)) {
+        if (equalIgnoringAsciiCase(entry.path().filename().string(), name))
+            if (FileHandle f = openRegularFile(entry.path())) return f;
+    }
+    return nullptr;
+}
+
+}  // namespace qb

@@ -1,0 +1,78 @@
+#include "Lookup.h"
+
+#include <string>
+#include <vector>
+
+#include "Messages.h"
+#include "Utf8.h"
+
+namespace qb {
+
+Lookup::Lookup(Library library) : Lookup(std::move(library), nullptr) {}
+
+Lookup::Lookup(Library library, std::unique_ptr<Scanner> scanner)
+    : library_(std::move(library)), codec_(std::make_unique<Big5Codec>()),
+      scanner_(scanner ? std::move(scanner) : std::make_unique<FastScanner>(*codec_)) {}
+
+Lookup::~Lookup() = default;
+
+void Lookup::Command_Submit_Click(LookupView& view, LookupState& state) {
+    view.SetTopmost(false);
+    const TypedText typed(view.inputText());
+    if (typed.text.empty()) {
+        view.showMessage(messages::kTypeSomethingFirst);
+        state.AdvSubmit = false;
+        view.SetTopmost(true);
+        return;
+    }
+    view.SetTopmost(true);
+    state.lastkey = typed.text;
+    view.clearOutput();
+    view.PlayClickSound();
+
+    const char16_t initial = toLower(typed.text.substr(0, 1))[0];
+    const bool singleFile = initial >= u'a' && initial <= u'z';
+    std::vector<std::string> unreadable;
+    for (int index = 0; index <= 25; ++index) {
+        char letter;
+        if (singleFile) {
+            letter = static_cast<char>(initial);
+            index = 26;  // this is the lookup's only file
+        } else {
+            letter = static_cast<char>('A' + index);
+        }
+        FileHandle file = library_.open(letter);
+        if (!singleFile) state.AdvSubmit = true;
+        if (!file) {
+            unreadable.push_back(library_.pathOf(letter));
+            continue;
+        }
+        FileReader reader(file.get());
+        const MatchMode mode = state.AdvSubmit ? MatchMode::AllEntries : MatchMode::Exact;
+        const ScanResult result = scanner_->scan(
+            reader, typed, mode, [&](std::u16string_view line) { view.PrintResult(line); });
+        if (result.stoppedAtMatch) {
+            view.resultsComplete();
+            view.clearInput();
+            return;
+        }
+        if (!result.readable) unreadable.push_back(library_.pathOf(letter));
+    }
+    view.resultsComplete();
+    view.clearInput();
+    view.SetTopmost(false);
+    if (!unreadable.empty()) {
+        std::u16string text(messages::kLibraryFileMissing);
+        for (size_t i = 0; i < unreadable.size(); ++i) {
+            if (i > 0) text += u"\r\n";
+            text += fromUtf8(unreadable[i]);
+        }
+        view.showMessage(text);
+    }
+    if (view.outputIsEmpty() && !state.AdvSubmit) view.showMessage(messages::kNothingFoundTryAll);
+    if (view.outputIsEmpty() && state.AdvSubmit) view.showMessage(messages::kNothingFound);
+    state.AdvSubmit = false;
+    view.SetTopmost(true);
+}
+
+}  // namespace qb

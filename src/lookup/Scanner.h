@@ -1,0 +1,77 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "Big5Codec.h"
+#include "ByteReader.h"
+#include "TextMatch.h"
+
+namespace qb {
+
+// Called once for every matching field of a line, with the whole line as read.
+using MatchSink = std::function<void(std::u16string_view line)>;
+
+struct ScanResult {
+    bool readable = true;         // false: the file failed while it was read
+    bool stoppedAtMatch = false;  // an exact lookup found its line and read no further
+};
+
+// Reads one library file from its start and reports the matching lines in file order. In
+// exact mode it stops at the first matching line and reports it once; in all-entries mode it
+// reads to the end and reports a line once per matching field. A line ends at CR, CR LF or a
+// lone LF.
+class Scanner {
+public:
+    virtual ~Scanner() = default;
+    virtual ScanResult scan(ByteReader& bytes, const TypedText& typed, MatchMode mode,
+                            const MatchSink& sink) = 0;
+};
+
+// Decodes and tests every line. Plain on purpose: it is what the fast scanner is checked
+// against.
+class ReferenceScanner final : public Scanner {
+public:
+    explicit ReferenceScanner(Big5Codec& codec) : codec_(codec) {}
+    ScanResult scan(ByteReader& bytes, const TypedText& typed, MatchMode mode,
+                    const MatchSink& sink) override;
+
+private:
+    Big5Codec& codec_;
+};
+
+// Finds candidate lines with a byte search for a piece of the typed text in Big5 before
+// decoding anything, and decodes and tests only those. Where no piece of the text has a
+// single Big5 form it tests every line.
+class FastScanner final : public Scanner {
+public:
+    explicit FastScanner(Big5Codec& codec) : codec_(codec) {}
+    ScanResult scan(ByteReader& bytes, const TypedText& typed, MatchMode mode,
+                    const MatchSink& sink) override;
+
+    // What the byte search looks for; exposed for the tests.
+    struct Anchor {
+        enum class Kind { Bytes, NoMatchPossible, EveryLine } kind = Kind::EveryLine;
+        std::string bytes;        // ASCII letters folded to lower case when `folded`
+        bool folded = false;      // search the text with ASCII letters folded to lower case
+    };
+    const Anchor& anchorFor(const TypedText& typed);
+
+private:
+    // Returns false when the sink asked to stop (exact match found).
+    bool scanLines(std::string_view raw, std::string_view searched, const TypedText& typed,
+                   MatchMode mode, const MatchSink& sink);
+    bool testLine(std::string_view raw, const TypedText& typed, MatchMode mode,
+                  const MatchSink& sink);
+
+    Big5Codec& codec_;
+    std::u16string anchorText_;
+    bool anchorValid_ = false;
+    Anchor anchor_;
+    std::string buffer_;
+    std::string folded_;
+    std::u16string line_;
+};
+
+}  // namespace qb

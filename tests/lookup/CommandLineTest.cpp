@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "LibraryFixture.h"
+
+extern char** environ;
+
+namespace qb {
+namespace {
+
+struct ToolRun {
+    std::string out;
+    std::string err;
+    int status = -1;
+};
+
+std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+ToolRun runTool(const std::vector<std::string>& args) {
+    const std::string base = std::filesystem::temp_directory_path() /
+                             ("quillbook-tool-" + std::to_string(getpid()));
+    const std::string outPath = base + ".out", errPath = base + ".err";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    std::vector<std::string> all{QB_LOOKUP_TOOL};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (auto& a : all) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    ToolRun run;
+    if (posix_spawn(&pid, QB_LOOKUP_TOOL, &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    run.out = slurp(outPath);
+    run.err = slurp(errPath);
+    std::filesystem::remove(outPath);
+    std::filesystem::remove(errPath);
+    return run;
+}
+
+class CommandLine : public ::testing::Test {
+protected:
+    void SetUp() override {
+        lib.writeLines("a.lib", {"apple=蘋果", "Apple=蘋果二", "apple pie=蘋果派=甜點"});
+        lib.writeLines("z.lib", {"zz=蘋果=蘋果樹"});
+        lib.writeLines("-.lib", {"dash=x"});
+        lib.fillMissingWithEmptyFiles();
+    }
+    test::TempLibrary lib;
+};
+
+struct ToolCase {
+    std::vector<std::string> args;
+    std::string out;
+    std::string err;
+    int status;
+};
+
+TEST_F(CommandLine, PrintsTheBoxAndTheMessagesAndTellsByItsStatus) {
+    const std::string d = lib.folder();
+    const std::string hint = "Sorry! 找不到任何相符字串\r\n\r\n請使用「所有查詢」\n";
+    const ToolCase cases[] = {
+        {{"--lib", d, "APPLE"}, "\r\napple\r\n蘋果\r\n", "", 0},
+        {{"--lib", d, "apple pie"}, "\r\napple pie\r\n蘋果派\r\n", "", 0},
+        {{"--lib", d, "apple "}, "", hint, 1},
+        {{"--lib", d, "--all", "apple p"}, "\r\napple pie\r\n蘋果派\r\n", "", 0},
+        {{"--all", "--lib", d, "zzz"}, "", "Sorry! 找不到任何相符字串\n", 1},
+        {{"--lib", d, "樹"}, "\r\nzz\r\n蘋果\r\n", "", 0},
+        {{"--lib", d, ""}, "", "請先輸入字串\n", 1},
+        {{"--lib", d, "--", "-x"}, "", "Sorry! 找不到任何相符字串\n", 1},
+        {{"--lib", d + "/none", "q"},
+         "",
+         "找不到字典檔：" + d + "/none/q.lib\n" + hint,
+         1},
+    };
+    for (const auto& c : cases) {
+        const ToolRun run = runTool(c.args);
+        const std::string what = c.args.back();
+        EXPECT_EQ(run.out, c.out) << what;
+        EXPECT_EQ(run.err, c.err) << what;
+        EXPECT_EQ(run.status, c.status) << what;
+    }
+}
+
+TEST_F(CommandLine, RejectsBadUsageWithStatusTwo) {
+    const std::vector<std::string> bad[] = {{}, {"--lib"}, {"--frobnicate", "x"}, {"a", "b"}};
+    for (const auto& args : bad) {
+        const ToolRun run = runTool(args);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_NE(run.err.find("Usage: quillbook-lookup"), std::string::npos);
+        EXPECT_EQ(run.out, "");
+    }
+    const ToolRun help = runTool({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--lib DIR"), std::string::npos);
+}
+
+TEST_F(CommandLine, UsesTheLibraryBesideTheProgramByDefault) {
+    const ToolRun run = runTool({"apple"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.rfind("\r\napple\r\n蘋果", 0), 0u) << run.out;
+}
+
+}  // namespace
+}  // namespace qb

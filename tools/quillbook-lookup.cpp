@@ -1,0 +1,106 @@
+// The command-line lookup: runs the window's lookup procedure through a view that prints, so
+// scripts, tests and benchmarks exercise exactly what the window runs.
+
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "EntryLine.h"
+#include "Lookup.h"
+#include "ProgramFolder.h"
+#include "Utf8.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: quillbook-lookup [--all] [--lib DIR] [--] TEXT\n"
+    "\n"
+    "Looks TEXT up in the dictionary library as the Quillbook window does.\n"
+    "TEXT is one UTF-8 argument and is used exactly as typed (nothing is trimmed).\n"
+    "\n"
+    "  (default)   as Enter or the exact-lookup button: for text that begins with a\n"
+    "              letter, the first entry with a field equal to TEXT, letter case\n"
+    "              ignored, from that letter's file; for any other text, every entry\n"
+    "              that contains TEXT, from all 26 files\n"
+    "  --all       as the all-entries button: every entry with a field that equals\n"
+    "              TEXT (case ignored) or contains it (case counting)\n"
+    "  --lib DIR   the folder of a.lib ... z.lib (default: the lib folder beside this\n"
+    "              program)\n"
+    "  --          ends the options, for TEXT that begins with '-'\n"
+    "  --help      shows this text\n"
+    "\n"
+    "Standard output: exactly the text the result box holds when the lookup has ended,\n"
+    "UTF-8 with CR LF line breaks. Standard error: the text of each message box the\n"
+    "lookup shows, in order, each followed by one line feed.\n"
+    "Exit status: 0 when results were shown, 1 when the result box is empty, 2 for a\n"
+    "usage error.\n";
+
+class PrintingView final : public qb::LookupView {
+public:
+    explicit PrintingView(std::u16string input) : input_(std::move(input)) {}
+
+    void SetTopmost(bool) override {}
+    void PlayClickSound() override {}
+    void showMessage(std::u16string_view text) override {
+        std::cerr << qb::toUtf8(text) << '\n' << std::flush;
+    }
+    std::u16string inputText() override { return input_; }
+    void clearInput() override { input_.clear(); }
+    void clearOutput() override { output_.clear(); }
+    void PrintResult(std::u16string_view line) override { qb::appendDisplayForm(line, output_); }
+    bool outputIsEmpty() override { return output_.empty(); }
+
+    const std::u16string& output() const { return output_; }
+
+private:
+    std::u16string input_;
+    std::u16string output_;
+};
+
+int usageError(const char* why) {
+    std::fprintf(stderr, "quillbook-lookup: %s\n\n%s", why, kUsage);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    bool all = false;
+    std::optional<std::string> libDir;
+    std::optional<std::string> text;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (!optionsEnded && (arg == "--help" || arg == "-h")) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (!optionsEnded && arg == "--all") {
+            all = true;
+        } else if (!optionsEnded && arg == "--lib") {
+            if (++i == argc) return usageError("--lib needs a folder");
+            libDir = argv[i];
+        } else if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
+            return usageError(("unknown option " + arg).c_str());
+        } else if (text) {
+            return usageError("give exactly one TEXT (quote a text with spaces)");
+        } else {
+            text = arg;
+        }
+    }
+    if (!text) return usageError("no TEXT given");
+
+    qb::Lookup lookup(libDir ? qb::Library(*libDir) : qb::Library::besideProgram(qb::programFolder()));
+    PrintingView view(qb::fromUtf8(*text));
+    qb::LookupState state;
+    state.AdvSubmit = all;
+    lookup.Command_Submit_Click(view, state);
+
+    const std::string out = qb::toUtf8(view.output());
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    std::fflush(stdout);
+    return view.outputIsEmpty() ? 1 : 0;
+}
