@@ -19,7 +19,6 @@ import random
 import struct
 import sys
 import wave
-import zlib
 
 from PIL import Image, ImageChops, ImageDraw, ImageFilter
 
@@ -215,7 +214,6 @@ def magnifier(p, cx, cy, r, ring, handle_end, handle_w):
     hole_pts = ellipse_pts(cx, cy, r - ring / 2, r - ring / 2)
     outline = p.layer()
     outline.ellipse(cx, cy, r + ring / 2 + 0.7, r + ring / 2 + 0.7, STEEL_DARK)
-    outline.ellipse(cx, cy, r - ring / 2 - 0.7, r - ring / 2 - 0.7, (0, 0, 0, 0))
     _punch(outline, ellipse_pts(cx, cy, r - ring / 2 - 0.7, r - ring / 2 - 0.7))
     p.composite(outline)
     steel = p.layer()
@@ -342,7 +340,7 @@ def question_mark(p, cx, top, size, fill, edge):
 def draw_help(scale):
     p = Pen(32, 32, scale)
     closed_book(p, (118, 52, 168), (70, 26, 108), (160, 100, 206), (222, 186, 74))
-    question_mark(p, 15.8, 5.0, 20.0, (255, 214, 28), (92, 56, 0))
+    question_mark(p, 15.5, 4.0, 17.5, (255, 214, 28), (92, 56, 0))
     return p.result()
 
 
@@ -395,62 +393,71 @@ def draw_hide(scale):
 # The application icon: an open book with a quill.
 # --------------------------------------------------------------------------
 
-def open_book_icon(p, size):
-    """Open book drawn in a 32-unit box; `size` picks the level of detail."""
-    cover_dark, cover = (70, 34, 10), (132, 66, 20)
+ICON_EDGE = (150, 128, 84)
+PAPER, PAPER_SHADE = (252, 246, 222), (214, 198, 150)
+TEXT_GREY = (132, 116, 96)
+COVER_DARK, COVER = (70, 34, 10), (136, 68, 20)
+
+
+def open_book_32(p):
+    """The open book of the 32-pixel icon, pages curling up from the gutter."""
     spine = 16.0
-    # Cover: a low, wide shape below the pages.
     cov_left = [(spine, 27.5)] + bezier((spine, 27.5), (11, 25.5), (6, 25.8), (0.8, 27.2), 12)[1:] + \
         [(0.8, 10.5), (4.0, 10.0), (spine, 12.0)]
-    cover_shape = cov_left + mirror_x(cov_left[::-1], spine)
-    p.poly(cover_shape, cover_dark)
+    p.poly(cov_left + mirror_x(cov_left[::-1], spine), COVER_DARK)
     inner_cover = [(spine, 26.4)] + bezier((spine, 26.4), (11, 24.4), (6, 24.8), (1.8, 26.0), 12)[1:] + \
         [(1.8, 11.5), (spine, 13.0)]
-    p.poly(inner_cover + mirror_x(inner_cover[::-1], spine), cover)
+    p.poly(inner_cover + mirror_x(inner_cover[::-1], spine), COVER)
 
     def page(dy, dx):
         top = bezier((spine, 8.4 + dy), (12.0, 5.2 + dy), (6.5, 4.6 + dy), (2.8 - dx, 6.6 + dy), 16)
         bottom = bezier((2.8 - dx, 23.6 + dy), (7.0, 21.6 + dy), (12.0, 22.4 + dy), (spine, 25.4 + dy), 16)
         return top + bottom
 
-    edge = (150, 128, 84)
-    paper, paper_shade = (252, 246, 222), (214, 198, 150)
     # Page stack edges at the outer sides and bottom.
     for k in (2, 1):
         lp = page(k * 0.9, k * 0.6)
-        p.polys([lp, mirror_x(lp, spine)], edge)
+        p.polys([lp, mirror_x(lp, spine)], ICON_EDGE)
         lp = page(k * 0.9 - 0.45, k * 0.6 - 0.3)
         p.polys([lp, mirror_x(lp, spine)], (236, 226, 190))
     left = page(0, 0)
-    right = mirror_x(left, spine)
-    p.polys([left, right], edge)
+    p.polys([left, mirror_x(left, spine)], ICON_EDGE)
     shrink = page(0, -0.7)
-    p.gradient(shrink, [paper, paper, paper_shade], "x", 3.0, spine)
-    p.gradient(mirror_x(shrink, spine), [paper_shade, paper, paper], "x", spine, 29.0)
-    # Text lines following the curl of the paper.
-    if size >= 32:
-        for i in range(5):
-            yy = 9.6 + i * 2.6
-            l_line = bezier((5.0, yy - 1.0), (8.0, yy - 2.2), (11.0, yy - 1.6), (14.0, yy + 0.4), 10)
-            if i == 4:
-                l_line = l_line[:7]
-            p.stroke(l_line, 0.8, (128, 110, 92), caps=False)
-            r_line = mirror_x(l_line, spine)
-            p.stroke(r_line if i != 1 else r_line[:6], 0.8, (128, 110, 92), caps=False)
-    else:
-        for i in range(3):
-            yy = 10.5 + i * 4.0
-            l_line = bezier((5.0, yy - 1.0), (8.0, yy - 2.2), (11.0, yy - 1.6), (14.0, yy + 0.4), 10)
-            p.stroke(l_line, 1.6, (150, 130, 104), caps=False)
-            p.stroke(mirror_x(l_line, spine), 1.6, (150, 130, 104), caps=False)
-    # The gutter.
-    p.stroke([(spine, 8.6), (spine, 25.6)], 1.0 if size >= 32 else 1.5, (120, 92, 56))
+    p.gradient(shrink, [PAPER, PAPER, PAPER_SHADE], "x", 3.0, spine)
+    p.gradient(mirror_x(shrink, spine), [PAPER_SHADE, PAPER, PAPER], "x", spine, 29.0)
+    # Straight print lines stay sharp at this size; curved ones smear.
+    lines = p.layer()
+    for i, y in enumerate((9.5, 12.5, 15.5, 18.5)):
+        right = 13.5 if i != 3 else 10.5
+        lines.rect(4.5, y - 0.5, right, y + 0.5, TEXT_GREY)
+        lines.rect(2 * spine - right, y - 0.5, 27.5, y + 0.5, TEXT_GREY)
+    p.composite(lines, clip=shrink)
+    p.composite(lines, clip=mirror_x(shrink, spine))
+    p.stroke([(spine, 8.6), (spine, 25.6)], 1.0, (120, 92, 56))
 
 
-def quill(p, size):
-    """A white goose quill lying across the right page, nib towards the gutter."""
-    nib = (17.5, 24.0)
-    tip = (30.6, 1.2)
+def open_book_16(p):
+    """The 16-pixel book: drawn on the pixel grid so its edges stay crisp."""
+    fine = p.scale >= 2
+    p.rect(0, 5, 16, 15, COVER_DARK)
+    p.rect(1, 6, 15, 14, COVER)
+    p.rect(1, 3.5, 15, 14, ICON_EDGE)
+    p.rect(1, 13, 15, 13.5 if fine else 14, (236, 226, 190))
+    # Pages, sinking by a pixel where they meet the gutter.
+    left = [(2, 4), (3, 3), (6, 3), (7, 4), (8, 4), (8, 13), (2, 13)]
+    right = mirror_x(left, 8)
+    p.polys([left, right], PAPER)
+    p.rect(7, 4, 8, 13, PAPER_SHADE)
+    p.rect(8, 4, 9, 13, (196, 176, 126))
+    rows = (5, 7, 9, 11) if not fine else (5, 6.5, 8, 9.5, 11)
+    h = 1 if not fine else 0.5
+    for i, y in enumerate(rows):
+        p.rect(3, y, 6 if i != len(rows) - 1 else 5, y + h, TEXT_GREY)
+        p.rect(10, y, 13 if i != 1 else 12, y + h, TEXT_GREY)
+
+
+def quill(p, nib, tip, width, fine):
+    """A white goose quill, nib down towards the gutter."""
     dx, dy = tip[0] - nib[0], tip[1] - nib[1]
     n = math.hypot(dx, dy)
     ux, uy = dx / n, dy / n          # along the shaft
@@ -459,35 +466,43 @@ def quill(p, size):
     def at(t, s):
         return (nib[0] + ux * n * t + vx * s, nib[1] + uy * n * t + vy * s)
 
-    vane = [at(0.28, 0)] + [at(t, 3.6 * max(0.0, math.sin(math.pi * (t - 0.28) / 0.74)) ** 0.7) for t in
-                             [0.28 + i * 0.72 / 14 for i in range(1, 15)]] + \
-        [at(t, -2.4 * max(0.0, math.sin(math.pi * (t - 0.34) / 0.68)) ** 0.8) for t in
-         [1.0 - i * 0.66 / 14 for i in range(1, 15)]]
-    outline = (70, 70, 84)
+    def bulge(t, t0, t1, w, power):
+        return w * max(0.0, math.sin(math.pi * (t - t0) / (t1 - t0))) ** power
+
+    steps = 16
+    out_r = [lerp(0.28, 1.0, i / steps) for i in range(steps + 1)]
+    out_l = [lerp(1.0, 0.34, i / steps) for i in range(1, steps + 1)]
+    vane = [at(t, bulge(t, 0.28, 1.02, width, 0.7)) for t in out_r] + \
+        [at(t, -bulge(t, 0.34, 1.02, width * 0.66, 0.8)) for t in out_l]
+    outline = (70, 70, 84) if width > 3 else (96, 96, 112)
     p.poly(vane, outline)
     grow = p.layer()
-    grow.stroke(vane + vane[:1], 1.0 if size >= 32 else 1.4, outline)
+    grow.stroke(vane + vane[:1], 1.0 if width > 3 else 0.6, outline)
     p.composite(grow)
-    inner = [at(0.30, 0)] + [at(t, 2.9 * max(0.0, math.sin(math.pi * (t - 0.3) / 0.7)) ** 0.7) for t in
-                              [0.3 + i * 0.66 / 14 for i in range(1, 15)]] + \
-        [at(t, -1.8 * max(0.0, math.sin(math.pi * (t - 0.36) / 0.64)) ** 0.8) for t in
-         [0.96 - i * 0.6 / 14 for i in range(1, 15)]]
+    edge = 0.75 if width > 3 else 0.55
+    in_r = [lerp(0.31, 0.97, i / steps) for i in range(steps + 1)]
+    in_l = [lerp(0.97, 0.37, i / steps) for i in range(1, steps + 1)]
+    inner = [at(t, max(0.0, bulge(t, 0.28, 1.02, width, 0.7) - edge)) for t in in_r] + \
+        [at(t, -max(0.0, bulge(t, 0.34, 1.02, width * 0.66, 0.8) - edge)) for t in in_l]
     p.poly(inner, (250, 250, 246))
     # Shade on the lower side of the vane, a few barb notches.
-    p.poly([at(t, 2.9 * max(0.0, math.sin(math.pi * (t - 0.3) / 0.7)) ** 0.7) for t in [0.3 + i * 0.66 / 14 for i in range(15)]]
-           + [at(t, 0.6) for t in [0.96 - i * 0.66 / 14 for i in range(15)]], (206, 212, 226))
-    if size >= 32:
-        for t in (0.52, 0.72):
-            p.stroke([at(t, 0.3), at(t - 0.05, 3.0)], 0.6, outline, caps=False)
-    # Shaft and nib.
-    p.stroke([at(0.05, 0), at(0.97, 0)], 0.9 if size >= 32 else 1.3, (120, 110, 96))
-    p.poly([at(-0.02, 0), at(0.12, 1.1), at(0.16, 0), at(0.12, -1.1)], (40, 36, 44))
+    p.poly([at(t, max(0.0, bulge(t, 0.28, 1.02, width, 0.7) - edge)) for t in in_r] +
+           [at(t, 0.5) for t in in_r[::-1]], (204, 210, 226))
+    if fine:
+        for t in (0.5, 0.66, 0.8):
+            p.stroke([at(t, 0.3), at(t - 0.05, bulge(t - 0.05, 0.28, 1.02, width, 0.7))], 0.6, outline, caps=False)
+    p.stroke([at(0.05, 0), at(0.97, 0)], 0.9, (120, 110, 96))
+    p.poly([at(-0.02, 0), at(0.12, width * 0.3), at(0.16, 0), at(0.12, -width * 0.3)], (40, 36, 44))
 
 
 def draw_icon(size, scale):
-    p = Pen(32, 32, scale * size / 32)
-    open_book_icon(p, size)
-    quill(p, size)
+    p = Pen(size, size, scale)
+    if size == 32:
+        open_book_32(p)
+        quill(p, (17.5, 24.0), (30.6, 1.2), 3.6, True)
+    else:
+        open_book_16(p)
+        quill(p, (9.3, 11.6), (15.4, 0.6), 2.2, scale >= 2)
     return p.result()
 
 
@@ -500,8 +515,8 @@ BOOK = (1, 2, 349, 224)     # continuous bounds of the book; pixels 1..348 x 2..
 BOOK_RADIUS = 35
 SPINE = 175.5
 PAGE_TOP, PAGE_BOTTOM = 5.0, 209.0
-PAGE_OUTER = 9.0            # left page's outer edge; the right page mirrors it about SPINE
-PAGE_RADIUS = 26
+PAGE_OUTER = 13.0           # left page's outer edge; the right page mirrors it about SPINE
+PAGE_RADIUS = 24
 DIP, DIP_REACH = 3.0, 18.0  # how far, and over what width, the pages sink into the gutter
 STACK = 4                   # page layers showing under the top page
 TRANSPARENT = 255
@@ -581,10 +596,10 @@ def draw_skin():
     p.composite(band)
 
     # Headbands peeping out where the pages dip into the spine.
-    for ytop, ybot in ((PAGE_TOP - 1.5, PAGE_TOP + DIP + 0.5), (PAGE_BOTTOM + STACK * 2 - DIP - 0.5, PAGE_BOTTOM + STACK * 2 + 1.5)):
-        p.rect(SPINE - 5, ytop, SPINE + 5, ybot, (120, 20, 24))
-        for i in range(5):
-            p.rect(SPINE - 5 + i * 2, ytop, SPINE - 4 + i * 2, ybot, (222, 190, 120))
+    for ytop, ybot in ((PAGE_TOP - 1.0, PAGE_TOP + DIP + 0.5), (PAGE_BOTTOM + STACK * 2 - DIP - 0.5, PAGE_BOTTOM + STACK * 2 + 1.0)):
+        p.poly(rrect_pts(SPINE - 4, ytop, SPINE + 4, ybot, 1.0, 4), (92, 18, 20))
+        p.poly(rrect_pts(SPINE - 3.2, ytop + 0.6, SPINE + 3.2, ybot - 0.6, 0.8, 4), (164, 44, 40))
+        p.rect(SPINE - 3.2, ytop + 0.6, SPINE + 3.2, ytop + 1.4, (210, 120, 90, 160))
 
     # Soft shadow of the page block on the cover.
     shadow = Pen(SKIN_W, SKIN_H, 1, ss)
@@ -790,7 +805,7 @@ def make_flip():
         x = rnd.uniform(-1.0, 1.0)
         lp += 0.35 * (x - lp)
         env = (1 - math.exp(-t / 0.0008)) * math.exp(-t / 0.007)
-        out[i] += 0.9 * lp * env
+        out[i] += 1.6 * lp * env
 
     # Take out any rumble and offset: one-pole high-pass at about 120 Hz.
     rc = 1.0 / (2 * math.pi * 120.0)

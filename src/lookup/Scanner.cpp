@@ -193,7 +193,10 @@ ScanResult FastScanner::scan(ByteReader& bytes, const TypedText& typed, MatchMod
         const size_t filled = held + static_cast<size_t>(n);
         size_t complete = filled;
         if (!atEnd) {
-            while (complete > 0 && !isLineEnd(buffer_[complete - 1])) --complete;
+            // The held bytes hold no line end, so only the new ones are looked at: a long
+            // line arriving in short reads must not be walked again after every read.
+            while (complete > held && !isLineEnd(buffer_[complete - 1])) --complete;
+            if (complete == held) complete = 0;
             if (complete == 0) {
                 held = filled;
                 continue;

@@ -1,0 +1,20 @@
+#include <QApplication>
+
+#include "AppShared.h"
+#include "ProgramFolder.h"
+#include "QtServices.h"
+#include "frmMain.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(qb::kApplicationTitle);
+    // The program ends when its last loaded window is unloaded, hidden ones included.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    qb::platform::QtServices desktop;
+    const std::string folder = qb::programFolder();
+    qb::AppShared shared(desktop.services(), QString::fromStdString(folder));
+    auto* main = new qb::frmMain(shared, qb::Library::besideProgram(folder));
+    main->Form_Load();
+    return app.exec();
+}

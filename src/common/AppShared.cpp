@@ -1,0 +1,43 @@
+#include "AppShared.h"
+
+#include <QCoreApplication>
+
+namespace qb {
+
+AppShared::AppShared(platform::Services services, QString programFolder)
+    : services_(services), programFolder_(std::move(programFolder)),
+      lastUnloaded_([] { QCoreApplication::quit(); }) {}
+
+void AppShared::PlayClickSound() {
+    // Plain concatenation, as every file beside the program is named.
+    services_.sound.playAsync(programFolder_ + QStringLiteral("/flip.wav"));
+}
+
+void AppShared::SetTopmost(bool on) {
+    if (mainWindow_) services_.placement.setTopmost(*mainWindow_, on);
+}
+
+int AppShared::MsgBox(const QString& text, int style) {
+    QWidget* owner = mainWindow_ && mainWindow_->isVisible() ? mainWindow_.data() : nullptr;
+    return services_.messages.messageBox(owner, text, style, kApplicationTitle);
+}
+
+void AppShared::load(QWidget* window) {
+    if (!isLoaded(window)) loaded_.append(window);
+}
+
+bool AppShared::isLoaded(const QWidget* window) const {
+    for (const auto& w : loaded_)
+        if (w == window) return true;
+    return false;
+}
+
+void AppShared::unload(QWidget* window) {
+    if (!isLoaded(window)) return;
+    loaded_.removeIf([window](const QPointer<QWidget>& w) { return w.isNull() || w == window; });
+    window->hide();
+    window->deleteLater();
+    if (loaded_.isEmpty() && lastUnloaded_) lastUnloaded_();
+}
+
+}  // namespace qb

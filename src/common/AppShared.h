@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+#include "Services.h"
+
+namespace qb {
+
+inline const QString kApplicationTitle = QStringLiteral("Quillbook");
+
+// What every window of the program shares: the desktop services, the program folder, the
+// click sound, the main window's placement band, message boxes, and the list of loaded
+// windows whose end ends the program.
+class AppShared final {
+public:
+    AppShared(platform::Services services, QString programFolder);
+
+    platform::Services& services() { return services_; }
+    const QString& programFolder() const { return programFolder_; }
+
+    // The window that SetTopmost acts on, whoever calls it.
+    void setMainWindow(QWidget* window) { mainWindow_ = window; }
+
+    // Plays "flip.wav" from the program folder without waiting; silent when it is missing.
+    void PlayClickSound();
+    void SetTopmost(bool on);
+    // A modal box with the application title; style and answer as platform::MessageStyle
+    // and platform::MessageAnswer.
+    int MsgBox(const QString& text, int style);
+
+    // A window counts as loaded from load() until unload(), which closes and deletes it; the
+    // program ends when the last loaded window has been unloaded.
+    void load(QWidget* window);
+    void unload(QWidget* window);
+    bool isLoaded(const QWidget* window) const;
+    void setWhenLastWindowUnloaded(std::function<void()> action) { lastUnloaded_ = std::move(action); }
+
+private:
+    platform::Services services_;
+    QString programFolder_;
+    QPointer<QWidget> mainWindow_;
+    QList<QPointer<QWidget>> loaded_;
+    std::function<void()> lastUnloaded_;
+};
+
+}  // namespace qb

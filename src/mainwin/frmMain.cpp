@@ -1,0 +1,268 @@
+#include "frmMain.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include "EntryLine.h"
+#include "gifmod.h"
+
+namespace qb {
+namespace {
+
+const QColor kWindowColour(220, 209, 160);
+const QColor kBoxColour(230, 222, 172);
+const QColor kTextColour(128, 64, 0);
+
+// Layout positions are kept in twips, as the window was designed; 15 twips make a pixel at
+// 96 dpi, and Qt scales pixels on denser screens.
+QRect twips(int left, int top, int width, int height) {
+    auto px = [](int t) { return qRound(t / 15.0); };
+    return {px(left), px(top), px(width), px(height)};
+}
+
+QFont textBoxFont() {
+    QFont font;
+    // Courier first; the Traditional Chinese faces make sure every character has a glyph.
+    font.setFamilies({QStringLiteral("Courier"), QStringLiteral("Courier New"),
+                      QStringLiteral("Liberation Mono"), QStringLiteral("AR PL UMing TW"),
+                      QStringLiteral("AR PL UMing"), QStringLiteral("WenQuanYi Zen Hei")});
+    font.setPointSizeF(9.75);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+void paintTextBox(QWidget* box) {
+    QPalette pal = box->palette();
+    pal.setColor(QPalette::Base, kBoxColour);
+    pal.setColor(QPalette::Text, kTextColour);
+    box->setPalette(pal);
+    box->setFont(textBoxFont());
+}
+
+// Pictures go through QIcon so that the @2x drawings are used on dense screens.
+QPixmap picture(const QString& name, QSize size) {
+    return QIcon(QStringLiteral(":/") + name).pixmap(size);
+}
+
+QToolButton* pictureButton(QWidget* parent, const QString& caption, const QString& pictureName,
+                           QSize pictureSize, const QRect& where) {
+    auto* button = new QToolButton(parent);
+    button->setText(caption);
+    button->setIcon(QIcon(QStringLiteral(":/") + pictureName));
+    button->setIconSize(pictureSize);
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setAutoFillBackground(true);
+    QPalette pal = button->palette();
+    pal.setColor(QPalette::Button, kBoxColour);
+    pal.setColor(QPalette::Window, kBoxColour);
+    button->setPalette(pal);
+    button->setGeometry(where);
+    button->setFocusPolicy(Qt::StrongFocus);
+    return button;
+}
+
+}  // namespace
+
+// The lookup's view of this window: the two text boxes, the message boxes, the click sound
+// and the placement band.
+class frmMain::LookupWidgets final : public LookupView {
+public:
+    explicit LookupWidgets(frmMain& form) : form_(form) {}
+
+    void SetTopmost(bool on) override { form_.shared_.SetTopmost(on); }
+    void PlayClickSound() override { form_.shared_.PlayClickSound(); }
+    void showMessage(std::u16string_view text) override {
+        form_.shared_.MsgBox(QString::fromStdU16String(std::u16string(text)),
+                             platform::kOkOnly);
+    }
+    std::u16string inputText() override { return form_.Text_Input->text().toStdU16String(); }
+    void clearInput() override { form_.Text_Input->clear(); }
+    void clearOutput() override {
+        form_.output_.clear();
+        form_.Text_Output->setText(QString());
+    }
+    void PrintResult(std::u16string_view line) override {
+        appendDisplayForm(line, form_.output_);
+    }
+    // The lookup never yields while it scans, so the box is filled once, when the scan is
+    // over: the user sees the same text, in time that grows with its length alone.
+    void resultsComplete() override {
+        form_.Text_Output->setText(QString::fromStdU16String(form_.output_));
+    }
+    bool outputIsEmpty() override { return form_.output_.empty(); }
+
+private:
+    frmMain& form_;
+};
+
+frmMain::frmMain(AppShared& shared, Library library)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint), shared_(shared),
+      lookup_(std::move(library)), view_(std::make_unique<LookupWidgets>(*this)) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(kApplicationTitle);
+    setWindowIcon(QIcon(QStringLiteral(":/app.ico")));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, kWindowColour);
+    setPalette(pal);
+    resize(twips(0, 0, 8160, 5670).size());
+    createControls();
+    setTabOrder();
+    shared_.setMainWindow(this);
+    shared_.load(this);
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::createControls() {
+    // Created back to front, so that each control lies in front of those made before it.
+    pic1 = new PictureBox(this, QPixmap(QStringLiteral(":/skin.png")),
+                          palette().color(QPalette::Button));
+    pic1->setObjectName(QStringLiteral("pic1"));
+    pic1->setGeometry(twips(0, 0, 6975, 3615));
+    pic1->setFrameShape(QFrame::Box);  // until the start-up fits it to its picture
+    pic1->setFocusPolicy(Qt::TabFocus);
+
+    Text1 = new ReadOnlyTextBox(pic1);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setGeometry(twips(480, 120, 1935, 2925));
+    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    paintTextBox(Text1);
+    Text1->setFocusPolicy(Qt::NoFocus);
+    Text1->setText(QStringLiteral("\r\n Wordquill\r\n Quillbook\r\n"));
+
+    Command_Min = new PictureBox(pic1, picture(QStringLiteral("hide.png"), {14, 13}), kBoxColour);
+    Command_Min->setObjectName(QStringLiteral("Command_Min"));
+    Command_Min->setGeometry(twips(720, 2760, 255, 255));
+    Command_Close =
+        new PictureBox(pic1, picture(QStringLiteral("close.png"), {13, 13}), kBoxColour);
+    Command_Close->setObjectName(QStringLiteral("Command_Close"));
+    Command_Close->setGeometry(twips(480, 2760, 255, 255));
+    Cmd_About = new PictureBox(pic1, picture(QStringLiteral("about.png"), {32, 32}), kBoxColour);
+    Cmd_About->setObjectName(QStringLiteral("Cmd_About"));
+    Cmd_About->setGeometry(twips(1800, 2400, 495, 495));
+    Cmd_Help = new PictureBox(pic1, picture(QStringLiteral("help.png"), {32, 32}), kBoxColour);
+    Cmd_Help->setObjectName(QStringLiteral("Cmd_Help"));
+    Cmd_Help->setGeometry(twips(1200, 2400, 495, 495));
+    for (PictureBox* box : {Command_Min, Command_Close, Cmd_About, Cmd_Help})
+        box->setFocusPolicy(Qt::TabFocus);
+
+    Command_Submit = pictureButton(pic1, QStringLiteral("準確"), QStringLiteral("search.png"),
+                                   {28, 28}, twips(530, 1440, 615, 735));
+    Command_Submit->setObjectName(QStringLiteral("Command_Submit"));
+    Command_AdvanSubmit =
+        pictureButton(pic1, QStringLiteral("所有"), QStringLiteral("search_all.png"), {28, 28},
+                      twips(1130, 1440, 615, 735));
+    Command_AdvanSubmit->setObjectName(QStringLiteral("Command_AdvanSubmit"));
+    Cmd_Voice = pictureButton(pic1, QStringLiteral("發音"), QStringLiteral("lips.png"), {38, 23},
+                              twips(1730, 1440, 615, 735));
+    Cmd_Voice->setObjectName(QStringLiteral("Cmd_Voice"));
+
+    Text_Output = new ReadOnlyTextBox(this);
+    Text_Output->setObjectName(QStringLiteral("Text_Output"));
+    Text_Output->setGeometry(twips(2880, 130, 2055, 2950));
+    Text_Output->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text_Output->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Text_Output->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    paintTextBox(Text_Output);
+
+    Text_Input = new QLineEdit(this);
+    Text_Input->setObjectName(QStringLiteral("Text_Input"));
+    Text_Input->setGeometry(twips(600, 840, 1695, 375));
+    paintTextBox(Text_Input);
+    Text_Input->installEventFilter(this);
+
+    // The speech control sits beyond the skin's edge and is never seen; speaking arrives
+    // with the pronunciation work.
+    DirectSS1 = new QWidget(this);
+    DirectSS1->setObjectName(QStringLiteral("DirectSS1"));
+    DirectSS1->setGeometry(twips(7440, 3240, 375, 375));
+
+    connect(Command_Submit, &QToolButton::clicked, this, [this] { Command_Submit_Click(); });
+    connect(Command_AdvanSubmit, &QToolButton::clicked, this,
+            [this] { Command_AdvanSubmit_Click(); });
+    connect(Command_Close, &PictureBox::clicked, this, [this] { Command_Close_Click(); });
+    connect(pic1, &PictureBox::pressed, this, &frmMain::pic1_MouseDown);
+    connect(Text_Output, &ReadOnlyTextBox::pressed, this, &frmMain::Text_Output_MouseDown);
+    connect(Text1, &ReadOnlyTextBox::pressed, this, &frmMain::Text1_MouseDown);
+}
+
+void frmMain::setTabOrder() {
+    const QList<QWidget*> order{Text_Output, Text_Input, pic1,      Text1,
+                                Command_Min, Command_Close, DirectSS1, Cmd_About,
+                                Cmd_Help,    Command_Submit, Command_AdvanSubmit, Cmd_Voice};
+    for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void frmMain::Form_Load() {
+    shared_.SetTopmost(true);
+    shared_.PlayClickSound();
+    // Fit the skin box to its picture, without a border, and the window to the box.
+    const QPixmap skin = pic1->pixmap();
+    pic1->setFrameShape(QFrame::NoFrame);
+    pic1->resize(skin.deviceIndependentSize().toSize());
+    resize(pic1->size());
+    // Cut away every pixel of the top-left pixel's colour, as the box shows the picture.
+    const QImage drawn =
+        gifmod::drawnOnBackground(skin.toImage(), pic1->palette().color(QPalette::Window));
+    shared_.services().shape.setShape(*this, gifmod::regionOf(gifmod::BuildPictureRegion(drawn)));
+    handOverToTray();
+    show();
+    Text_Input->setFocus();
+}
+
+void frmMain::handOverToTray() {
+    // The notification area takes over here: its window is loaded, shown and hidden, and
+    // adds the icon; it also hides this window, which the start-up then shows again.
+}
+
+void frmMain::Command_Close_Click() {
+    shared_.SetTopmost(false);
+    const int answer = shared_.MsgBox(QStringLiteral("是否不用字典?"), platform::kYesNoQuestion);
+    shared_.PlayClickSound();
+    if (answer == platform::kAnswerYes) {
+        shared_.unload(this);
+    }
+}
+
+void frmMain::Command_Submit_Click() { lookup_.Command_Submit_Click(*view_, state_); }
+
+void frmMain::Command_AdvanSubmit_Click() {
+    state_.AdvSubmit = true;
+    Command_Submit_Click();
+}
+
+void frmMain::PrintResult(const QString& StringLine) {
+    view_->PrintResult(StringLine.toStdU16String());
+    view_->resultsComplete();
+}
+
+void frmMain::Text_Input_KeyDown(int KeyCode) {
+    if (KeyCode == 38) Text_Input->setText(lastkey());
+}
+
+void frmMain::Text_Input_KeyPress(int KeyAscii) {
+    if (KeyAscii == 13) Command_Submit_Click();
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Text_Input && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Up) Text_Input_KeyDown(38);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) Text_Input_KeyPress(13);
+    }
+    return false;  // every key goes on to the box's own handling
+}
+
+void frmMain::beginMove(QMouseEvent* event) {
+    shared_.services().move.beginMove(*this, event->globalPosition().toPoint());
+}
+
+void frmMain::pic1_MouseDown(QMouseEvent* event) { beginMove(event); }
+void frmMain::Text_Output_MouseDown(QMouseEvent* event) { beginMove(event); }
+void frmMain::Text1_MouseDown(QMouseEvent* event) { beginMove(event); }
+
+}  // namespace qb

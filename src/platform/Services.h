@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QRegion>
+#include <QString>
+
+class QWidget;
+
+namespace qb::platform {
+
+// Everything the windows do to the desktop goes through these, so window tests can put
+// recording fakes in their place.
+
+class WindowPlacement {
+public:
+    virtual ~WindowPlacement() = default;
+    // Puts the window into the band of windows that stay above all others, or takes it out.
+    // Never moves or resizes it.
+    virtual void setTopmost(QWidget& window, bool on) = 0;
+};
+
+class WindowShape {
+public:
+    virtual ~WindowShape() = default;
+    // The window's outline becomes the region; an empty region leaves the full rectangle.
+    virtual void setShape(QWidget& window, const QRegion& region) = 0;
+};
+
+class WindowMove {
+public:
+    virtual ~WindowMove() = default;
+    // Hands a mouse press over to the window manager's move loop; where no window manager
+    // answers, the window follows the pointer until the button is released.
+    virtual void beginMove(QWidget& window, QPoint globalPressPosition) = 0;
+};
+
+class SoundPlayer {
+public:
+    virtual ~SoundPlayer() = default;
+    // Plays a WAV file without waiting; a missing or unplayable file is silent, and a new
+    // sound cuts off the one still playing.
+    virtual void playAsync(const QString& wavPath) = 0;
+};
+
+// Message box styles and answers, by the numbers the program has always used.
+enum MessageStyle { kOkOnly = 0, kYesNoQuestion = 36 };
+enum MessageAnswer { kAnswerOk = 1, kAnswerYes = 6, kAnswerNo = 7 };
+
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    // A modal box with the application title; returns the answer.
+    virtual int messageBox(QWidget* owner, const QString& text, int style,
+                           const QString& title) = 0;
+};
+
+struct Services {
+    WindowPlacement& placement;
+    WindowShape& shape;
+    WindowMove& move;
+    SoundPlayer& sound;
+    MessageBoxes& messages;
+};
+
+}  // namespace qb::platform

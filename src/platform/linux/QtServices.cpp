@@ -1,0 +1,100 @@
+#include "QtServices.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QSoundEffect>
+#include <QUrl>
+#include <QWidget>
+#include <QWindow>
+
+namespace qb::platform {
+
+void QtWindowPlacement::setTopmost(QWidget& window, bool on) {
+    // QWidget::setWindowFlag would hide and re-create the native window; the QWindow flag
+    // is changed in place. Take the handle now: it changes when the window is re-created.
+    if (QWindow* handle = window.windowHandle())
+        handle->setFlag(Qt::WindowStaysOnTopHint, on);
+    else
+        window.setWindowFlag(Qt::WindowStaysOnTopHint, on);  // not on screen yet: no re-creation
+}
+
+void QtWindowShape::setShape(QWidget& window, const QRegion& region) {
+    if (region.isEmpty())
+        window.clearMask();
+    else
+        window.setMask(region);
+}
+
+namespace {
+
+// Moves a window with the pointer until the button goes up, for desktops whose window
+// manager does not run a move loop of its own.
+class ManualMove final : public QObject {
+public:
+    ManualMove(QWidget& window, QPoint pressedAt)
+        : window_(&window), offset_(pressedAt - window.frameGeometry().topLeft()) {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (window_.isNull()) {
+            deleteLater();
+            return false;
+        }
+        if (event->type() == QEvent::MouseMove) {
+            window_->move(static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - offset_);
+            return true;
+        }
+        if (event->type() == QEvent::MouseButtonRelease) {
+            qApp->removeEventFilter(this);
+            deleteLater();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    QPointer<QWidget> window_;
+    QPoint offset_;
+};
+
+}  // namespace
+
+void QtWindowMove::beginMove(QWidget& window, QPoint globalPressPosition) {
+    QWindow* handle = window.windowHandle();
+    if (handle != nullptr && handle->startSystemMove()) return;
+    new ManualMove(window, globalPressPosition);
+}
+
+QtSoundPlayer::QtSoundPlayer() = default;
+QtSoundPlayer::~QtSoundPlayer() = default;
+
+void QtSoundPlayer::playAsync(const QString& wavPath) {
+    if (!effect_) effect_ = std::make_unique<QSoundEffect>();
+    const QUrl source = QUrl::fromLocalFile(wavPath);
+    if (effect_->source() != source) effect_->setSource(source);
+    effect_->stop();
+    effect_->play();
+}
+
+int QtMessageBoxes::messageBox(QWidget* owner, const QString& text, int style,
+                               const QString& title) {
+    QMessageBox box(owner);
+    box.setWindowTitle(title);
+    box.setText(text);
+    if (style == kYesNoQuestion) {
+        box.setIcon(QMessageBox::Question);
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        return box.exec() == QMessageBox::Yes ? kAnswerYes : kAnswerNo;
+    }
+    box.setIcon(QMessageBox::NoIcon);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return kAnswerOk;
+}
+
+}  // namespace qb::platform

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <memory>
+
+#include "Services.h"
+
+class QSoundEffect;
+
+namespace qb::platform {
+
+class QtWindowPlacement final : public WindowPlacement {
+public:
+    void setTopmost(QWidget& window, bool on) override;
+};
+
+class QtWindowShape final : public WindowShape {
+public:
+    void setShape(QWidget& window, const QRegion& region) override;
+};
+
+class QtWindowMove final : public WindowMove {
+public:
+    void beginMove(QWidget& window, QPoint globalPressPosition) override;
+};
+
+class QtSoundPlayer final : public SoundPlayer {
+public:
+    QtSoundPlayer();
+    ~QtSoundPlayer() override;
+    void playAsync(const QString& wavPath) override;
+
+private:
+    std::unique_ptr<QSoundEffect> effect_;
+};
+
+class QtMessageBoxes final : public MessageBoxes {
+public:
+    int messageBox(QWidget* owner, const QString& text, int style, const QString& title) override;
+};
+
+// The real services of this desktop, for the program's main().
+struct QtServices {
+    QtWindowPlacement placement;
+    QtWindowShape shape;
+    QtWindowMove move;
+    QtSoundPlayer sound;
+    QtMessageBoxes messages;
+    Services services() { return {placement, shape, move, sound, messages}; }
+};
+
+}  // namespace qb::platform
