@@ -6,7 +6,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
   libicu-dev libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-multimedia-dev
-  xvfb xauth openbox trayer xdotool imagemagick x11-utils
+  xvfb xauth openbox trayer xdotool xclip imagemagick x11-utils
   pulseaudio fonts-arphic-uming
 )
 

@@ -6,6 +6,10 @@
 #include "frmMain.h"
 
 int main(int argc, char** argv) {
+    // Staying on top, the book-shaped outline and moving by the face need X11; on a Wayland
+    // session the program runs through XWayland.
+    if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     QApplication::setApplicationName(qb::kApplicationTitle);
     // The program ends when its last loaded window is unloaded, hidden ones included.
