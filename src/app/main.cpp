@@ -3,6 +3,7 @@
 #include "AppShared.h"
 #include "ProgramFolder.h"
 #include "QtServices.h"
+#include "Tray.h"
 #include "frmMain.h"
 
 int main(int argc, char** argv) {
@@ -18,7 +19,8 @@ int main(int argc, char** argv) {
     qb::platform::QtServices desktop;
     const std::string folder = qb::programFolder();
     qb::AppShared shared(desktop.services(), QString::fromStdString(folder));
-    auto* main = new qb::frmMain(shared, qb::Library::besideProgram(folder));
+    qb::Tray tray(desktop.tray);
+    auto* main = new qb::frmMain(shared, qb::Library::besideProgram(folder), tray);
     main->Form_Load();
     return app.exec();
 }

@@ -35,7 +35,7 @@ bool AppShared::isLoaded(const QWidget* window) const {
 void AppShared::unload(QWidget* window) {
     if (!isLoaded(window)) return;
     loaded_.removeIf([window](const QPointer<QWidget>& w) { return w.isNull() || w == window; });
-    window->hide();
+    window->close();  // runs the window's own unload steps
     window->deleteLater();
     if (loaded_.isEmpty() && lastUnloaded_) lastUnloaded_();
 }

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 
 #include "EntryLine.h"
+#include "frmTray.h"
 #include "gifmod.h"
 
 namespace qb {
@@ -97,8 +98,8 @@ private:
     frmMain& form_;
 };
 
-frmMain::frmMain(AppShared& shared, Library library)
-    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint), shared_(shared),
+frmMain::frmMain(AppShared& shared, Library library, Tray& tray)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint), shared_(shared), tray_(tray),
       lookup_(std::move(library)), view_(std::make_unique<LookupWidgets>(*this)) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kApplicationTitle);
@@ -185,6 +186,7 @@ void frmMain::createControls() {
     connect(Command_AdvanSubmit, &QToolButton::clicked, this,
             [this] { Command_AdvanSubmit_Click(); });
     connect(Command_Close, &PictureBox::clicked, this, [this] { Command_Close_Click(); });
+    connect(Command_Min, &PictureBox::clicked, this, [this] { Command_Min_Click(); });
     connect(pic1, &PictureBox::pressed, this, &frmMain::pic1_MouseDown);
     connect(Text_Output, &ReadOnlyTextBox::pressed, this, &frmMain::Text_Output_MouseDown);
     connect(Text1, &ReadOnlyTextBox::pressed, this, &frmMain::Text1_MouseDown);
@@ -211,12 +213,35 @@ void frmMain::Form_Load() {
     shared_.services().shape.setShape(*this, gifmod::regionOf(gifmod::BuildPictureRegion(drawn)));
     handOverToTray();
     show();
-    Text_Input->setFocus();
+    focusInput();
 }
 
 void frmMain::handOverToTray() {
-    // The notification area takes over here: its window is loaded, shown and hidden, and
-    // adds the icon; it also hides this window, which the start-up then shows again.
+    // The tray window adds the icon, which stays for the whole run; it also hides this
+    // window, which the start-up then shows again.
+    frmTray& tray = trayWindow();
+    tray.show();
+    tray.hide();
+    tray.command_tray_Click();
+}
+
+frmTray& frmMain::trayWindow() {
+    if (!trayWindow_) trayWindow_ = new frmTray(shared_, tray_, *this);
+    return *trayWindow_;
+}
+
+void frmMain::focusInput() {
+    activateWindow();
+    Text_Input->setFocus();
+}
+
+void frmMain::Command_Min_Click() {
+    shared_.PlayClickSound();
+    const bool areaExists = shared_.services().tray.isAvailable();
+    trayWindow().command_tray_Click();
+    // Hidden into a notification area that does not exist, the window could never be
+    // brought back: it goes to the taskbar instead. Its icon waits for an area to appear.
+    if (!areaExists) shared_.services().placement.minimizeToTaskbar(*this);
 }
 
 void frmMain::Command_Close_Click() {
@@ -224,7 +249,9 @@ void frmMain::Command_Close_Click() {
     const int answer = shared_.MsgBox(QStringLiteral("是否不用字典?"), platform::kYesNoQuestion);
     shared_.PlayClickSound();
     if (answer == platform::kAnswerYes) {
+        QPointer<frmTray> tray = trayWindow_;
         shared_.unload(this);
+        if (tray) shared_.unload(tray);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLineEdit>
+#include <QPointer>
 #include <QToolButton>
 #include <QWidget>
 #include <memory>
@@ -12,18 +13,28 @@
 class QMouseEvent;
 
 namespace qb {
+class Tray;
+class frmTray;
+}
+
+namespace qb {
 
 // The book-shaped main window: the left page holds the title, the input box and the buttons,
 // the right page the results.
 class frmMain final : public QWidget {
     Q_OBJECT
 public:
-    frmMain(AppShared& shared, Library library);
+    frmMain(AppShared& shared, Library library, Tray& tray);
     ~frmMain() override;
 
     // Start-up and closing.
     void Form_Load();
     void Command_Close_Click();
+    void Command_Min_Click();
+    // Gives the keyboard focus to the input box, the window with it.
+    void focusInput();
+    // The window that owns the tray icon; loaded on first use.
+    frmTray& trayWindow();
 
     // Looking up.
     void Command_Submit_Click();
@@ -68,6 +79,8 @@ private:
     void beginMove(QMouseEvent* event);
 
     AppShared& shared_;
+    Tray& tray_;
+    QPointer<frmTray> trayWindow_;
     Lookup lookup_;
     LookupState state_;
     std::unique_ptr<LookupWidgets> view_;

@@ -5,6 +5,10 @@
 #include <QRegion>
 #include <QString>
 
+#include "NotificationArea.h"
+
+class QMenu;
+
 class QWidget;
 
 namespace qb::platform {
@@ -18,6 +22,11 @@ public:
     // Puts the window into the band of windows that stay above all others, or takes it out.
     // Never moves or resizes it.
     virtual void setTopmost(QWidget& window, bool on) = 0;
+    // Brings the window's program to the foreground so a pop-up menu of it closes when the
+    // user clicks elsewhere.
+    virtual void setForeground(QWidget& window) = 0;
+    // Minimises the window to the taskbar, giving it a taskbar button if it had none.
+    virtual void minimizeToTaskbar(QWidget& window) = 0;
 };
 
 class WindowShape {
@@ -55,12 +64,22 @@ public:
                            const QString& title) = 0;
 };
 
+class PopupMenus {
+public:
+    virtual ~PopupMenus() = default;
+    // Pops the menu up at the mouse pointer and returns when it has been dismissed, after
+    // the chosen entry, if any, has run.
+    virtual void popupMenu(QMenu& menu) = 0;
+};
+
 struct Services {
     WindowPlacement& placement;
     WindowShape& shape;
     WindowMove& move;
     SoundPlayer& sound;
     MessageBoxes& messages;
+    NotificationArea& tray;
+    PopupMenus& menus;
 };
 
 }  // namespace qb::platform

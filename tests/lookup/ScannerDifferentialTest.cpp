@@ -99,7 +99,7 @@ public:
 
     std::string library() {
         LibraryShape shape;
-        shape.maxLines = 1 + below(40);
+        shape.maxLines = 1 + below(chance(8) ? 400 : 40);  // some pass 4096-byte reads
         shape.lineEnds = below(4);
         std::string bytes;
         const int lines = below(shape.maxLines + 1);
@@ -344,7 +344,9 @@ TEST(ScannerDifferential, LinesLongerThanOneReadAreScannedWhole) {
         LibraryMaker maker(seed * 7919);
         // Well over the scanner's 1 MiB reads, with the interesting parts at the far end.
         std::string longLine;
-        while (longLine.size() < (seed == 2 ? 2'600'000u : 1'100'000u)) longLine += maker.token();
+        while (longLine.size() < (seed == 2 ? 2'200'000u : 1'100'000u)) longLine += maker.token();
+        // Few fields, or a text found in each would report megabytes hundreds of times.
+        std::replace(longLine.begin(), longLine.end(), '=', '+');
         const std::string tail = "tail" + page.hanzi[seed] + "=" + page.twoCodes.at(u'十')[1];
         const std::string ends[] = {"\r\n", "\r", "\n"};
         const std::string& end = ends[seed - 1];
@@ -353,7 +355,7 @@ TEST(ScannerDifferential, LinesLongerThanOneReadAreScannedWhole) {
         std::vector<std::u16string> texts = {u"tail", u"TAIL", u"last", u"十", u"not there"};
         texts.push_back(codec.decode("tail" + page.hanzi[seed]));
         texts.push_back(codec.decode(page.hanzi[seed]));
-        for (auto& t : maker.typedTexts(codec, library, 6)) texts.push_back(t);
+        for (auto& t : maker.typedTexts(codec, library, 2)) texts.push_back(t);
         for (const auto& text : texts)
             ASSERT_TRUE(sameReports(codec, fast, library, text, "long line, seed " +
                                                                     std::to_string(seed)));

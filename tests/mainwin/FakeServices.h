@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMenu>
 #include <QStringList>
 #include <QWidget>
 #include <deque>
@@ -14,13 +15,33 @@ class FakeDesktop final : public platform::WindowPlacement,
                           public platform::WindowShape,
                           public platform::WindowMove,
                           public platform::SoundPlayer,
-                          public platform::MessageBoxes {
+                          public platform::MessageBoxes,
+                          public platform::NotificationArea,
+                          public platform::PopupMenus {
 public:
-    platform::Services services() { return {*this, *this, *this, *this, *this}; }
+    platform::Services services() { return {*this, *this, *this, *this, *this, *this, *this}; }
 
     void setTopmost(QWidget& window, bool on) override {
         log << QStringLiteral("topmost %1 %2").arg(window.objectName(), on ? "on" : "off");
     }
+    void setForeground(QWidget& window) override {
+        log << QStringLiteral("foreground %1").arg(window.objectName());
+    }
+    void minimizeToTaskbar(QWidget& window) override {
+        log << QStringLiteral("minimize %1").arg(window.objectName());
+    }
+    void Shell_NotifyIcon(std::uint32_t message, const platform::IconRecord& record) override {
+        log << QStringLiteral("tray %1").arg(message == platform::NIM_ADD ? "add" : "delete");
+        records.push_back({message, record});
+    }
+    bool isAvailable() override { return trayAvailable; }
+    void popupMenu(QMenu& menu) override {
+        QStringList entries;
+        for (QAction* a : menu.actions()) entries << a->text();
+        log << QStringLiteral("menu %1").arg(entries.join('|'));
+        if (menuChoice >= 0) menu.actions().at(menuChoice)->trigger();
+    }
+
     void setShape(QWidget& window, const QRegion& region) override {
         log << QStringLiteral("shape %1").arg(window.objectName());
         shape = region;
@@ -48,6 +69,9 @@ public:
     QStringList titles;
     std::deque<int> answers;
     QRegion shape;
+    std::vector<std::pair<std::uint32_t, platform::IconRecord>> records;
+    bool trayAvailable = true;
+    int menuChoice = -1;  // the entry chosen when a menu pops up; -1 dismisses it
     QString soundPath;
 };
 

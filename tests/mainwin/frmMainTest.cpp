@@ -4,7 +4,9 @@
 
 #include "FakeServices.h"
 #include "LibraryFixture.h"
+#include "Tray.h"
 #include "frmMain.h"
+#include "frmTray.h"
 
 using namespace qb;
 
@@ -22,6 +24,7 @@ private:
     std::unique_ptr<test::TempLibrary> lib;
     std::unique_ptr<test::FakeDesktop> desktop;
     std::unique_ptr<AppShared> shared;
+    std::unique_ptr<Tray> tray;
     QPointer<frmMain> form;
     int programEnded = 0;
 
@@ -41,22 +44,27 @@ private slots:
         shared = std::make_unique<AppShared>(desktop->services(), QStringLiteral("/opt/qb"));
         programEnded = 0;
         shared->setWhenLastWindowUnloaded([this] { ++programEnded; });
-        form = new frmMain(*shared, Library(lib->folder()));
+        tray = std::make_unique<Tray>(*desktop);
+        form = new frmMain(*shared, Library(lib->folder()), *tray);
         form->Form_Load();
         desktop->log.clear();
     }
 
     void cleanup() {
-        delete form.data();
+        if (form) {
+            delete &form->trayWindow();
+            delete form.data();
+        }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     void startsTopmostWithTheSoundShapedAndFocused() {
         test::FakeDesktop fresh;
         AppShared other(fresh.services(), QStringLiteral("/opt/qb/"));
-        auto* second = new frmMain(other, Library(lib->folder()));
+        Tray otherTray(fresh);
+        auto* second = new frmMain(other, Library(lib->folder()), otherTray);
         second->Form_Load();
-        QCOMPARE(fresh.log, (QStringList{"topmost frmMain on", "sound", "shape frmMain"}));
+        QCOMPARE(fresh.log, (QStringList{"topmost frmMain on", "sound", "shape frmMain", "tray add"}));
         QCOMPARE(fresh.soundPath, QStringLiteral("/opt/qb//flip.wav"));  // passed on as joined
         QCOMPARE(second->size(), QSize(352, 226));
         QCOMPARE(second->pic1->geometry(), QRect(0, 0, 352, 226));
@@ -65,6 +73,7 @@ private slots:
         QVERIFY(!fresh.shape.isEmpty());
         QVERIFY(!fresh.shape.contains(QPoint(0, 0)));
         QVERIFY(fresh.shape.contains(QPoint(176, 113)));
+        delete &second->trayWindow();
         delete second;
     }
 
@@ -159,7 +168,8 @@ private slots:
         desktop->log.clear();
         desktop->answers = {platform::kAnswerYes};
         QTest::mouseClick(form->Command_Close, Qt::LeftButton);
-        QCOMPARE(desktop->log, (QStringList{"topmost frmMain off", "message 36", "sound"}));
+        QCOMPARE(desktop->log,
+                 (QStringList{"topmost frmMain off", "message 36", "sound", "tray delete"}));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(form.isNull());
         QCOMPARE(programEnded, 1);

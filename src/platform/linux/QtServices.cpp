@@ -1,6 +1,8 @@
 #include "QtServices.h"
 
 #include <QApplication>
+#include <QCursor>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPointer>
@@ -19,6 +21,17 @@ void QtWindowPlacement::setTopmost(QWidget& window, bool on) {
     else
         window.setWindowFlag(Qt::WindowStaysOnTopHint, on);  // not on screen yet: no re-creation
 }
+
+void QtWindowPlacement::setForeground(QWidget& window) { window.activateWindow(); }
+
+void QtWindowPlacement::minimizeToTaskbar(QWidget& window) {
+    // A tool window has no taskbar button; minimised without one it could not come back.
+    if (window.windowType() == Qt::Tool)
+        window.setWindowFlags((window.windowFlags() & ~Qt::WindowType_Mask) | Qt::Window);
+    window.showMinimized();
+}
+
+void QtPopupMenus::popupMenu(QMenu& menu) { menu.exec(QCursor::pos()); }
 
 void QtWindowShape::setShape(QWidget& window, const QRegion& region) {
     if (region.isEmpty())

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "QtNotificationArea.h"
 #include "Services.h"
 
 class QSoundEffect;
@@ -11,6 +12,8 @@ namespace qb::platform {
 class QtWindowPlacement final : public WindowPlacement {
 public:
     void setTopmost(QWidget& window, bool on) override;
+    void setForeground(QWidget& window) override;
+    void minimizeToTaskbar(QWidget& window) override;
 };
 
 class QtWindowShape final : public WindowShape {
@@ -38,6 +41,11 @@ public:
     int messageBox(QWidget* owner, const QString& text, int style, const QString& title) override;
 };
 
+class QtPopupMenus final : public PopupMenus {
+public:
+    void popupMenu(QMenu& menu) override;
+};
+
 // The real services of this desktop, for the program's main().
 struct QtServices {
     QtWindowPlacement placement;
@@ -45,7 +53,9 @@ struct QtServices {
     QtWindowMove move;
     QtSoundPlayer sound;
     QtMessageBoxes messages;
-    Services services() { return {placement, shape, move, sound, messages}; }
+    QtNotificationArea tray;
+    QtPopupMenus menus;
+    Services services() { return {placement, shape, move, sound, messages, tray, menus}; }
 };
 
 }  // namespace qb::platform

@@ -1,0 +1,206 @@
+#include <QApplication>
+#include <QPointer>
+#include <QtTest>
+
+#include "FakeServices.h"
+#include "Handles.h"
+#include "LibraryFixture.h"
+#include "Tray.h"
+#include "frmMain.h"
+#include "frmTray.h"
+
+using namespace qb;
+
+namespace {
+
+// Adds the main window's showing and hiding to the services' log, so the order of the
+// handlers' steps can be read in one place.
+class VisibilityLog final : public QObject {
+public:
+    VisibilityLog(QWidget* watched, QStringList& log) : log_(log) { watched->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::Show) log_ << QStringLiteral("shown %1").arg(o->objectName());
+        if (e->type() == QEvent::Hide) log_ << QStringLiteral("hidden %1").arg(o->objectName());
+        return false;
+    }
+
+private:
+    QStringList& log_;
+};
+
+}  // namespace
+
+class FrmTrayTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<test::TempLibrary> lib;
+    std::unique_ptr<test::FakeDesktop> desktop;
+    std::unique_ptr<AppShared> shared;
+    std::unique_ptr<Tray> tray;
+    QPointer<frmMain> form;
+    QPointer<frmTray> trayForm;
+    std::unique_ptr<VisibilityLog> visibility;
+    int programEnded = 0;
+
+    void trayMessage(std::uint32_t mouseMessage) {
+        platform::WindowMessageEvent event(platform::WM_MOUSEMOVE, 1, mouseMessage);
+        QCoreApplication::sendEvent(trayForm->picture_tray, &event);
+    }
+    int count(const QString& entry) const { return desktop->log.count(entry); }
+
+private slots:
+    void init() {
+        lib = std::make_unique<test::TempLibrary>();
+        lib->fillMissingWithEmptyFiles();
+        desktop = std::make_unique<test::FakeDesktop>();
+        shared = std::make_unique<AppShared>(desktop->services(), QStringLiteral("/opt/qb"));
+        programEnded = 0;
+        shared->setWhenLastWindowUnloaded([this] { ++programEnded; });
+        tray = std::make_unique<Tray>(*desktop);
+        form = new frmMain(*shared, Library(lib->folder()), *tray);
+        visibility = std::make_unique<VisibilityLog>(form, desktop->log);
+        form->Form_Load();
+        trayForm = &form->trayWindow();
+    }
+
+    void cleanup() {
+        visibility.reset();
+        delete trayForm.data();
+        delete form.data();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void startUpAddsOneIconAndShowsTheMainWindow() {
+        QCOMPARE(desktop->log, (QStringList{"topmost frmMain on", "sound", "shape frmMain",
+                                            "tray add", "shown frmMain"}));
+        QCOMPARE(trayForm->TrayID, 1);
+        QVERIFY(form->isVisible());
+        QVERIFY(!trayForm->isVisible());
+        QCOMPARE(form->focusWidget(), form->Text_Input);
+        const auto& record = desktop->records.at(0).second;
+        QCOMPARE(platform::Handles::instance().window(record[4] | record[5] << 8 | record[6] << 16),
+                 static_cast<QWidget*>(trayForm->picture_tray));
+        QCOMPARE(record[16] | record[17] << 8, 0x200);
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(record.data()) + 24, 10),
+                 QByteArray("Wordquill\0", 10));
+    }
+
+    void decodesTrayMessages() {
+        form->hide();
+        desktop->log.clear();
+        for (std::uint32_t ignored : {0x200u, 0x201u, 0x202u, 0x205u, 0x207u, 0u, 0xFFFFu})
+            trayMessage(ignored);
+        QCOMPARE(desktop->log, QStringList{});
+        QVERIFY(!form->isVisible());
+
+        trayMessage(0x203);
+        QCOMPARE(desktop->log, (QStringList{"shown frmMain", "topmost frmMain on", "sound"}));
+        QCOMPARE(form->focusWidget(), form->Text_Input);
+
+        desktop->log.clear();
+        trayMessage(0x204);
+        QCOMPARE(desktop->log, (QStringList{"foreground frmTray", "menu 顯示字典|離開"}));
+    }
+
+    void roundsTheTwipsHalfToEven() {
+        struct Case {
+            float x;
+            bool opensMenu;
+        };
+        for (const Case& c : {Case{516 * 15.0f, true}, Case{515.5f * 15, true},
+                              Case{516.49f * 15, true}, Case{516.5f * 15, true},
+                              Case{514.5f * 15, false}, Case{517 * 15.0f, false}}) {
+            desktop->log.clear();
+            trayForm->picture_tray_MouseMove(0, 0, c.x, 0);
+            QCOMPARE(desktop->log.contains("foreground frmTray"), c.opensMenu);
+        }
+        trayForm->ScaleMode = 3;  // pixels: the value is not computed at all
+        desktop->log.clear();
+        trayForm->picture_tray_MouseMove(0, 0, 516 * 15.0f, 0);
+        trayForm->picture_tray_MouseMove(0, 0, 515 * 15.0f, 0);
+        QCOMPARE(desktop->log, QStringList{});
+    }
+
+    void menuShowMakesTopmostFirstThenShows() {
+        QTest::mouseClick(form->Command_Min, Qt::LeftButton);
+        QCOMPARE(desktop->log.mid(5), (QStringList{"sound", "hidden frmMain"}));
+        desktop->log.clear();
+        desktop->menuChoice = 0;
+        trayMessage(0x204);
+        QCOMPARE(desktop->log, (QStringList{"foreground frmTray", "menu 顯示字典|離開",
+                                            "topmost frmMain on", "sound", "shown frmMain"}));
+        QCOMPARE(form->focusWidget(), form->Text_Input);
+    }
+
+    void hidingAndShowingKeepsOneIcon() {
+        for (int round = 0; round < 3; ++round) {
+            QTest::mouseClick(form->Command_Min, Qt::LeftButton);
+            QVERIFY(!form->isVisible());
+            trayMessage(0x203);
+            QVERIFY(form->isVisible());
+        }
+        QCOMPARE(count("tray add"), 1);
+        QCOMPARE(count("tray delete"), 0);
+        QCOMPARE(trayForm->TrayID, 1);
+        QCOMPARE(tray->TrayIconCount(), 1);
+    }
+
+    void quitAnsweredNoChangesNothing() {
+        QTest::mouseClick(form->Command_Min, Qt::LeftButton);
+        desktop->log.clear();
+        desktop->answers = {platform::kAnswerNo};
+        desktop->menuChoice = 1;
+        trayMessage(0x204);
+        QCOMPARE(desktop->log,
+                 (QStringList{"foreground frmTray", "menu 顯示字典|離開", "message 36", "sound"}));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(form && trayForm);
+        QVERIFY(!form->isVisible());
+        QCOMPARE(trayForm->TrayID, 1);
+        QCOMPARE(programEnded, 0);
+    }
+
+    void quitAnsweredYesRemovesTheIconAndEnds() {
+        desktop->answers = {platform::kAnswerYes};
+        trayForm->menu_quit_Click();
+        QCOMPARE(desktop->log.mid(5), (QStringList{"message 36", "sound", "hidden frmMain",
+                                                   "tray delete"}));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(form.isNull() && trayForm.isNull());
+        QCOMPARE(programEnded, 1);
+    }
+
+    void anotherOpenWindowKeepsTheProgramRunning() {
+        auto* about = new QWidget;
+        shared->load(about);
+        desktop->answers = {platform::kAnswerYes};
+        QTest::mouseClick(form->Command_Close, Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(form.isNull() && trayForm.isNull());
+        QCOMPARE(count("tray delete"), 1);
+        QCOMPARE(programEnded, 0);
+        shared->unload(about);
+        QCOMPARE(programEnded, 1);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void withoutANotificationAreaHidingMinimisesInstead() {
+        desktop->trayAvailable = false;
+        desktop->log.clear();
+        QTest::mouseClick(form->Command_Min, Qt::LeftButton);
+        QCOMPARE(desktop->log, (QStringList{"sound", "hidden frmMain", "minimize frmMain"}));
+        QCOMPARE(trayForm->TrayID, 1);  // the icon is still asked for, for when an area appears
+
+        desktop->trayAvailable = true;
+        form->show();
+        desktop->log.clear();
+        QTest::mouseClick(form->Command_Min, Qt::LeftButton);
+        QCOMPARE(desktop->log, (QStringList{"sound", "hidden frmMain"}));
+    }
+};
+
+QTEST_MAIN(FrmTrayTest)
+#include "frmTrayTest.moc"
