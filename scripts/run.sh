@@ -9,5 +9,4 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display here, so instead of the window: a lookup of \"${1:-apple}\" through the command-line tool."
   exec build/bin/quillbook-lookup -- "${1:-apple}"
 fi
-echo "The window is not built yet: a lookup of \"${1:-apple}\" through the command-line tool."
-exec build/bin/quillbook-lookup -- "${1:-apple}"
+exec build/bin/quillbook

@@ -8,6 +8,10 @@ AppShared::AppShared(platform::Services services, QString programFolder)
     : services_(services), programFolder_(std::move(programFolder)),
       lastUnloaded_([] { QCoreApplication::quit(); }) {}
 
+AppShared::~AppShared() {
+    for (const auto& window : unloaded_) delete window.data();
+}
+
 void AppShared::PlayClickSound() {
     // Plain concatenation, as every file beside the program is named.
     services_.sound.playAsync(programFolder_ + QStringLiteral("/flip.wav"));
@@ -36,7 +40,7 @@ void AppShared::unload(QWidget* window) {
     if (!isLoaded(window)) return;
     loaded_.removeIf([window](const QPointer<QWidget>& w) { return w.isNull() || w == window; });
     window->close();  // runs the window's own unload steps
-    window->deleteLater();
+    unloaded_.append(window);
     if (loaded_.isEmpty() && lastUnloaded_) lastUnloaded_();
 }
 

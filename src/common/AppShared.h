@@ -18,6 +18,9 @@ inline const QString kApplicationTitle = QStringLiteral("Quillbook");
 class AppShared final {
 public:
     AppShared(platform::Services services, QString programFolder);
+    ~AppShared();
+    AppShared(const AppShared&) = delete;
+    AppShared& operator=(const AppShared&) = delete;
 
     platform::Services& services() { return services_; }
     const QString& programFolder() const { return programFolder_; }
@@ -32,8 +35,9 @@ public:
     // and platform::MessageAnswer.
     int MsgBox(const QString& text, int style);
 
-    // A window counts as loaded from load() until unload(), which closes and deletes it; the
-    // program ends when the last loaded window has been unloaded.
+    // A window counts as loaded from load() until unload(), which closes it; the program ends
+    // when the last loaded window has been unloaded. Unloaded windows are deleted only when
+    // this ends: an unload often runs inside a menu or message box of the very window.
     void load(QWidget* window);
     void unload(QWidget* window);
     bool isLoaded(const QWidget* window) const;
@@ -44,6 +48,7 @@ private:
     QString programFolder_;
     QPointer<QWidget> mainWindow_;
     QList<QPointer<QWidget>> loaded_;
+    QList<QPointer<QWidget>> unloaded_;
     std::function<void()> lastUnloaded_;
 };
 

@@ -5,6 +5,7 @@
 #include <unicode/ucnv_cb.h>
 #include <unicode/ucnv_err.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace qb {
@@ -21,9 +22,6 @@ void substituteReplacementCharacter(const void*, UConverterToUnicodeArgs* args, 
     const UChar replacement = kReplacement;
     ucnv_cbToUWriteUChars(args, &replacement, 1, 0, err);
 }
-
-const std::vector<std::string> kNoEncodings;
-const std::vector<char16_t> kNoCharacters;
 
 }  // namespace
 
@@ -75,19 +73,22 @@ void Big5Codec::buildReverseTable() {
     reverseBuilt_ = true;
     // Decode every single byte and every lead/trail pair, each followed by a line feed, in
     // one call. The offsets tell which characters came from a whole sequence: those are the
-    // ones followed directly by the line feed's offset.
+    // ones followed directly by the line feed's offset. Kept as one flat list, because a
+    // lookup asks about a few characters and must not pay for a map of all of them.
+    constexpr int kFirstLead = 0x81, kLastLead = 0xFE, kFirstTrail = 0x40, kLastTrail = 0xFE;
+    constexpr size_t kPairs = size_t(kLastLead - kFirstLead + 1) * (kLastTrail - kFirstTrail + 1);
     std::string probe;
-    std::vector<std::string> sequences;
-    for (int b = 0; b < 256; ++b) sequences.emplace_back(1, static_cast<char>(b));
-    for (int lead = 0x81; lead <= 0xFE; ++lead)
-        for (int trail = 0x40; trail <= 0xFE; ++trail)
-            sequences.push_back({static_cast<char>(lead), static_cast<char>(trail)});
-    std::vector<int32_t> starts;
-    for (const auto& s : sequences) {
-        starts.push_back(static_cast<int32_t>(probe.size()));
-        probe += s;
+    probe.reserve(256 * 2 + kPairs * 3);
+    for (int b = 0; b < 256; ++b) {
+        probe += static_cast<char>(b);
         probe += '\n';
     }
+    for (int lead = kFirstLead; lead <= kLastLead; ++lead)
+        for (int trail = kFirstTrail; trail <= kLastTrail; ++trail) {
+            probe += static_cast<char>(lead);
+            probe += static_cast<char>(trail);
+            probe += '\n';
+        }
     std::u16string chars(probe.size(), u'\0');
     std::vector<int32_t> offsets(probe.size());
     ucnv_resetToUnicode(converter_);
@@ -96,31 +97,49 @@ void Big5Codec::buildReverseTable() {
     UErrorCode err = U_ZERO_ERROR;
     ucnv_toUnicode(converter_, &target, target + chars.size(), &source,
                    probe.data() + probe.size(), offsets.data(), true, &err);
+    ucnv_resetToUnicode(converter_);
     const size_t count = static_cast<size_t>(target - reinterpret_cast<UChar*>(chars.data()));
 
-    size_t next = 0;  // index into sequences, advanced as the offsets pass their starts
+    // Where each sequence starts in the probe: single bytes every 2 bytes, then pairs every 3.
+    auto sequenceAt = [&](int32_t offset, int32_t& start, uint8_t& length) {
+        if (offset < 512) {
+            start = offset & ~1;
+            length = 1;
+        } else {
+            start = 512 + (offset - 512) / 3 * 3;
+            length = 2;
+        }
+    };
+    codes_.reserve(16384);
     for (size_t i = 0; i + 1 < count; ++i) {
-        while (next + 1 < sequences.size() && starts[next + 1] <= offsets[i]) ++next;
-        const auto& seq = sequences[next];
-        const bool wholeSequence = offsets[i] == starts[next] &&
-                                   offsets[i + 1] == starts[next] + static_cast<int32_t>(seq.size());
+        int32_t start;
+        uint8_t length;
+        sequenceAt(offsets[i], start, length);
+        const bool wholeSequence = offsets[i] == start && offsets[i + 1] == start + length;
         if (!wholeSequence || chars[i] == kReplacement) continue;
-        encodings_[chars[i]].push_back(seq);
+        Code code{chars[i], static_cast<char16_t>(u_tolower(chars[i])), {probe[start], 0}, length};
+        if (length == 2) code.bytes[1] = probe[start + 1];
+        codes_.push_back(code);
     }
-    for (const auto& [ch, seqs] : encodings_)
-        byLowerCase_[static_cast<char16_t>(u_tolower(ch))].push_back(ch);
 }
 
 const std::vector<std::string>& Big5Codec::encodingsOf(char16_t ch) {
+    if (auto it = encodings_.find(ch); it != encodings_.end()) return it->second;
     if (!reverseBuilt_) buildReverseTable();
-    auto it = encodings_.find(ch);
-    return it == encodings_.end() ? kNoEncodings : it->second;
+    std::vector<std::string> found;
+    for (const Code& code : codes_)
+        if (code.ch == ch) found.emplace_back(code.bytes, code.length);
+    return encodings_.emplace(ch, std::move(found)).first->second;
 }
 
 const std::vector<char16_t>& Big5Codec::charactersLoweringTo(char16_t lowered) {
+    if (auto it = byLowerCase_.find(lowered); it != byLowerCase_.end()) return it->second;
     if (!reverseBuilt_) buildReverseTable();
-    auto it = byLowerCase_.find(lowered);
-    return it == byLowerCase_.end() ? kNoCharacters : it->second;
+    std::vector<char16_t> found;
+    for (const Code& code : codes_)
+        if (code.lowered == lowered && std::find(found.begin(), found.end(), code.ch) == found.end())
+            found.push_back(code.ch);
+    return byLowerCase_.emplace(lowered, std::move(found)).first->second;
 }
 
 }  // namespace qb

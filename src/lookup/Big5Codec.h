@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -37,8 +38,18 @@ public:
 private:
     void buildReverseTable();
 
+    // One byte sequence of the table and the character it decodes to.
+    struct Code {
+        char16_t ch;
+        char16_t lowered;
+        char bytes[2];
+        uint8_t length;
+    };
+
     UConverter* converter_;
     bool reverseBuilt_ = false;
+    std::vector<Code> codes_;  // in byte order: single bytes first, then the pairs
+    // Answers given so far; a lookup asks about a handful of characters.
     std::unordered_map<char16_t, std::vector<std::string>> encodings_;
     std::unordered_map<char16_t, std::vector<char16_t>> byLowerCase_;
 };

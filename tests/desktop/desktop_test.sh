@@ -5,26 +5,9 @@
 set -euo pipefail
 program=$1
 artifacts=$2
-mkdir -p "$artifacts"
-
-fail() { echo "FAIL: $*" >&2; shot failure || true; exit 1; }
-shot() { import -window root "$artifacts/$1.png"; }
-pixel() { convert "$artifacts/$1.png" -format "%[pixel:p{$2,$3}]" info:; }
-
-# A display of our own, with openbox as its window manager.
-exec 3< <(Xvfb -displayfd 1 -screen 0 800x600x24 -nolisten tcp 2>/dev/null)
-read -r -t 10 number <&3 || fail "Xvfb did not start"
-export DISPLAY=":$number"
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; pkill -f "Xvfb.*-displayfd" -P $$ 2>/dev/null || true; }
-trap cleanup EXIT
-openbox >/dev/null 2>&1 & pids+=($!)
-sleep 1
-
-"$program" >"$artifacts/program.log" 2>&1 & app=$!
-pids+=($app)
-window=$(xdotool search --sync --onlyvisible --name '^Quillbook$' | head -n1) || fail "no window"
-sleep 1
+source "$(dirname "$0")/common.sh"
+start_display
+start_program
 shot started
 
 eval "$(xdotool getwindowgeometry --shell "$window")"
@@ -67,6 +50,5 @@ xdotool mousemove $((X + 38)) $((Y + 190)) click 1
 sleep 1
 shot close-question
 xdotool key Return
-for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$app" 2>/dev/null && fail "the program is still running after Close and Yes"
+wait_for 5 program_ended || fail "the program is still running after Close and Yes"
 echo "desktop test passed; screenshots in $artifacts"

@@ -160,8 +160,7 @@ private slots:
         QTest::mouseClick(form->Command_Close, Qt::LeftButton);
         QCOMPARE(desktop->log, (QStringList{"topmost frmMain off", "message 36", "sound"}));
         QCOMPARE(desktop->messages, QStringList{"是否不用字典?"});
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(form);
+        QVERIFY(shared->isLoaded(form));
         QVERIFY(form->isVisible());
         QCOMPARE(programEnded, 0);
 
@@ -170,8 +169,7 @@ private slots:
         QTest::mouseClick(form->Command_Close, Qt::LeftButton);
         QCOMPARE(desktop->log,
                  (QStringList{"topmost frmMain off", "message 36", "sound", "tray delete"}));
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(form.isNull());
+        QVERIFY(!shared->isLoaded(form) && !form->isVisible());
         QCOMPARE(programEnded, 1);
     }
 

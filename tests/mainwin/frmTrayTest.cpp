@@ -156,8 +156,7 @@ private slots:
         trayMessage(0x204);
         QCOMPARE(desktop->log,
                  (QStringList{"foreground frmTray", "menu 顯示字典|離開", "message 36", "sound"}));
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(form && trayForm);
+        QVERIFY(shared->isLoaded(form) && shared->isLoaded(trayForm));
         QVERIFY(!form->isVisible());
         QCOMPARE(trayForm->TrayID, 1);
         QCOMPARE(programEnded, 0);
@@ -168,8 +167,8 @@ private slots:
         trayForm->menu_quit_Click();
         QCOMPARE(desktop->log.mid(5), (QStringList{"message 36", "sound", "hidden frmMain",
                                                    "tray delete"}));
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(form.isNull() && trayForm.isNull());
+        QVERIFY(!shared->isLoaded(form) && !shared->isLoaded(trayForm));
+        QVERIFY(!form->isVisible());
         QCOMPARE(programEnded, 1);
     }
 
@@ -178,8 +177,8 @@ private slots:
         shared->load(about);
         desktop->answers = {platform::kAnswerYes};
         QTest::mouseClick(form->Command_Close, Qt::LeftButton);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(form.isNull() && trayForm.isNull());
+        QVERIFY(!shared->isLoaded(form) && !shared->isLoaded(trayForm));
+        QVERIFY(!form->isVisible());
         QCOMPARE(count("tray delete"), 1);
         QCOMPARE(programEnded, 0);
         shared->unload(about);

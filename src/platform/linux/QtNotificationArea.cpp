@@ -43,9 +43,7 @@ void QtNotificationArea::Shell_NotifyIcon(std::uint32_t message, const IconRecor
     if (message == NIM_DELETE) {
         auto it = icons_.find(key);
         if (it == icons_.end()) return;
-        // The icon may be the one whose click led here: let it finish its signal first.
         it->second->hide();
-        it->second->deleteLater();
         icons_.erase(it);
         return;
     }
@@ -53,14 +51,15 @@ void QtNotificationArea::Shell_NotifyIcon(std::uint32_t message, const IconRecor
     const std::uint32_t callback = get32(record, 16);
     auto* icon = new QSystemTrayIcon(Handles::instance().icon(get32(record, 20)), this);
     icon->setToolTip(tipOf(record));
+    // Posted, not sent: the owner may open a modal menu or remove this very icon, which must
+    // not happen while the icon is still handling the click.
     connect(icon, &QSystemTrayIcon::activated, this,
             [owner, identifier, callback](QSystemTrayIcon::ActivationReason reason) {
-                for (std::uint32_t mouse : mouseMessagesFor(reason)) {
-                    QWidget* window = Handles::instance().window(owner);
-                    if (window == nullptr) return;
-                    WindowMessageEvent event(callback, identifier, mouse);
-                    QCoreApplication::sendEvent(window, &event);
-                }
+                QWidget* window = Handles::instance().window(owner);
+                if (window == nullptr) return;
+                for (std::uint32_t mouse : mouseMessagesFor(reason))
+                    QCoreApplication::postEvent(
+                        window, new WindowMessageEvent(callback, identifier, mouse));
             });
     // Shown even while the desktop has no notification area: Qt puts it there as soon as
     // one appears.

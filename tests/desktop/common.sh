@@ -1,0 +1,79 @@
+# Shared by the desktop tests: a virtual X screen of their own with openbox, screenshots
+# kept as artifacts, and ways to find the program's windows.
+# Needs: $artifacts set by the caller.
+
+fail() { echo "FAIL: $*" >&2; shot failure || true; exit 1; }
+shot() { import -window root "$artifacts/$1.png"; }
+pixel() { convert "$artifacts/$1.png" -format "%[pixel:p{$2,$3}]" info:; }
+
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+
+start_display() {
+  mkdir -p "$artifacts"
+  local fifo="$artifacts/.displayfd"
+  rm -f "$fifo"; mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$fifo" 2>/dev/null &
+  xvfb_pid=$!
+  read -r -t 10 number <"$fifo" || fail "Xvfb did not start"
+  rm -f "$fifo"
+  export DISPLAY=":$number"
+  openbox >/dev/null 2>&1 & pids+=($!)
+  sleep 1
+}
+
+start_tray_host() {
+  trayer --edge bottom --align right --widthtype request --height 32 --tint 0x808080 \
+         --transparent false >/dev/null 2>&1 &
+  tray_pid=$!
+  pids+=($tray_pid)
+  sleep 1
+}
+
+# The main window: the program's visible window of the skin's size.
+main_window() {
+  local w
+  for w in $(xdotool search --onlyvisible --name '^Quillbook$' 2>/dev/null); do
+    if xwininfo -id "$w" | grep -q 'Width: 352'; then echo "$w"; return 0; fi
+  done
+  return 1
+}
+
+wait_for() {  # wait_for SECONDS COMMAND...: until the command succeeds
+  local tries=$(( $1 * 10 )); shift
+  for _ in $(seq "$tries"); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+
+tray_panel() { xwininfo -root -tree | awk '/"panel": \("panel" "trayer"\)/ {print $1; exit}'; }
+
+# The icons trayer holds: its panel's embedded windows (an empty panel keeps one of 1x1).
+tray_icons() {
+  local panel
+  panel=$(tray_panel)
+  [ -n "$panel" ] || return 0
+  xwininfo -id "$panel" -children | awk '/^ +0x/ && $0 !~ / 1x1\+/ {print $1}'
+}
+tray_icon_count() { tray_icons | wc -l; }
+
+tray_icon_centre() {
+  local child
+  child=$(tray_icons | head -n1)
+  eval "$(xdotool getwindowgeometry --shell "$child")"
+  echo "$((X + WIDTH / 2)) $((Y + HEIGHT / 2))"
+}
+
+start_program() {
+  "$program" >"$artifacts/program.log" 2>&1 &
+  app=$!
+  pids+=($app)
+  wait_for 15 main_window >/dev/null || fail "no main window"
+  window=$(main_window)
+  sleep 0.5
+}
+
+program_ended() { ! kill -0 "$app" 2>/dev/null; }
