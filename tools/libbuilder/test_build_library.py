@@ -1,0 +1,333 @@
+#!/usr/bin/env python3
+"""Tests for build_library.py.  Run: python3 -m unittest discover tools/libbuilder
+
+Needs no network.  The code page checks need uconv (icu-devtools) and are
+skipped without it.
+"""
+
+import dataclasses
+import hashlib
+import io
+import math
+import os
+import shutil
+import sys
+import tarfile
+import tempfile
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import build_library as bl  # noqa: E402
+
+HAVE_UCONV = shutil.which("uconv") is not None
+
+
+def headwords(raw):
+    g = bl.split_gloss(raw)
+    return None if g is None else [hw for hw, _ in g.headwords]
+
+
+def cedict(*lines):
+    return [bl.parse_cedict_line(line) for line in lines]
+
+
+def table_for(lines, counts, tags=None):
+    tags = tags or {}
+    freq = {w: bl.Freq(n, tags.get(w, "n")) for w, n in counts.items()}
+    return bl.invert(cedict(*lines), freq)
+
+
+class ParseCedictLine(unittest.TestCase):
+    def test_lines(self):
+        cases = [
+            ("# CC-CEDICT", None),
+            ("", None),
+            ("not a cedict line", None),
+            ("書 书 [shu1] /book/letter/\r\n", ("書", "书", "shu1", ["book", "letter"])),
+            ("AA制 AA制 [A A zhi4] /to split the bill/",
+             ("AA制", "AA制", "A A zhi4", ["to split the bill"])),
+        ]
+        for line, want in cases:
+            with self.subTest(line=line):
+                e = bl.parse_cedict_line(line)
+                if want is None:
+                    self.assertIsNone(e)
+                else:
+                    self.assertEqual((e.trad, e.simp, e.pinyin, e.glosses), want)
+
+
+class SplitGloss(unittest.TestCase):
+    def test_headwords(self):
+        cases = [
+            ("to run", ["run"]),
+            ("happy; joyful", ["happy", "joyful"]),
+            ("love (romantic)", ["love"]),
+            ("(of an animal) to paw (the ground)", ["paw"]),
+            ("to take care of sb", ["take care of"]),
+            ("to hurt sb's feelings", ["hurt one's feelings"]),
+            ("to marry sb else", ["marry someone else"]),
+            ("to look down on sb else", None),    # five words once spelled out
+            ("a kind of", None),
+            ("a man", ["man"]),
+            ("an apple", ["apple"]),
+            ("the sun", ["sun"]),
+            ("a little", ["a little"]),
+            ("a few", ["a few"]),
+            ("he or him", ["he", "him"]),
+            ("early or late", ["early or late"]),
+            ("to eat or drink", ["eat or drink"]),
+            ("café", ["cafe"]),
+            ("Pokémon", ["pokemon"]),
+            ("hello!", ["hello"]),
+            ("a.m.", ["a.m."]),
+            ("older brother", ["older brother", "brother"]),
+            ("maternal grandfather", ["maternal grandfather", "grandfather"]),
+            ("(Tw) software", ["software"]),
+            ("fig. to hold up", ["hold up"]),
+            # Dropped: cross-references, labels, fragments, non-letters.
+            ("variant of 吃[chi1]", None),
+            ("old variant of 喫[chi1]", None),
+            ("surname Wang", None),
+            ("CL:個|个[ge4]", None),
+            ("see 大夫[dai4 fu5]", None),
+            ("see also 書經|书经[Shu1 jing1]", None),
+            ("abbr. for Beijing", None),
+            ("also written 吃", None),
+            ("used in 葡萄[pu2 tao5]", None),
+            ("erhua variant of 玩", None),
+            ("Taiwan pr. [ji2]", None),
+            ("classifier for books", None),
+            ("(literary) happy", None),
+            ("happy (literary)", None),
+            ("(dialect) father", None),
+            ("(Internet slang) thank you", None),
+            ("the cat (as in \"let the cat out of the bag\")", None),
+            # The reference sits in a note, the sense itself is sound.
+            ("to stammer (Taiwan pr. for this sense is [ji2])", ["stammer"]),
+            ("apples, pears etc", None),
+            ("not only ... but also", None),
+            ("1", None),
+            ("24 hours", None),
+            ("a very long gloss with far too many words", None),
+            ("(oops", None),
+            ("(particle expressing surprise)", None),
+            ("", None),
+            ("equal = same", None),
+        ]
+        for raw, want in cases:
+            with self.subTest(raw=raw):
+                self.assertEqual(headwords(raw), want)
+
+    def test_labels_and_penalties(self):
+        g = bl.split_gloss("(slang) (Tw) to steal")
+        self.assertEqual(g.labels, {"slang", "tw"})
+        self.assertEqual(g.leading_labels, {"slang", "tw"})
+        self.assertTrue(bl.split_gloss("(of a woman) pretty").qualified)
+        self.assertFalse(bl.split_gloss("pretty (of a woman)").qualified)
+        # Later ';'-parts and bent headwords rank below the plain first one.
+        parts = dict(bl.split_gloss("glad; happy").headwords)
+        self.assertLess(parts["glad"], parts["happy"])
+        plain = dict(bl.split_gloss("to hit").headwords)["hit"]
+        bent = dict(bl.split_gloss("to hit sb").headwords)["hit"]
+        self.assertLess(plain, bent)
+
+
+class Ranking(unittest.TestCase):
+    def test_frequency_orders_first_senses(self):
+        t = table_for(["快樂 快乐 [kuai4 le4] /happy/merry/",
+                       "忻 忻 [xin1] /happy/"],
+                      {"快乐": 2516, "忻": 58})
+        self.assertEqual(bl.rank(t["happy"]), ["快樂", "忻"])
+
+    def test_primary_sense_beats_late_sense_of_equal_frequency(self):
+        t = table_for(["甲乙 甲乙 [jia3 yi3] /walk/stroll/",
+                       "丙丁 丙丁 [bing3 ding1] /run/jump/hop/skip/walk/"],
+                      {"甲乙": 1000, "丙丁": 1000})
+        self.assertEqual(bl.rank(t["walk"]), ["甲乙", "丙丁"])
+
+    def test_readings_of_one_word_merge(self):
+        t = table_for(["看 看 [kan1] /to look after/to watch/",
+                       "看 看 [kan4] /to see/to watch/"],
+                      {"看": 66641})
+        self.assertEqual(list(t["watch"]), ["看"])
+
+    def test_frequency_is_shared_between_readings(self):
+        # 乐 counts both "happy" (le4) and "music" (yue4): neither reading
+        # may claim the whole count.
+        shared = table_for(["樂 乐 [le4] /happy/", "樂 乐 [yue4] /music/"],
+                           {"乐": 1000})
+        alone = table_for(["樂 乐 [le4] /happy/"], {"乐": 1000})
+        self.assertAlmostEqual(alone["happy"]["樂"] - shared["happy"]["樂"], math.log(2), 2)
+
+    def test_entries_without_translations_give_nothing(self):
+        t = table_for(["喫 吃 [chi1] /variant of 吃[chi1]/",
+                       "王 王 [Wang2] /surname Wang/",
+                       "个 个 [ge4] /CL:個|个[ge4]/",
+                       "ㄅ ㄅ [b] /bopomofo b/"],
+                      {"吃": 36799, "王": 1000})
+        self.assertEqual(t, {})
+
+    def test_taiwan_usage(self):
+        lines = ["軟件 软件 [ruan3 jian4] /(computer) software/",
+                 "軟體 软体 [ruan3 ti3] /software (Tw)/soft-bodied (animal)/",
+                 "計算機 计算机 [ji4 suan4 ji1] /computer/(Tw) calculator/",
+                 "電腦 电脑 [dian4 nao3] /computer/",
+                 "感冒 感冒 [gan3 mao4] /to catch cold/(common) cold/CL:場|场[chang2]/"
+                 "(coll.) to be interested in/(Tw) to detest/can't stand/",
+                 "憎恨 憎恨 [zeng1 hen4] /to detest/hatred/"]
+        t = table_for(lines, {"软件": 4601, "软体": 30, "计算机": 6396,
+                              "电脑": 3427, "感冒": 604, "憎恨": 354})
+        cases = [("software", "軟體"), ("computer", "電腦"),
+                 ("calculator", "計算機"), ("detest", "憎恨")]
+        for hw, first in cases:
+            with self.subTest(hw=hw):
+                self.assertEqual(bl.rank(t[hw])[0], first)
+
+    def test_grammatical_and_counting_characters(self):
+        lines = ["他 他 [ta1] /he or him/(used for either sex when the sex is unknown)/other/another/",
+                 "其他 其他 [qi2 ta1] /other/(sth or sb) else/the rest/",
+                 "怹 怹 [tan1] /he/",
+                 "日 日 [ri4] /sun/day/date, day of the month/",
+                 "太陽 太阳 [tai4 yang2] /sun/",
+                 "日子 日子 [ri4 zi5] /day/"]
+        t = table_for(lines, {"他": 401339, "其他": 25753, "怹": 10, "日": 78695,
+                              "太阳": 5044, "日子": 5113},
+                      tags={"他": "r", "其他": "r", "日": "m"})
+        cases = [("he", "他"), ("other", "其他"), ("sun", "太陽"),
+                 ("day", "日")]      # counting senses keep the whole frequency
+        for hw, first in cases:
+            with self.subTest(hw=hw):
+                self.assertEqual(bl.rank(t[hw])[0], first)
+
+    def test_rank_breaks_ties_by_word(self):
+        self.assertEqual(bl.rank({"乙": 1.0, "甲": 1.0, "丙": 2.0}), ["丙", "乙", "甲"])
+
+
+class BuildLines(unittest.TestCase):
+    AGREED = {chr(i) for i in range(0x80)} | set("大小書冊甲乙丙丁戊己庚辛壬癸子")
+
+    def test_selection_and_order(self):
+        table = {
+            "big": {"大": 9.0, "小": 1.0},            # 小 is below the cutoff
+            "book": {"書": 5.0, "冊": 4.0, "鎔": 6.0},  # 鎔 not in the agreed set
+            "a-b": {"甲": 1.0},
+            "a b": {"乙": 1.0},
+            "ab": {"丙": 1.0},
+            "a": {"丁": 1.0},     # by whole line, "a b=" would sort first
+            "many": {c: 10 + i / 10 for i, c in enumerate("甲乙丙丁戊己庚辛壬癸")},
+            "only unknown": {"鎔": 3.0},
+        }
+        files = bl.build_lines(table, self.AGREED)
+        self.assertEqual(files["b"], [("big", "大"), ("book", "書\uff1b冊")])
+        self.assertEqual([hw for hw, _ in files["a"]], ["a", "a b", "a-b", "ab"])
+        many = files["m"][0][1].split(bl.SEPARATOR)
+        self.assertEqual(len(many), bl.MAX_WORDS_PER_HEADWORD)
+        self.assertEqual(many[0], "癸")
+        self.assertEqual(files["o"], [])
+        self.assertEqual(sorted(files), list(bl.LETTERS))
+
+    def test_render_uses_crlf_on_every_line(self):
+        self.assertEqual(bl.render([("a", "甲"), ("b", "乙")]), "a=甲\r\nb=乙\r\n")
+
+
+class CheckFileText(unittest.TestCase):
+    def test_rejects(self):
+        cases = [
+            ("a=甲", "CR LF"),
+            ("a=甲\nab=乙\r\n", "stray"),
+            ("b=甲\r\n", "headword"),
+            ("A=甲\r\n", "headword"),
+            ("ab=甲\r\naa=乙\r\n", "order"),
+            ("aa=甲\r\naa=乙\r\n", "order"),
+            ("a=甲=乙\r\n", "'='"),
+            ("a=\r\n", "definition"),
+            ("a=甲\uff1b甲\r\n", "repeated"),
+            ("a=?\r\n", "definition"),
+            ("a=甲\ufffd\r\n", "replacement"),
+            ("a=" + "\uff1b".join("甲乙丙丁戊己庚辛壬") + "\r\n", "too many"),
+        ]
+        for text, message in cases:
+            with self.subTest(text=text):
+                with self.assertRaisesRegex(bl.BuildError, message):
+                    bl.check_file_text("a", text)
+
+    def test_accepts_and_counts(self):
+        self.assertEqual(bl.check_file_text("a", "a b=甲\r\nab=乙\uff1b丙\r\n"), 2)
+        self.assertEqual(bl.check_file_text("a", ""), 0)
+
+
+@unittest.skipUnless(HAVE_UCONV, "uconv (icu-devtools) not installed")
+class CodePage950(unittest.TestCase):
+    def test_agreement(self):
+        agreed, unencodable, differing = bl.agreed_characters("快書·€üa々¢")
+        self.assertTrue({"快", "書", "·", "€", "a"} <= agreed)
+        self.assertEqual(unencodable, ["ü"])
+        # Python writes these, but ICU's windows-950 reads something else back.
+        self.assertEqual(sorted(differing), sorted(["々", "¢"]))
+
+    def test_verify_file(self):
+        text = "apple=蘋果\r\navocado=酪梨\uff1b牛油果\r\n"
+        self.assertEqual(bl.verify_file("a", text.encode("cp950")), 2)
+        with self.assertRaisesRegex(bl.BuildError, "reads back"):
+            bl.verify_file("a", text.encode("cp950"), expected=text + "x")
+        cases = [
+            (b"apple=\xa4\r\n", "uconv"),             # lead byte cut short
+            (b"apple=\xa3\xe2\r\n", "uconv"),        # unassigned
+            (b"apple=\x81\x40\r\n", "definition"),   # user-defined area
+            (b"apple=\xa7\xd6\x80\r\n", "definition"),
+            ("apple=蘋果\n".encode("cp950"), "CR LF"),
+        ]
+        for data, message in cases:
+            with self.subTest(data=data):
+                with self.assertRaisesRegex(bl.BuildError, message):
+                    bl.verify_file("a", data)
+
+
+class Fetch(unittest.TestCase):
+    def make_source(self, member_data, member="package/data.txt"):
+        buf = io.BytesIO()
+        with tarfile.open(fileobj=buf, mode="w:gz") as tar:
+            info = tarfile.TarInfo(member)
+            info.size = len(member_data)
+            tar.addfile(info, io.BytesIO(member_data))
+        blob = buf.getvalue()
+        src = bl.Source("x@1", "x-1.tgz", hashlib.sha256(blob).hexdigest(),
+                        "package/data.txt", hashlib.sha256(b"good").hexdigest(), "")
+        return src, blob
+
+    def test_checksums(self):
+        with tempfile.TemporaryDirectory() as d:
+            src, blob = self.make_source(b"good")
+            with open(os.path.join(d, src.tarball), "wb") as f:
+                f.write(blob)
+            self.assertEqual(bl.extract_member(src, bl.fetch_tarball(src, d, d)), b"good")
+
+            cases = [
+                ("tarball", lambda: bl.fetch_tarball(
+                    dataclasses.replace(src, tarball_sha256="0" * 64), d, d)),
+                ("member", lambda: bl.extract_member(src, self.make_source(b"evil")[1])),
+                ("missing member", lambda: bl.extract_member(
+                    src, self.make_source(b"good", member="package/other.txt")[1])),
+                ("missing tarball", lambda: bl.fetch_tarball(
+                    dataclasses.replace(src, tarball="absent.tgz"), d, d)),
+            ]
+            for name, call in cases:
+                with self.subTest(name):
+                    with self.assertRaises(bl.BuildError):
+                        call()
+
+
+class Readme(unittest.TestCase):
+    def test_attribution_and_pins(self):
+        text = bl.readme_text()
+        text.encode("ascii")
+        for needle in ("CC-CEDICT", "MDBG", "CC BY-SA 4.0",
+                       "https://www.mdbg.net/chinese/dictionary?page=cedict",
+                       "MIT", bl.CEDICT.tarball_sha256, bl.FREQ.member_sha256,
+                       bl.CEDICT.spec, bl.FREQ.spec):
+            with self.subTest(needle=needle):
+                self.assertIn(needle, text)
+
+
+if __name__ == "__main__":
+    unittest.main()
