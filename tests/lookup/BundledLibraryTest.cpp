@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -54,17 +55,33 @@ TEST(BundledLibrary, HasTwentySixWellFormedFiles) {
     EXPECT_GT(total, 20000u);
 }
 
-TEST(BundledLibrary, PutsTheEverydayTranslationFirst) {
-    const std::pair<std::string, std::string> firsts[] = {
-        {"happy", "快樂"}, {"book", "書"}, {"apple", "蘋果"}, {"dog", "狗"}, {"water", "水"},
+TEST(BundledLibrary, PutsTheEverydayTranslationBeforeTheRareOne) {
+    struct Case {
+        std::string word, everyday, rare;  // `everyday` is among the first three, before `rare`
+    };
+    const Case cases[] = {
+        {"happy", "快樂", "忻"}, {"book", "書", "冊"}, {"apple", "蘋果", ""},
+        {"dog", "狗", ""},       {"water", "水", ""},  {"computer", "電腦", ""},
     };
     Lookup lookup{Library(kLibDir)};
-    for (const auto& [word, first] : firsts) {
-        test::RecordingView view(fromUtf8(word));
+    for (const auto& c : cases) {
+        test::RecordingView view(fromUtf8(c.word));
         LookupState state;
         lookup.Command_Submit_Click(view, state);
         const std::string shown = view.outputUtf8();
-        ASSERT_EQ(shown.rfind("\r\n" + word + "\r\n" + first, 0), 0u) << shown;
+        const std::string head = "\r\n" + c.word + "\r\n";
+        ASSERT_EQ(shown.rfind(head, 0), 0u) << shown;
+        const std::string definition = shown.substr(head.size());
+        std::vector<std::string> words;
+        for (size_t start = 0, end; start < definition.size(); start = end + 3) {
+            end = definition.find("；", start);
+            if (end == std::string::npos) end = definition.find("\r\n", start);
+            words.push_back(definition.substr(start, end - start));
+        }
+        const auto everyday = std::find(words.begin(), words.end(), c.everyday);
+        EXPECT_LT(everyday - words.begin(), 3) << definition;
+        const auto rare = std::find(words.begin(), words.end(), c.rare);
+        EXPECT_TRUE(rare == words.end() || rare > everyday) << definition;
     }
 }
 
