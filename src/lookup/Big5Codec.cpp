@@ -71,64 +71,62 @@ std::string Big5Codec::encode(std::u16string_view text) {
 
 void Big5Codec::buildReverseTable() {
     reverseBuilt_ = true;
-    // Decode every single byte and every lead/trail pair, each followed by a line feed, in
-    // one call. The offsets tell which characters came from a whole sequence: those are the
-    // ones followed directly by the line feed's offset. Kept as one flat list, because a
-    // lookup asks about a few characters and must not pay for a map of all of them.
-    constexpr int kFirstLead = 0x81, kLastLead = 0xFE, kFirstTrail = 0x40, kLastTrail = 0xFE;
-    constexpr size_t kPairs = size_t(kLastLead - kFirstLead + 1) * (kLastTrail - kFirstTrail + 1);
-    std::string probe;
-    probe.reserve(256 * 2 + kPairs * 3);
-    for (int b = 0; b < 256; ++b) {
-        probe += static_cast<char>(b);
-        probe += '\n';
-    }
-    for (int lead = kFirstLead; lead <= kLastLead; ++lead)
-        for (int trail = kFirstTrail; trail <= kLastTrail; ++trail) {
-            probe += static_cast<char>(lead);
-            probe += static_cast<char>(trail);
-            probe += '\n';
-        }
-    std::u16string chars(probe.size(), u'\0');
-    std::vector<int32_t> offsets(probe.size());
-    ucnv_resetToUnicode(converter_);
-    UChar* target = reinterpret_cast<UChar*>(chars.data());
-    const char* source = probe.data();
-    UErrorCode err = U_ZERO_ERROR;
-    ucnv_toUnicode(converter_, &target, target + chars.size(), &source,
-                   probe.data() + probe.size(), offsets.data(), true, &err);
-    ucnv_resetToUnicode(converter_);
-    const size_t count = static_cast<size_t>(target - reinterpret_cast<UChar*>(chars.data()));
+    // Decode every single byte, then every lead byte's row of pairs, each sequence followed
+    // by a line feed. The offsets tell which characters came from a whole sequence: those
+    // whose next character is the line feed right after it. A row at a time keeps the
+    // buffers small and on the stack: a lookup pays for this on every start.
+    constexpr int kFirstTrail = 0x40, kLastTrail = 0xFE;
+    constexpr int kRowMax = std::max(256 * 2, (kLastTrail - kFirstTrail + 1) * 3);
+    char probe[kRowMax];
+    UChar chars[kRowMax];
+    int32_t offsets[kRowMax];
+    codes_.reserve(14000);
 
-    // Where each sequence starts in the probe: single bytes every 2 bytes, then pairs every 3.
-    auto sequenceAt = [&](int32_t offset, int32_t& start, uint8_t& length) {
-        if (offset < 512) {
-            start = offset & ~1;
-            length = 1;
-        } else {
-            start = 512 + (offset - 512) / 3 * 3;
-            length = 2;
+    auto decodeRow = [&](int length, int lead) {
+        const int size = length == 1 ? 256 * 2 : (kLastTrail - kFirstTrail + 1) * 3;
+        int at = 0;
+        for (int b = length == 1 ? 0 : kFirstTrail; b <= (length == 1 ? 255 : kLastTrail); ++b) {
+            if (length == 2) probe[at++] = static_cast<char>(lead);
+            probe[at++] = static_cast<char>(b);
+            probe[at++] = '\n';
+        }
+        ucnv_resetToUnicode(converter_);
+        UChar* target = chars;
+        const char* source = probe;
+        UErrorCode err = U_ZERO_ERROR;
+        ucnv_toUnicode(converter_, &target, chars + kRowMax, &source, probe + size, offsets,
+                       true, &err);
+        const int count = static_cast<int>(target - chars);
+        const int stride = length + 1;
+        for (int i = 0; i + 1 < count; ++i) {
+            const int start = offsets[i] - offsets[i] % stride;
+            const bool wholeSequence = offsets[i] == start && offsets[i + 1] == start + length;
+            if (!wholeSequence || chars[i] == kReplacement) continue;
+            const auto sequence = static_cast<uint16_t>(
+                length == 1 ? static_cast<uint8_t>(probe[start])
+                            : lead << 8 | static_cast<uint8_t>(probe[start + 1]));
+            codes_.push_back({chars[i], static_cast<char16_t>(u_tolower(chars[i])), sequence});
         }
     };
-    codes_.reserve(16384);
-    for (size_t i = 0; i + 1 < count; ++i) {
-        int32_t start;
-        uint8_t length;
-        sequenceAt(offsets[i], start, length);
-        const bool wholeSequence = offsets[i] == start && offsets[i + 1] == start + length;
-        if (!wholeSequence || chars[i] == kReplacement) continue;
-        Code code{chars[i], static_cast<char16_t>(u_tolower(chars[i])), {probe[start], 0}, length};
-        if (length == 2) code.bytes[1] = probe[start + 1];
-        codes_.push_back(code);
-    }
+    decodeRow(1, 0);
+    for (int lead = 0x81; lead <= 0xFE; ++lead) decodeRow(2, lead);
+    ucnv_resetToUnicode(converter_);
+    for (const Code& code : codes_)
+        if (code.ch < 0x80 || code.lowered < 0x80) asciiCodes_.push_back(code);
+}
+
+// English text asks only about ASCII characters, and only a few codes have anything to do
+// with them; looking through those alone keeps an English lookup from paying for the table.
+const std::vector<Big5Codec::Code>& Big5Codec::codesFor(char16_t ch) const {
+    return ch < 0x80 ? asciiCodes_ : codes_;
 }
 
 const std::vector<std::string>& Big5Codec::encodingsOf(char16_t ch) {
     if (auto it = encodings_.find(ch); it != encodings_.end()) return it->second;
     if (!reverseBuilt_) buildReverseTable();
     std::vector<std::string> found;
-    for (const Code& code : codes_)
-        if (code.ch == ch) found.emplace_back(code.bytes, code.length);
+    for (const Code& code : codesFor(ch))
+        if (code.ch == ch) found.push_back(code.bytes());
     return encodings_.emplace(ch, std::move(found)).first->second;
 }
 
@@ -136,7 +134,7 @@ const std::vector<char16_t>& Big5Codec::charactersLoweringTo(char16_t lowered) {
     if (auto it = byLowerCase_.find(lowered); it != byLowerCase_.end()) return it->second;
     if (!reverseBuilt_) buildReverseTable();
     std::vector<char16_t> found;
-    for (const Code& code : codes_)
+    for (const Code& code : codesFor(lowered))
         if (code.lowered == lowered && std::find(found.begin(), found.end(), code.ch) == found.end())
             found.push_back(code.ch);
     return byLowerCase_.emplace(lowered, std::move(found)).first->second;

@@ -42,13 +42,21 @@ private:
     struct Code {
         char16_t ch;
         char16_t lowered;
-        char bytes[2];
-        uint8_t length;
+        uint16_t sequence;  // a single byte, or lead byte << 8 | trail byte
+
+        std::string bytes() const {
+            return sequence < 0x100 ? std::string(1, static_cast<char>(sequence))
+                                    : std::string{static_cast<char>(sequence >> 8),
+                                                  static_cast<char>(sequence & 0xFF)};
+        }
     };
 
     UConverter* converter_;
     bool reverseBuilt_ = false;
-    std::vector<Code> codes_;  // in byte order: single bytes first, then the pairs
+    const std::vector<Code>& codesFor(char16_t ch) const;
+
+    std::vector<Code> codes_;       // in byte order: single bytes first, then the pairs
+    std::vector<Code> asciiCodes_;  // those whose character or its lower case is ASCII
     // Answers given so far; a lookup asks about a handful of characters.
     std::unordered_map<char16_t, std::vector<std::string>> encodings_;
     std::unordered_map<char16_t, std::vector<char16_t>> byLowerCase_;

@@ -60,8 +60,8 @@ public:
 
 private:
     // Returns false when the sink asked to stop (exact match found).
-    bool scanLines(std::string_view raw, std::string_view searched, const TypedText& typed,
-                   MatchMode mode, const MatchSink& sink);
+    bool scanLines(std::string_view raw, const TypedText& typed, MatchMode mode,
+                   const MatchSink& sink);
     bool testLine(std::string_view raw, const TypedText& typed, MatchMode mode,
                   const MatchSink& sink);
 
@@ -70,7 +70,6 @@ private:
     bool anchorValid_ = false;
     Anchor anchor_;
     std::string buffer_;
-    std::string folded_;
     std::u16string line_;
 };
 

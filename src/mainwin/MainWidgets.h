@@ -2,7 +2,6 @@
 
 #include <QLabel>
 #include <QPixmap>
-#include <QPlainTextEdit>
 #include <functional>
 
 // The kinds of control the main window is made of, beyond Qt's own.
@@ -23,30 +22,6 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-};
-
-// A read-only text box that keeps CR LF line breaks in the text it is given, shows the arrow
-// pointer, and reports mouse presses so the window can be dragged by it.
-class ReadOnlyTextBox : public QPlainTextEdit {
-    Q_OBJECT
-public:
-    explicit ReadOnlyTextBox(QWidget* parent);
-    // The whole text, lines separated by CR LF as the program writes them.
-    void setText(const QString& textWithCrLf);
-    QString text() const;
-
-signals:
-    void pressed(QMouseEvent* event);
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-
-private:
-    QString text_;
-    QPoint pressedAt_;
-    bool pressing_ = false;
 };
 
 }  // namespace qb

@@ -126,11 +126,10 @@ void frmMain::createControls() {
     pic1->setFrameShape(QFrame::Box);  // until the start-up fits it to its picture
     pic1->setFocusPolicy(Qt::TabFocus);
 
-    Text1 = new ReadOnlyTextBox(pic1);
+    Text1 = new TextBox(pic1);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setGeometry(twips(480, 120, 1935, 2925));
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     paintTextBox(Text1);
     Text1->setFocusPolicy(Qt::NoFocus);
     Text1->setText(QStringLiteral("\r\n Wordquill\r\n Quillbook\r\n"));
@@ -162,12 +161,10 @@ void frmMain::createControls() {
                               twips(1730, 1440, 615, 735));
     Cmd_Voice->setObjectName(QStringLiteral("Cmd_Voice"));
 
-    Text_Output = new ReadOnlyTextBox(this);
+    Text_Output = new TextBox(this);
     Text_Output->setObjectName(QStringLiteral("Text_Output"));
     Text_Output->setGeometry(twips(2880, 130, 2055, 2950));
     Text_Output->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Text_Output->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Text_Output->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     paintTextBox(Text_Output);
 
     Text_Input = new QLineEdit(this);
@@ -188,8 +185,8 @@ void frmMain::createControls() {
     connect(Command_Close, &PictureBox::clicked, this, [this] { Command_Close_Click(); });
     connect(Command_Min, &PictureBox::clicked, this, [this] { Command_Min_Click(); });
     connect(pic1, &PictureBox::pressed, this, &frmMain::pic1_MouseDown);
-    connect(Text_Output, &ReadOnlyTextBox::pressed, this, &frmMain::Text_Output_MouseDown);
-    connect(Text1, &ReadOnlyTextBox::pressed, this, &frmMain::Text1_MouseDown);
+    connect(Text_Output, &TextBox::pressed, this, &frmMain::Text_Output_MouseDown);
+    connect(Text1, &TextBox::pressed, this, &frmMain::Text1_MouseDown);
 }
 
 void frmMain::setTabOrder() {

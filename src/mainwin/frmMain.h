@@ -9,6 +9,7 @@
 #include "AppShared.h"
 #include "Lookup.h"
 #include "MainWidgets.h"
+#include "TextBox.h"
 
 class QMouseEvent;
 
@@ -56,7 +57,7 @@ public:
 
     // The controls, named as the program has always named them.
     PictureBox* pic1;
-    ReadOnlyTextBox* Text1;
+    TextBox* Text1;
     PictureBox* Command_Min;
     PictureBox* Command_Close;
     PictureBox* Cmd_About;
@@ -64,7 +65,7 @@ public:
     QToolButton* Command_Submit;
     QToolButton* Command_AdvanSubmit;
     QToolButton* Cmd_Voice;
-    ReadOnlyTextBox* Text_Output;
+    TextBox* Text_Output;
     QLineEdit* Text_Input;
     QWidget* DirectSS1;
 

@@ -1,0 +1,125 @@
+// Measures, in one run, how the main window's result box takes a large search result: the
+// time to scan for N entries against the time to show them, for N and 10 N entries.
+//
+//   QT_QPA_PLATFORM=offscreen build/bin/display_bench [N]     (default N = 50000)
+//
+// The scan is the engine's lookup through a view that only collects the text; the display is
+// the same lookup through the real main window, minus that scan.
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTextStream>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "Big5Codec.h"
+#include "EntryLine.h"
+#include "Lookup.h"
+#include "Tray.h"
+#include "Utf8.h"
+#include "frmMain.h"
+#include "frmTray.h"
+
+namespace {
+
+// A library whose file for 'a' holds `entries` lines that a search for "ab" finds.
+std::string makeLibrary(int entries) {
+    const auto dir = std::filesystem::temp_directory_path() / ("quillbook-display-" + std::to_string(entries));
+    std::filesystem::create_directories(dir);
+    qb::Big5Codec codec;
+    const std::string definition = codec.encode(u"蘋果；大蘋果；紅蘋果；青蘋果");
+    std::ofstream out(dir / "a.lib", std::ios::binary);
+    for (int i = 0; i < entries; ++i) out << "ab" << i << " word=" << definition << "\r\n";
+    for (char c = 'b'; c <= 'z'; ++c) std::ofstream(dir / (std::string(1, c) + ".lib"));
+    return dir.string();
+}
+
+class CollectingView final : public qb::LookupView {
+public:
+    void SetTopmost(bool) override {}
+    void PlayClickSound() override {}
+    void showMessage(std::u16string_view) override {}
+    std::u16string inputText() override { return u"ab"; }
+    void clearInput() override {}
+    void clearOutput() override { text.clear(); }
+    void PrintResult(std::u16string_view line) override { qb::appendDisplayForm(line, text); }
+    bool outputIsEmpty() override { return text.empty(); }
+    std::u16string text;
+};
+
+struct NullDesktop final : qb::platform::WindowPlacement, qb::platform::WindowShape,
+                           qb::platform::WindowMove, qb::platform::SoundPlayer,
+                           qb::platform::MessageBoxes, qb::platform::NotificationArea,
+                           qb::platform::PopupMenus {
+    void setTopmost(QWidget&, bool) override {}
+    void setForeground(QWidget&) override {}
+    void minimizeToTaskbar(QWidget&) override {}
+    void setShape(QWidget&, const QRegion&) override {}
+    void beginMove(QWidget&, QPoint) override {}
+    void playAsync(const QString&) override {}
+    int messageBox(QWidget*, const QString&, int, const QString&) override { return 1; }
+    void Shell_NotifyIcon(std::uint32_t, const qb::platform::IconRecord&) override {}
+    bool isAvailable() override { return true; }
+    void popupMenu(QMenu&) override {}
+};
+
+double bestOf(int runs, const std::function<void()>& work) {
+    double best = 1e9;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        work();
+        best = std::min(best, t.nsecsElapsed() / 1e6);
+    }
+    return best;
+}
+
+struct Figures {
+    double scanMs, windowMs, displayMs;
+    size_t chars;
+};
+
+Figures measure(int entries) {
+    const std::string folder = makeLibrary(entries);
+    qb::Lookup lookup{qb::Library(folder)};
+    CollectingView collector;
+    qb::LookupState state;
+    const double scan = bestOf(3, [&] {
+        state.AdvSubmit = true;
+        lookup.Command_Submit_Click(collector, state);
+    });
+
+    NullDesktop desktop;
+    qb::AppShared shared({desktop, desktop, desktop, desktop, desktop, desktop, desktop}, "");
+    qb::Tray tray(desktop);
+    auto* form = new qb::frmMain(shared, qb::Library(folder), tray);
+    form->Form_Load();
+    QApplication::processEvents();
+    const double window = bestOf(3, [&] {
+        form->Text_Input->setText(QStringLiteral("ab"));
+        form->Command_AdvanSubmit_Click();
+        form->Text_Output->viewport()->repaint();  // the box as the user first sees it
+        QApplication::processEvents();
+    });
+    if (form->Text_Output->text() != QString::fromStdU16String(collector.text))
+        std::fprintf(stderr, "the window shows other text than the lookup found\n");
+    delete &form->trayWindow();
+    delete form;
+    std::filesystem::remove_all(folder);
+    return {scan, window, window - scan, collector.text.size()};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const int n = argc > 1 ? std::atoi(argv[1]) : 50000;
+    const Figures small = measure(n);
+    const Figures large = measure(10 * n);
+    for (const auto& [entries, f] : {std::pair{n, small}, std::pair{10 * n, large}})
+        std::printf("%7d entries (%9zu characters): scan %8.1f ms, display %8.1f ms (%.2f x the scan)\n",
+                    entries, f.chars, f.scanMs, f.displayMs, f.displayMs / f.scanMs);
+    std::printf("display time for 10x the entries: %.1f x\n", large.displayMs / small.displayMs);
+    return 0;
+}
