@@ -1,0 +1,130 @@
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include "Handles.h"
+#include "QtServices.h"
+#include "Tray.h"
+
+using namespace qb;
+using namespace qb::platform;
+
+namespace {
+
+// Answers the next modal box with the button whose text contains `button`, and notes what
+// the box showed.
+struct BoxAnswerer {
+    explicit BoxAnswerer(QString b) : button(std::move(b)) {}
+    QString button;
+    QString text, title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QStringList buttons;
+
+    void arm() {
+        auto* poll = new QTimer;
+        QObject::connect(poll, &QTimer::timeout, poll, [this, poll] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) return;
+            text = box->text();
+            title = box->windowTitle();
+            icon = box->icon();
+            for (QAbstractButton* b : box->buttons()) buttons << b->text().remove('&');
+            for (QAbstractButton* b : box->buttons())
+                if (b->text().remove('&').contains(button)) b->click();
+            poll->deleteLater();
+        });
+        poll->start(10);
+    }
+};
+
+// Receives what the notification area delivers to an icon's owner.
+class Owner final : public QWidget {
+public:
+    QList<QList<std::uint32_t>> received;
+
+protected:
+    bool event(QEvent* e) override {
+        if (e->type() == WindowMessageEvent::kType) {
+            auto* m = static_cast<WindowMessageEvent*>(e);
+            received << QList<std::uint32_t>{m->message, m->wParam, m->lParam};
+            return true;
+        }
+        return QWidget::event(e);
+    }
+};
+
+}  // namespace
+
+class QtServicesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void messageBoxesAnswerAsTheProgramExpects() {
+        QtMessageBoxes boxes;
+        BoxAnswerer yes("Yes");
+        yes.arm();
+        QCOMPARE(boxes.messageBox(nullptr, "是否不用字典?", kYesNoQuestion, "Quillbook"), int(kAnswerYes));
+        QCOMPARE(yes.text, QStringLiteral("是否不用字典?"));
+        QCOMPARE(yes.title, QStringLiteral("Quillbook"));
+        QCOMPARE(yes.icon, QMessageBox::Question);
+        QCOMPARE(yes.buttons.size(), 2);
+
+        BoxAnswerer no("No");
+        no.arm();
+        QCOMPARE(boxes.messageBox(nullptr, "?", kYesNoQuestion, "Quillbook"), int(kAnswerNo));
+
+        BoxAnswerer ok("OK");
+        ok.arm();
+        QCOMPARE(boxes.messageBox(nullptr, "請先輸入字串", kOkOnly, "Quillbook"), int(kAnswerOk));
+        QCOMPARE(ok.icon, QMessageBox::NoIcon);
+        QCOMPARE(ok.buttons, QStringList{"OK"});
+    }
+
+    void topmostAndShapeReachTheWindow() {
+        QWidget window;
+        QtWindowPlacement placement;
+        placement.setTopmost(window, true);  // before the window exists on screen
+        window.show();
+        QVERIFY(window.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
+        placement.setTopmost(window, false);
+        QVERIFY(!(window.windowHandle()->flags() & Qt::WindowStaysOnTopHint));
+
+        QtWindowShape shape;
+        shape.setShape(window, QRegion(0, 0, 5, 5));
+        QCOMPARE(window.mask(), QRegion(0, 0, 5, 5));
+        shape.setShape(window, QRegion());
+        QVERIFY(window.mask().isEmpty());
+    }
+
+    void theNotificationAreaShowsRecordsAndDeliversClicks() {
+        QtNotificationArea area;
+        Owner owner;
+        const std::uint32_t ownerHandle = Handles::instance().ofWindow(&owner);
+        const QIcon icon(QStringLiteral(":/app.ico"));
+        Tray tray(area);
+        const auto id = tray.AddTrayIcon(ownerHandle, WM_MOUSEMOVE, Handles::instance().ofIcon(icon),
+                                         u"字典 Wordquill");
+        auto icons = area.findChildren<QSystemTrayIcon*>();
+        QCOMPARE(icons.size(), 1);
+        QCOMPARE(icons[0]->toolTip(), QStringLiteral("字典 Wordquill"));
+        QVERIFY(!icons[0]->icon().isNull());
+
+        emit icons[0]->activated(QSystemTrayIcon::Trigger);
+        emit icons[0]->activated(QSystemTrayIcon::DoubleClick);
+        emit icons[0]->activated(QSystemTrayIcon::Context);
+        QVERIFY(owner.received.isEmpty());  // posted, so the icon's own click ends first
+        QCoreApplication::processEvents();
+        const std::uint32_t mm = WM_MOUSEMOVE, uid = static_cast<std::uint32_t>(id);
+        QCOMPARE(owner.received,
+                 (QList<QList<std::uint32_t>>{{mm, uid, 0x201}, {mm, uid, 0x202}, {mm, uid, 0x203},
+                                              {mm, uid, 0x202}, {mm, uid, 0x204}, {mm, uid, 0x205}}));
+
+        tray.RemoveTrayIcon(id);
+        QVERIFY(!icons[0]->isVisible());
+        tray.RemoveTrayIcon(id);  // a second removal finds nothing more to take away
+    }
+};
+
+QTEST_MAIN(QtServicesTest)
+#include "QtServicesTest.moc"
