@@ -3,11 +3,7 @@
 #include <QPointer>
 #include <QtTest>
 
-#include "FakeServices.h"
-#include "LibraryFixture.h"
-#include "Tray.h"
-#include "frmMain.h"
-#include "frmTray.h"
+#include "MainWindowHarness.h"
 
 using namespace qb;
 
@@ -22,12 +18,10 @@ class FrmMainTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<test::TempLibrary> lib;
-    std::unique_ptr<test::FakeDesktop> desktop;
-    std::unique_ptr<AppShared> shared;
-    std::unique_ptr<Tray> tray;
+    std::unique_ptr<test::MainWindowHarness> h;
+    test::FakeDesktop* desktop = nullptr;
+    AppShared* shared = nullptr;
     QPointer<frmMain> form;
-    int programEnded = 0;
 
     void typeAndPress(const QString& text, Qt::Key key = Qt::Key_Return) {
         form->Text_Input->setText(text);
@@ -37,33 +31,24 @@ private:
 
 private slots:
     void init() {
-        lib = std::make_unique<test::TempLibrary>();
-        lib->writeLines("a.lib", {"apple=蘋果", "apple pie=蘋果派=甜點"});
-        lib->writeLines("z.lib", {"zz=蘋果=蘋果樹"});
-        lib->fillMissingWithEmptyFiles();
-        desktop = std::make_unique<test::FakeDesktop>();
-        shared = std::make_unique<AppShared>(desktop->services(), QStringLiteral("/opt/qb"));
-        programEnded = 0;
-        shared->setWhenLastWindowUnloaded([this] { ++programEnded; });
-        tray = std::make_unique<Tray>(*desktop);
-        form = new frmMain(*shared, Library(lib->folder()), *tray);
-        form->Form_Load();
+        h = std::make_unique<test::MainWindowHarness>([](test::TempLibrary& lib) {
+            lib.writeLines("a.lib", {"apple=蘋果", "apple pie=蘋果派=甜點"});
+            lib.writeLines("z.lib", {"zz=蘋果=蘋果樹"});
+        });
+        h->start();
+        desktop = h->desktop.get();
+        shared = h->shared.get();
+        form = h->form;
         desktop->log.clear();
     }
 
-    void cleanup() {
-        if (form) {
-            delete &form->trayWindow();
-            delete form.data();
-        }
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    void cleanup() { h.reset(); }
 
     void startsTopmostWithTheSoundShapedAndFocused() {
         test::FakeDesktop fresh;
         AppShared other(fresh.services(), QStringLiteral("/opt/qb/"));
         Tray otherTray(fresh);
-        auto* second = new frmMain(other, Library(lib->folder()), otherTray);
+        auto* second = new frmMain(other, Library(h->lib->folder()), otherTray);
         second->Form_Load();
         QCOMPARE(fresh.log, (QStringList{"topmost frmMain on", "sound", "shape frmMain", "tray add"}));
         QCOMPARE(fresh.soundPath, QStringLiteral("/opt/qb//flip.wav"));  // passed on as joined
@@ -163,7 +148,7 @@ private slots:
         QCOMPARE(desktop->messages, QStringList{"是否不用字典?"});
         QVERIFY(shared->isLoaded(form));
         QVERIFY(form->isVisible());
-        QCOMPARE(programEnded, 0);
+        QCOMPARE(h->programEnded, 0);
 
         desktop->log.clear();
         desktop->answers = {platform::kAnswerYes};
@@ -171,7 +156,7 @@ private slots:
         QCOMPARE(desktop->log,
                  (QStringList{"topmost frmMain off", "message 36", "sound", "tray delete"}));
         QVERIFY(!shared->isLoaded(form) && !form->isVisible());
-        QCOMPARE(programEnded, 1);
+        QCOMPARE(h->programEnded, 1);
     }
 
     void dragsFromTheFaceOnly() {

@@ -2,12 +2,8 @@
 #include <QPointer>
 #include <QtTest>
 
-#include "FakeServices.h"
 #include "Handles.h"
-#include "LibraryFixture.h"
-#include "Tray.h"
-#include "frmMain.h"
-#include "frmTray.h"
+#include "MainWindowHarness.h"
 
 using namespace qb;
 
@@ -36,14 +32,13 @@ class FrmTrayTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<test::TempLibrary> lib;
-    std::unique_ptr<test::FakeDesktop> desktop;
-    std::unique_ptr<AppShared> shared;
-    std::unique_ptr<Tray> tray;
+    std::unique_ptr<test::MainWindowHarness> h;
+    test::FakeDesktop* desktop = nullptr;
+    AppShared* shared = nullptr;
+    Tray* tray = nullptr;
     QPointer<frmMain> form;
     QPointer<frmTray> trayForm;
     std::unique_ptr<VisibilityLog> visibility;
-    int programEnded = 0;
 
     void trayMessage(std::uint32_t mouseMessage) {
         platform::WindowMessageEvent event(platform::WM_MOUSEMOVE, 1, mouseMessage);
@@ -53,24 +48,19 @@ private:
 
 private slots:
     void init() {
-        lib = std::make_unique<test::TempLibrary>();
-        lib->fillMissingWithEmptyFiles();
-        desktop = std::make_unique<test::FakeDesktop>();
-        shared = std::make_unique<AppShared>(desktop->services(), QStringLiteral("/opt/qb"));
-        programEnded = 0;
-        shared->setWhenLastWindowUnloaded([this] { ++programEnded; });
-        tray = std::make_unique<Tray>(*desktop);
-        form = new frmMain(*shared, Library(lib->folder()), *tray);
+        h = std::make_unique<test::MainWindowHarness>([](test::TempLibrary&) {});
+        desktop = h->desktop.get();
+        shared = h->shared.get();
+        tray = h->tray.get();
+        form = h->form;
         visibility = std::make_unique<VisibilityLog>(form, desktop->log);
-        form->Form_Load();
-        trayForm = &form->trayWindow();
+        h->start();
+        trayForm = h->trayForm;
     }
 
     void cleanup() {
         visibility.reset();
-        delete trayForm.data();
-        delete form.data();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        h.reset();
     }
 
     void startUpAddsOneIconAndShowsTheMainWindow() {
@@ -159,7 +149,7 @@ private slots:
         QVERIFY(shared->isLoaded(form) && shared->isLoaded(trayForm));
         QVERIFY(!form->isVisible());
         QCOMPARE(trayForm->TrayID, 1);
-        QCOMPARE(programEnded, 0);
+        QCOMPARE(h->programEnded, 0);
     }
 
     void quitAnsweredYesRemovesTheIconAndEnds() {
@@ -169,7 +159,7 @@ private slots:
                                                    "tray delete"}));
         QVERIFY(!shared->isLoaded(form) && !shared->isLoaded(trayForm));
         QVERIFY(!form->isVisible());
-        QCOMPARE(programEnded, 1);
+        QCOMPARE(h->programEnded, 1);
     }
 
     void anotherOpenWindowKeepsTheProgramRunning() {
@@ -180,9 +170,9 @@ private slots:
         QVERIFY(!shared->isLoaded(form) && !shared->isLoaded(trayForm));
         QVERIFY(!form->isVisible());
         QCOMPARE(count("tray delete"), 1);
-        QCOMPARE(programEnded, 0);
+        QCOMPARE(h->programEnded, 0);
         shared->unload(about);
-        QCOMPARE(programEnded, 1);
+        QCOMPARE(h->programEnded, 1);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
