@@ -22,7 +22,9 @@ start_display() {
   read -r -t 10 number <"$fifo" || fail "Xvfb did not start"
   rm -f "$fifo"
   export DISPLAY=":$number"
-  openbox >/dev/null 2>&1 & pids+=($!)
+  openbox >/dev/null 2>&1 &
+  wm_pid=$!
+  pids+=($wm_pid)
   sleep 1
 }
 
