@@ -69,61 +69,76 @@ std::string Big5Codec::encode(std::u16string_view text) {
     return out;
 }
 
-void Big5Codec::buildReverseTable() {
-    reverseBuilt_ = true;
-    // Decode every single byte, then every lead byte's row of pairs, each sequence followed
-    // by a line feed. The offsets tell which characters came from a whole sequence: those
-    // whose next character is the line feed right after it. A row at a time keeps the
-    // buffers small and on the stack: a lookup pays for this on every start.
+// Decodes one row of the table: every single byte (lead 0), or every pair of one lead byte,
+// each sequence followed by a line feed, in one call. The offsets tell which characters came
+// from a whole sequence: those whose next character is the line feed right after it. A row
+// at a time keeps the buffers small and on the stack.
+void Big5Codec::decodeRow(int lead) {
     constexpr int kFirstTrail = 0x40, kLastTrail = 0xFE;
     constexpr int kRowMax = std::max(256 * 2, (kLastTrail - kFirstTrail + 1) * 3);
     char probe[kRowMax];
     UChar chars[kRowMax];
     int32_t offsets[kRowMax];
-    codes_.reserve(14000);
-
-    auto decodeRow = [&](int length, int lead) {
-        const int size = length == 1 ? 256 * 2 : (kLastTrail - kFirstTrail + 1) * 3;
-        int at = 0;
-        for (int b = length == 1 ? 0 : kFirstTrail; b <= (length == 1 ? 255 : kLastTrail); ++b) {
-            if (length == 2) probe[at++] = static_cast<char>(lead);
-            probe[at++] = static_cast<char>(b);
-            probe[at++] = '\n';
-        }
-        ucnv_resetToUnicode(converter_);
-        UChar* target = chars;
-        const char* source = probe;
-        UErrorCode err = U_ZERO_ERROR;
-        ucnv_toUnicode(converter_, &target, chars + kRowMax, &source, probe + size, offsets,
-                       true, &err);
-        const int count = static_cast<int>(target - chars);
-        const int stride = length + 1;
-        for (int i = 0; i + 1 < count; ++i) {
-            const int start = offsets[i] - offsets[i] % stride;
-            const bool wholeSequence = offsets[i] == start && offsets[i + 1] == start + length;
-            if (!wholeSequence || chars[i] == kReplacement) continue;
-            const auto sequence = static_cast<uint16_t>(
-                length == 1 ? static_cast<uint8_t>(probe[start])
-                            : lead << 8 | static_cast<uint8_t>(probe[start + 1]));
-            codes_.push_back({chars[i], static_cast<char16_t>(u_tolower(chars[i])), sequence});
-        }
-    };
-    decodeRow(1, 0);
-    for (int lead = 0x81; lead <= 0xFE; ++lead) decodeRow(2, lead);
+    const int length = lead == 0 ? 1 : 2;
+    int size = 0;
+    for (int b = length == 1 ? 0 : kFirstTrail; b <= (length == 1 ? 255 : kLastTrail); ++b) {
+        if (length == 2) probe[size++] = static_cast<char>(lead);
+        probe[size++] = static_cast<char>(b);
+        probe[size++] = '\n';
+    }
     ucnv_resetToUnicode(converter_);
+    UChar* target = chars;
+    const char* source = probe;
+    UErrorCode err = U_ZERO_ERROR;
+    ucnv_toUnicode(converter_, &target, chars + kRowMax, &source, probe + size, offsets, true,
+                   &err);
+    ucnv_resetToUnicode(converter_);
+    const int count = static_cast<int>(target - chars);
+    const int stride = length + 1;
+    for (int i = 0; i + 1 < count; ++i) {
+        const int start = offsets[i] - offsets[i] % stride;
+        const bool wholeSequence = offsets[i] == start && offsets[i + 1] == start + length;
+        if (!wholeSequence || chars[i] == kReplacement) continue;
+        const auto sequence = static_cast<uint16_t>(
+            length == 1 ? static_cast<uint8_t>(probe[start])
+                        : lead << 8 | static_cast<uint8_t>(probe[start + 1]));
+        // Most of the table is Han ideographs, which have no letter case.
+        const char16_t ch = chars[i];
+        const bool han = ch >= 0x3400 && ch <= 0x9FFF;
+        codes_.push_back({ch, han ? ch : static_cast<char16_t>(u_tolower(ch)), sequence});
+    }
+}
+
+// An English lookup asks only about ASCII characters. In code page 950 they, and the
+// characters whose lower case is ASCII, have single-byte codes only: no pair reads as one of
+// them (ScannerDifferential.CodecAgreesWithTheDecoderOnEveryCode checks this against every
+// pair). So the single bytes answer for them, and an English lookup does not pay for
+// decoding the thirteen thousand pairs.
+void Big5Codec::buildSingleByteTable() {
+    singleBytesBuilt_ = true;
+    decodeRow(0);
     for (const Code& code : codes_)
         if (code.ch < 0x80 || code.lowered < 0x80) asciiCodes_.push_back(code);
 }
 
-// English text asks only about ASCII characters, and only a few codes have anything to do
-// with them; looking through those alone keeps an English lookup from paying for the table.
-const std::vector<Big5Codec::Code>& Big5Codec::codesFor(char16_t ch) const {
-    return ch < 0x80 ? asciiCodes_ : codes_;
+void Big5Codec::buildReverseTable() {
+    if (!singleBytesBuilt_) buildSingleByteTable();
+    reverseBuilt_ = true;
+    codes_.reserve(codes_.size() + 20000);
+    for (int lead = 0x81; lead <= 0xFE; ++lead) decodeRow(lead);
+}
+
+const std::vector<Big5Codec::Code>& Big5Codec::codesFor(char16_t ch) {
+    if (ch < 0x80) {
+        if (!singleBytesBuilt_) buildSingleByteTable();
+        return asciiCodes_;
+    }
+    if (!reverseBuilt_) buildReverseTable();
+    return codes_;
 }
 
 const std::vector<std::string>& Big5Codec::encodingsOf(char16_t ch) {
     if (auto it = encodings_.find(ch); it != encodings_.end()) return it->second;
-    if (!reverseBuilt_) buildReverseTable();
     std::vector<std::string> found;
     for (const Code& code : codesFor(ch))
         if (code.ch == ch) found.push_back(code.bytes());
@@ -132,7 +147,6 @@ const std::vector<std::string>& Big5Codec::encodingsOf(char16_t ch) {
 
 const std::vector<char16_t>& Big5Codec::charactersLoweringTo(char16_t lowered) {
     if (auto it = byLowerCase_.find(lowered); it != byLowerCase_.end()) return it->second;
-    if (!reverseBuilt_) buildReverseTable();
     std::vector<char16_t> found;
     for (const Code& code : codesFor(lowered))
         if (code.lowered == lowered && std::find(found.begin(), found.end(), code.ch) == found.end())

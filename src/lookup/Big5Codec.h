@@ -25,7 +25,7 @@ public:
     void decodeInto(std::string_view bytes, std::u16string& out);
 
     // Every byte sequence that decodes to `ch`. Several Big5 codes can share one character,
-    // and one that is missing from the table has none. Built on first use.
+    // and one that is missing from the table has none. The table is built on first use.
     const std::vector<std::string>& encodingsOf(char16_t ch);
 
     // Every character of the table whose lower-case form equals `lowered`.
@@ -36,6 +36,8 @@ public:
     std::string encode(std::u16string_view text);
 
 private:
+    void decodeRow(int lead);
+    void buildSingleByteTable();
     void buildReverseTable();
 
     // One byte sequence of the table and the character it decodes to.
@@ -51,12 +53,14 @@ private:
         }
     };
 
-    UConverter* converter_;
-    bool reverseBuilt_ = false;
-    const std::vector<Code>& codesFor(char16_t ch) const;
+    // The codes that can decode to `ch` or to a character with the same lower case.
+    const std::vector<Code>& codesFor(char16_t ch);
 
+    UConverter* converter_;
+    bool singleBytesBuilt_ = false;
+    bool reverseBuilt_ = false;
     std::vector<Code> codes_;       // in byte order: single bytes first, then the pairs
-    std::vector<Code> asciiCodes_;  // those whose character or its lower case is ASCII
+    std::vector<Code> asciiCodes_;  // the single bytes that read as or lower to ASCII
     // Answers given so far; a lookup asks about a handful of characters.
     std::unordered_map<char16_t, std::vector<std::string>> encodings_;
     std::unordered_map<char16_t, std::vector<char16_t>> byLowerCase_;

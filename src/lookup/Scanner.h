@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -69,7 +70,8 @@ private:
     std::u16string anchorText_;
     bool anchorValid_ = false;
     Anchor anchor_;
-    std::string buffer_;
+    std::unique_ptr<char[]> buffer_;  // not cleared: every byte used was read into it
+    size_t bufferSize_ = 0;
     std::u16string line_;
 };
 
