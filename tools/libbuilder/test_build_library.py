@@ -324,7 +324,7 @@ class Readme(unittest.TestCase):
         for needle in ("CC-CEDICT", "MDBG", "CC BY-SA 4.0",
                        "https://www.mdbg.net/chinese/dictionary?page=cedict",
                        "MIT", bl.CEDICT.tarball_sha256, bl.FREQ.member_sha256,
-                       bl.CEDICT.spec, bl.FREQ.spec):
+                       bl.CEDICT.npm_name, bl.FREQ.npm_name):
             with self.subTest(needle=needle):
                 self.assertIn(needle, text)
 
