@@ -2,7 +2,6 @@
 
 #include <QLabel>
 #include <QPixmap>
-#include <functional>
 
 // The kinds of control the main window is made of, beyond Qt's own.
 
