@@ -80,13 +80,7 @@ private:
             const __m256i b = _mm256_or_si256(_mm256_loadu_si256(q), lastMask);
             auto bits = static_cast<uint32_t>(_mm256_movemask_epi8(
                 _mm256_and_si256(_mm256_cmpeq_epi8(a, first), _mm256_cmpeq_epi8(b, last))));
-            for (; bits != 0; bits &= bits - 1) {
-                const size_t at = i + static_cast<size_t>(__builtin_ctz(bits));
-                if (matchesAt(text, at)) {
-                    found = at;
-                    return true;
-                }
-            }
+            if (firstMatchAmong(text, i, bits, found)) return true;
         }
         return false;
     }
@@ -105,12 +99,18 @@ private:
             const __m128i b = _mm_or_si128(_mm_loadu_si128(q), lastMask);
             auto bits = static_cast<uint32_t>(_mm_movemask_epi8(
                 _mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last))));
-            for (; bits != 0; bits &= bits - 1) {
-                const size_t at = i + static_cast<size_t>(__builtin_ctz(bits));
-                if (matchesAt(text, at)) {
-                    found = at;
-                    return true;
-                }
+            if (firstMatchAmong(text, i, bits, found)) return true;
+        }
+        return false;
+    }
+    // `candidates` has a bit set for each place after `blockStart` that the filter let through.
+    bool firstMatchAmong(std::string_view text, size_t blockStart, uint32_t candidates,
+                         size_t& found) const {
+        for (; candidates != 0; candidates &= candidates - 1) {
+            const size_t at = blockStart + static_cast<size_t>(__builtin_ctz(candidates));
+            if (matchesAt(text, at)) {
+                found = at;
+                return true;
             }
         }
         return false;
