@@ -8,14 +8,6 @@
 
 namespace qb {
 
-Lookup::Lookup(Library library) : Lookup(std::move(library), nullptr) {}
-
-Lookup::Lookup(Library library, std::unique_ptr<Scanner> scanner)
-    : library_(std::move(library)), codec_(std::make_unique<Big5Codec>()),
-      scanner_(scanner ? std::move(scanner) : std::make_unique<FastScanner>(*codec_)) {}
-
-Lookup::~Lookup() = default;
-
 void Lookup::Command_Submit_Click(LookupView& view, LookupState& state) {
     view.SetTopmost(false);
     const TypedText typed(view.inputText());
@@ -49,7 +41,7 @@ void Lookup::Command_Submit_Click(LookupView& view, LookupState& state) {
         }
         FileReader reader(file.get());
         const MatchMode mode = state.AdvSubmit ? MatchMode::AllEntries : MatchMode::Exact;
-        const ScanResult result = scanner_->scan(
+        const ScanResult result = scanner_.scan(
             reader, typed, mode, [&](std::u16string_view line) { view.PrintResult(line); });
         if (result.stoppedAtMatch) {
             view.resultsComplete();

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <memory>
-
 #include "Big5Codec.h"
 #include "Library.h"
 #include "LookupView.h"
@@ -13,10 +11,7 @@ namespace qb {
 // button after it has set `AdvSubmit`.
 class Lookup {
 public:
-    explicit Lookup(Library library);
-    // For tests that want to run the procedure with another scanner.
-    Lookup(Library library, std::unique_ptr<Scanner> scanner);
-    ~Lookup();
+    explicit Lookup(Library library) : library_(std::move(library)) {}
 
     void Command_Submit_Click(LookupView& view, LookupState& state);
 
@@ -24,8 +19,8 @@ public:
 
 private:
     Library library_;
-    std::unique_ptr<Big5Codec> codec_;
-    std::unique_ptr<Scanner> scanner_;
+    Big5Codec codec_;
+    FastScanner scanner_{codec_};
 };
 
 }  // namespace qb
