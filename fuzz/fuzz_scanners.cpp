@@ -19,25 +19,11 @@
 #include <vector>
 
 #include "Big5Codec.h"
-#include "ByteReader.h"
+#include "ScanReport.h"
 #include "Scanner.h"
 #include "TextMatch.h"
 
 namespace {
-
-struct Report {
-    std::vector<std::u16string> lines;
-    qb::ScanResult result;
-};
-
-Report scan(qb::Scanner& scanner, std::string_view library, size_t piece,
-            const qb::TypedText& typed, qb::MatchMode mode) {
-    qb::MemoryReader reader(library, piece);
-    Report r;
-    r.result = scanner.scan(reader, typed, mode,
-                            [&](std::u16string_view line) { r.lines.emplace_back(line); });
-    return r;
-}
 
 std::u16string typedText(qb::Big5Codec& codec, uint8_t flags, uint8_t where,
                          std::string_view library) {
@@ -78,14 +64,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const qb::TypedText typed(typedText(codec, flags, where, library));
     if (typed.text.empty()) return 0;  // a lookup never scans for nothing
 
-    const Report expected = scan(reference, library, SIZE_MAX, typed, mode);
-    const Report got = scan(fast, library, piece, typed, mode);
-    if (got.lines != expected.lines ||
-        got.result.stoppedAtMatch != expected.result.stoppedAtMatch ||
-        got.result.readable != expected.result.readable) {
-        std::fprintf(stderr, "FastScanner reported %zu lines (stopped %d), reference %zu (stopped %d)\n",
-                     got.lines.size(), got.result.stoppedAtMatch, expected.lines.size(),
-                     expected.result.stoppedAtMatch);
+    const qb::test::Report expected = qb::test::run(reference, library, SIZE_MAX, typed, mode);
+    const qb::test::Report got = qb::test::run(fast, library, piece, typed, mode);
+    if (!(got == expected)) {
+        std::fprintf(stderr, "FastScanner reported:\n%s\nthe reference:\n%s\n",
+                     qb::test::describe(got).c_str(), qb::test::describe(expected).c_str());
         std::abort();
     }
     return 0;

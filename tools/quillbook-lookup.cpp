@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
     }
     if (!text) return usageError("no TEXT given");
 
-    qb::Lookup lookup(libDir ? qb::Library(*libDir) : qb::Library::besideProgram(qb::programFolder()));
+    qb::Lookup lookup(libDir ? qb::Library(*libDir) : qb::Library::besideProgram(qb::platform::programFolder()));
     PrintingView view(qb::fromUtf8(*text));
     qb::LookupState state;
     state.AdvSubmit = all;

@@ -18,8 +18,7 @@
 #include "Lookup.h"
 #include "Tray.h"
 #include "Utf8.h"
-#include "frmMain.h"
-#include "frmTray.h"
+#include "Windows.h"
 
 namespace {
 
@@ -59,7 +58,8 @@ struct NullDesktop final : qb::platform::WindowPlacement, qb::platform::WindowSh
     void beginMove(QWidget&, QPoint) override {}
     void playAsync(const QString&) override {}
     int messageBox(QWidget*, const QString&, int, const QString&) override { return 1; }
-    void Shell_NotifyIcon(std::uint32_t, const qb::platform::IconRecord&) override {}
+    void notifyIcon(qb::platform::TrayCommand, const qb::platform::IconRecord&,
+                    std::u16string_view) override {}
     bool isAvailable() override { return true; }
     void popupMenu(QMenu&) override {}
 };
@@ -91,10 +91,13 @@ Figures measure(int entries) {
     });
 
     NullDesktop desktop;
-    qb::AppShared shared({desktop, desktop, desktop, desktop, desktop, desktop, desktop}, "");
+    qb::platform::Handles handles;
+    qb::AppShared shared({desktop, desktop, desktop, desktop, desktop, desktop, desktop, handles},
+                         "");
     qb::Tray tray(desktop);
-    auto* form = new qb::frmMain(shared, qb::Library(folder), tray);
-    form->Form_Load();
+    qb::Windows windows(shared, qb::Library(folder), tray);
+    windows.start();
+    qb::frmMain* form = &windows.main();
     QApplication::processEvents();
     const double window = bestOf(3, [&] {
         form->Text_Input->setText(QStringLiteral("ab"));
@@ -104,7 +107,7 @@ Figures measure(int entries) {
     });
     if (form->Text_Output->text() != QString::fromStdU16String(collector.text))
         std::fprintf(stderr, "the window shows other text than the lookup found\n");
-    delete &form->trayWindow();
+    delete &windows.tray();
     delete form;
     std::filesystem::remove_all(folder);
     return {scan, window, window - scan, collector.text.size()};

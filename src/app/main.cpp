@@ -4,7 +4,7 @@
 #include "ProgramFolder.h"
 #include "QtServices.h"
 #include "Tray.h"
-#include "frmMain.h"
+#include "Windows.h"
 
 int main(int argc, char** argv) {
     // Staying on top, the book-shaped outline and moving by the face need X11; on a Wayland
@@ -17,10 +17,10 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     qb::platform::QtServices desktop;
-    const std::string folder = qb::programFolder();
+    const std::string folder = qb::platform::programFolder();
     qb::AppShared shared(desktop.services(), QString::fromStdString(folder));
     qb::Tray tray(desktop.tray);
-    auto* main = new qb::frmMain(shared, qb::Library::besideProgram(folder), tray);
-    main->Form_Load();
+    qb::Windows windows(shared, qb::Library::besideProgram(folder), tray);
+    windows.start();
     return app.exec();
 }

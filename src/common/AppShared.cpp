@@ -26,6 +26,12 @@ int AppShared::MsgBox(const QString& text, int style) {
     return services_.messages.messageBox(owner, text, style, kApplicationTitle);
 }
 
+bool AppShared::confirmQuit() {
+    const int answer = MsgBox(kQuitQuestion, platform::kYesNoQuestion);
+    PlayClickSound();
+    return answer == platform::kAnswerYes;
+}
+
 void AppShared::load(QWidget* window) {
     if (!isLoaded(window)) loaded_.append(window);
 }

@@ -11,6 +11,8 @@
 namespace qb {
 
 inline const QString kApplicationTitle = QStringLiteral("Quillbook");
+// Asked before the program ends, from the main window and from the tray menu alike.
+inline const QString kQuitQuestion = QStringLiteral("是否不用字典?");
 
 // What every window of the program shares: the desktop services, the program folder, the
 // click sound, the main window's placement band, message boxes, and the list of loaded
@@ -34,6 +36,9 @@ public:
     // A modal box with the application title; style and answer as platform::MessageStyle
     // and platform::MessageAnswer.
     int MsgBox(const QString& text, int style);
+    // Asks the quit question, plays the click sound whatever the answer, and tells whether
+    // the answer was Yes.
+    bool confirmQuit();
 
     // A window counts as loaded from load() until unload(), which closes it; the program ends
     // when the last loaded window has been unloaded. Unloaded windows are deleted only when

@@ -22,17 +22,14 @@ void Lookup::Command_Submit_Click(LookupView& view, LookupState& state) {
     view.clearOutput();
     view.PlayClickSound();
 
+    // Text that begins with a letter is looked up in that letter's file; any other text in
+    // all 26 files, A to Z, which always searches all entries.
     const char16_t initial = toLower(typed.text.substr(0, 1))[0];
     const bool singleFile = initial >= u'a' && initial <= u'z';
+    const std::string letters =
+        singleFile ? std::string(1, static_cast<char>(initial)) : "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
     std::vector<std::string> unreadable;
-    for (int index = 0; index <= 25; ++index) {
-        char letter;
-        if (singleFile) {
-            letter = static_cast<char>(initial);
-            index = 26;  // this is the lookup's only file
-        } else {
-            letter = static_cast<char>('A' + index);
-        }
+    for (const char letter : letters) {
         FileHandle file = library_.open(letter);
         if (!singleFile) state.AdvSubmit = true;
         if (!file) {

@@ -15,8 +15,6 @@ public:
 
     void Command_Submit_Click(LookupView& view, LookupState& state);
 
-    const Library& library() const { return library_; }
-
 private:
     Library library_;
     Big5Codec codec_;

@@ -22,7 +22,6 @@ public:
     QString text() const { return text_; }
     // The text as the box shows it: one line per line, separated by line feeds.
     QString toPlainText() const;
-    bool isReadOnly() const { return true; }
 
     void selectAll();
     QString selectedText() const;  // line breaks as line feeds

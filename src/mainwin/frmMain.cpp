@@ -6,7 +6,7 @@
 #include <QMouseEvent>
 
 #include "EntryLine.h"
-#include "frmTray.h"
+#include "Twips.h"
 #include "gifmod.h"
 
 namespace qb {
@@ -15,13 +15,6 @@ namespace {
 const QColor kWindowColour(220, 209, 160);
 const QColor kBoxColour(230, 222, 172);
 const QColor kTextColour(128, 64, 0);
-
-// Layout positions are kept in twips, as the window was designed; 15 twips make a pixel at
-// 96 dpi, and Qt scales pixels on denser screens.
-QRect twips(int left, int top, int width, int height) {
-    auto px = [](int t) { return qRound(t / 15.0); };
-    return {px(left), px(top), px(width), px(height)};
-}
 
 QFont textBoxFont() {
     QFont font;
@@ -98,8 +91,8 @@ private:
     frmMain& form_;
 };
 
-frmMain::frmMain(AppShared& shared, Library library, Tray& tray)
-    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint), shared_(shared), tray_(tray),
+frmMain::frmMain(AppShared& shared, Library library)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint), shared_(shared),
       lookup_(std::move(library)), view_(std::make_unique<LookupWidgets>(*this)) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kApplicationTitle);
@@ -208,23 +201,11 @@ void frmMain::Form_Load() {
     const QImage drawn =
         gifmod::drawnOnBackground(skin.toImage(), pic1->palette().color(QPalette::Window));
     shared_.services().shape.setShape(*this, gifmod::regionOf(gifmod::BuildPictureRegion(drawn)));
-    handOverToTray();
-    show();
-    focusInput();
-}
-
-void frmMain::handOverToTray() {
     // The tray window adds the icon, which stays for the whole run; it also hides this
     // window, which the start-up then shows again.
-    frmTray& tray = trayWindow();
-    tray.show();
-    tray.hide();
-    tray.command_tray_Click();
-}
-
-frmTray& frmMain::trayWindow() {
-    if (!trayWindow_) trayWindow_ = new frmTray(shared_, tray_, *this);
-    return *trayWindow_;
+    emit trayHandOver();
+    show();
+    focusInput();
 }
 
 void frmMain::focusInput() {
@@ -235,7 +216,7 @@ void frmMain::focusInput() {
 void frmMain::Command_Min_Click() {
     shared_.PlayClickSound();
     const bool areaExists = shared_.services().tray.isAvailable();
-    trayWindow().command_tray_Click();
+    emit hideToTray();
     // Hidden into a notification area that does not exist, the window could never be
     // brought back: it goes to the taskbar instead. Its icon waits for an area to appear.
     if (!areaExists) shared_.services().placement.minimizeToTaskbar(*this);
@@ -243,13 +224,7 @@ void frmMain::Command_Min_Click() {
 
 void frmMain::Command_Close_Click() {
     shared_.SetTopmost(false);
-    const int answer = shared_.MsgBox(QStringLiteral("是否不用字典?"), platform::kYesNoQuestion);
-    shared_.PlayClickSound();
-    if (answer == platform::kAnswerYes) {
-        QPointer<frmTray> tray = trayWindow_;
-        shared_.unload(this);
-        if (tray) shared_.unload(tray);
-    }
+    if (shared_.confirmQuit()) emit quitConfirmed();
 }
 
 void frmMain::Command_Submit_Click() { lookup_.Command_Submit_Click(*view_, state_); }
@@ -259,24 +234,20 @@ void frmMain::Command_AdvanSubmit_Click() {
     Command_Submit_Click();
 }
 
-void frmMain::PrintResult(const QString& StringLine) {
-    view_->PrintResult(StringLine.toStdU16String());
-    view_->resultsComplete();
-}
-
 void frmMain::Text_Input_KeyDown(int KeyCode) {
-    if (KeyCode == 38) Text_Input->setText(lastkey());
+    if (KeyCode == kVirtualKeyUp) Text_Input->setText(lastkey());
 }
 
 void frmMain::Text_Input_KeyPress(int KeyAscii) {
-    if (KeyAscii == 13) Command_Submit_Click();
+    if (KeyAscii == kCarriageReturn) Command_Submit_Click();
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Text_Input && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Up) Text_Input_KeyDown(38);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) Text_Input_KeyPress(13);
+        if (key->key() == Qt::Key_Up) Text_Input_KeyDown(kVirtualKeyUp);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            Text_Input_KeyPress(kCarriageReturn);
     }
     return false;  // every key goes on to the box's own handling
 }

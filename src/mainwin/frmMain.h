@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QLineEdit>
-#include <QPointer>
 #include <QToolButton>
 #include <QWidget>
 #include <memory>
@@ -14,18 +13,14 @@
 class QMouseEvent;
 
 namespace qb {
-class Tray;
-class frmTray;
-}
-
-namespace qb {
 
 // The book-shaped main window: the left page holds the title, the input box and the buttons,
-// the right page the results.
+// the right page the results. What it asks of the other windows it announces; the program
+// wires the answer.
 class frmMain final : public QWidget {
     Q_OBJECT
 public:
-    frmMain(AppShared& shared, Library library, Tray& tray);
+    frmMain(AppShared& shared, Library library);
     ~frmMain() override;
 
     // Start-up and closing.
@@ -34,19 +29,17 @@ public:
     void Command_Min_Click();
     // Gives the keyboard focus to the input box, the window with it.
     void focusInput();
-    // The window that owns the tray icon; loaded on first use.
-    frmTray& trayWindow();
 
     // Looking up.
     void Command_Submit_Click();
     void Command_AdvanSubmit_Click();
-    void PrintResult(const QString& StringLine);
     bool AdvSubmit() const { return state_.AdvSubmit; }
-    void setAdvSubmit(bool on) { state_.AdvSubmit = on; }
     QString lastkey() const { return QString::fromStdU16String(state_.lastkey); }
 
     // Keys of the input box: the virtual-key code of a key going down, the character code of
-    // a keystroke.
+    // a keystroke, by the numbers the program has always used.
+    static constexpr int kVirtualKeyUp = 38;
+    static constexpr int kCarriageReturn = 13;
     void Text_Input_KeyDown(int KeyCode);
     void Text_Input_KeyPress(int KeyAscii);
 
@@ -69,6 +62,15 @@ public:
     QLineEdit* Text_Input;
     QWidget* DirectSS1;
 
+signals:
+    // Start-up: the tray window is to be loaded and to add its icon (which hides this window
+    // until the start-up shows it again).
+    void trayHandOver();
+    // The minimise button: the tray window is to hide this window.
+    void hideToTray();
+    // The user answered Yes to the quit question.
+    void quitConfirmed();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -76,12 +78,9 @@ private:
     class LookupWidgets;
     void createControls();
     void setTabOrder();
-    void handOverToTray();
     void beginMove(QMouseEvent* event);
 
     AppShared& shared_;
-    Tray& tray_;
-    QPointer<frmTray> trayWindow_;
     Lookup lookup_;
     LookupState state_;
     std::unique_ptr<LookupWidgets> view_;

@@ -2,14 +2,6 @@
 
 namespace qb::platform {
 
-const QEvent::Type WindowMessageEvent::kType =
-    static_cast<QEvent::Type>(QEvent::registerEventType());
-
-Handles& Handles::instance() {
-    static Handles handles;
-    return handles;
-}
-
 std::uint32_t Handles::ofWindow(QWidget* window) {
     for (const auto& [handle, w] : windows_)
         if (w == window) return handle;

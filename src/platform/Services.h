@@ -5,10 +5,10 @@
 #include <QRegion>
 #include <QString>
 
+#include "Handles.h"
 #include "NotificationArea.h"
 
 class QMenu;
-
 class QWidget;
 
 namespace qb::platform {
@@ -80,6 +80,8 @@ struct Services {
     MessageBoxes& messages;
     NotificationArea& tray;
     PopupMenus& menus;
+    // The handles that records passed to these services carry.
+    Handles& handles;
 };
 
 }  // namespace qb::platform

@@ -8,22 +8,23 @@
 namespace qb {
 namespace {
 
-constexpr std::uint32_t kRecordSize = 88;
-constexpr size_t kTipChars = 64;
-constexpr size_t kTipOffset = 24;
-constexpr std::uint32_t kAllFields = platform::NIF_MESSAGE | platform::NIF_ICON | platform::NIF_TIP;
+namespace rec = platform::iconRecord;
 
-void put32(platform::IconRecord& record, size_t offset, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) record[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
+constexpr std::uint32_t kAllFields =
+    platform::kTrayMessage | platform::kTrayIcon | platform::kTrayTip;
 
 platform::IconRecord baseRecord(std::uint32_t window, std::int32_t identifier) {
     platform::IconRecord record{};
-    put32(record, 0, kRecordSize);
-    put32(record, 4, window);
-    put32(record, 8, static_cast<std::uint32_t>(identifier));
-    put32(record, 12, kAllFields);
+    rec::put(record, 0, rec::kSize);
+    rec::put(record, rec::kOwnerWindow, window);
+    rec::put(record, rec::kIdentifier, static_cast<std::uint32_t>(identifier));
+    rec::put(record, rec::kFlags, kAllFields);
     return record;
+}
+
+Big5Codec& codePage950() {
+    static Big5Codec codec;
+    return codec;
 }
 
 }  // namespace
@@ -32,19 +33,22 @@ platform::IconRecord Tray::addRecord(std::uint32_t ownerWindow, std::int32_t ide
                                      std::uint32_t callbackMessage, std::uint32_t icon,
                                      const std::u16string& tip) {
     platform::IconRecord record = baseRecord(ownerWindow, identifier);
-    put32(record, 16, callbackMessage);
-    put32(record, 20, icon);
+    rec::put(record, rec::kCallbackMessage, callbackMessage);
+    rec::put(record, rec::kIcon, icon);
     std::u16string field = tip + u'\0';
-    field.resize(kTipChars, u' ');  // cuts a longer text, fills a shorter one with blanks
-    static Big5Codec codec;
-    const std::string bytes = codec.encode(field);
-    for (size_t i = 0; i < kTipChars && i < bytes.size(); ++i)
-        record[kTipOffset + i] = static_cast<std::uint8_t>(bytes[i]);
+    field.resize(rec::kTipBytes, u' ');  // cuts a longer text, fills a shorter one with blanks
+    const std::string bytes = codePage950().encode(field);
+    for (size_t i = 0; i < rec::kTipBytes && i < bytes.size(); ++i)
+        record[rec::kTip + i] = static_cast<std::uint8_t>(bytes[i]);
     return record;
 }
 
 platform::IconRecord Tray::removeRecord(std::uint32_t ownerWindow, std::int32_t identifier) {
     return baseRecord(ownerWindow, identifier);
+}
+
+std::u16string Tray::tipShown(const platform::IconRecord& record) {
+    return codePage950().decode(rec::tipBytes(record));
 }
 
 std::int32_t Tray::AddTrayIcon(std::uint32_t ownerWindow, std::uint32_t callbackMessage,
@@ -56,14 +60,14 @@ std::int32_t Tray::AddTrayIcon(std::uint32_t ownerWindow, std::uint32_t callback
         addRecord(ownerWindow, identifier, callbackMessage, icon, tip);
     if (!TrayIconWindows_) TrayIconWindows_.emplace();
     (*TrayIconWindows_)[std::to_string(identifier)] = ownerWindow;
-    area_.Shell_NotifyIcon(platform::NIM_ADD, record);
+    area_.notifyIcon(platform::TrayCommand::Add, record, tipShown(record));
     return identifier;
 }
 
 void Tray::RemoveTrayIcon(std::int32_t identifier) {
     if (!TrayIconWindows_) throw std::out_of_range("no tray icon was ever added");
     const std::uint32_t window = TrayIconWindows_->at(std::to_string(identifier));
-    area_.Shell_NotifyIcon(platform::NIM_DELETE, removeRecord(window, identifier));
+    area_.notifyIcon(platform::TrayCommand::Delete, removeRecord(window, identifier), u"");
 }
 
 }  // namespace qb

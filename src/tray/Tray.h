@@ -35,6 +35,8 @@ public:
                                           std::uint32_t callbackMessage, std::uint32_t icon,
                                           const std::u16string& tip);
     static platform::IconRecord removeRecord(std::uint32_t ownerWindow, std::int32_t identifier);
+    // The tip as the desktop shows it: the record's tip bytes up to the NUL, decoded.
+    static std::u16string tipShown(const platform::IconRecord& record);
 
 private:
     platform::NotificationArea& area_;

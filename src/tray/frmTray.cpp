@@ -3,35 +3,31 @@
 #include <QCloseEvent>
 #include <cmath>
 
-#include "Handles.h"
-#include "frmMain.h"
+#include "Twips.h"
+#include "WindowMessage.h"
 
 namespace qb {
 namespace {
 
-// Qt lays windows out in pixels of 1/96 inch, whatever the screen; 1440 twips make an inch.
-constexpr float kTwipsPerPixelX = 15.0f;
-
-QRect twips(int left, int top, int width, int height) {
-    return {left / 15, top / 15, width / 15, height / 15};
-}
+constexpr auto kTrayCallback = static_cast<std::uint32_t>(platform::TrayMouse::Move);
+constexpr float kTwipsPerPixelX = kTwipsPerPixel;
 
 }  // namespace
 
 bool TrayPictureBox::event(QEvent* event) {
-    if (event->type() == platform::WindowMessageEvent::kType) {
+    if (event->type() == platform::WindowMessageEvent::type()) {
         const auto* message = static_cast<platform::WindowMessageEvent*>(event);
         // The icon's callback is the mouse-move message: the mouse message number arrives in
         // the place of the x coordinate, in pixels, and is reported in twips.
-        if (message->message == platform::WM_MOUSEMOVE)
+        if (message->message == kTrayCallback)
             emit MouseMove(0, 0, static_cast<float>(message->lParam) * kTwipsPerPixelX, 0.0f);
         return true;
     }
     return QWidget::event(event);
 }
 
-frmTray::frmTray(AppShared& shared, Tray& tray, frmMain& main)
-    : QWidget(nullptr), shared_(shared), tray_(tray), main_(&main) {
+frmTray::frmTray(AppShared& shared, Tray& tray)
+    : QWidget(nullptr), shared_(shared), tray_(tray) {
     setObjectName(QStringLiteral("frmTray"));
     setWindowTitle(QStringLiteral("Form1"));
     setWindowIcon(QIcon(QStringLiteral(":/app.ico")));
@@ -62,44 +58,37 @@ frmTray::~frmTray() = default;
 
 void frmTray::command_tray_Click() {
     if (TrayID == 0) {
-        auto& handles = platform::Handles::instance();
-        TrayID = tray_.AddTrayIcon(handles.ofWindow(picture_tray), platform::WM_MOUSEMOVE,
+        auto& handles = shared_.services().handles;
+        TrayID = tray_.AddTrayIcon(handles.ofWindow(picture_tray), kTrayCallback,
                                    handles.ofIcon(windowIcon()), u"Wordquill");
     }
     hide();
-    if (main_) main_->hide();
+    emit hideMainWindow();
 }
 
 void frmTray::picture_tray_MouseMove(int, int, float X, float) {
     int value = 0;
     if (ScaleMode == 1) value = static_cast<int>(std::nearbyint(X / kTwipsPerPixelX));
-    if (value == static_cast<int>(platform::WM_LBUTTONDBLCLK)) {
-        if (!main_) return;
-        main_->show();
+    if (value == static_cast<int>(platform::TrayMouse::LeftDouble)) {
+        emit showMainWindow();
         shared_.SetTopmost(true);
         shared_.PlayClickSound();
-        main_->focusInput();
-    } else if (value == static_cast<int>(platform::WM_RBUTTONDOWN)) {
+        emit focusMainInput();
+    } else if (value == static_cast<int>(platform::TrayMouse::RightDown)) {
         shared_.services().placement.setForeground(*this);
         shared_.services().menus.popupMenu(*menu);
     }
 }
 
 void frmTray::menu_show_Click() {
-    if (!main_) return;
     shared_.SetTopmost(true);
     shared_.PlayClickSound();
-    main_->show();
-    main_->focusInput();
+    emit showMainWindow();
+    emit focusMainInput();
 }
 
 void frmTray::menu_quit_Click() {
-    const int answer = shared_.MsgBox(QStringLiteral("是否不用字典?"), platform::kYesNoQuestion);
-    shared_.PlayClickSound();
-    if (answer == platform::kAnswerYes) {
-        if (main_) shared_.unload(main_);
-        shared_.unload(this);
-    }
+    if (shared_.confirmQuit()) emit quitConfirmed();
 }
 
 void frmTray::Form_Unload() {

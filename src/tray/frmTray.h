@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QMenu>
-#include <QPointer>
 #include <QPushButton>
 #include <QWidget>
 #include <cstdint>
@@ -10,8 +9,6 @@
 #include "Tray.h"
 
 namespace qb {
-
-class frmMain;
 
 // Receives the tray icon's mouse activity as mouse moves whose X, in twips, carries the
 // mouse message number; it is never on screen.
@@ -28,11 +25,11 @@ protected:
 };
 
 // The window that owns the program's icon in the notification area and its menu. The user
-// never sees it.
+// never sees it. What it does to the main window it announces; the program wires the answer.
 class frmTray final : public QWidget {
     Q_OBJECT
 public:
-    frmTray(AppShared& shared, Tray& tray, frmMain& main);
+    frmTray(AppShared& shared, Tray& tray);
     ~frmTray() override;
 
     // Adds the icon if it is not there yet, then hides this window and the main window.
@@ -51,13 +48,20 @@ public:
     QAction* menu_show;
     QAction* menu_quit;
 
+signals:
+    void showMainWindow();
+    void hideMainWindow();
+    // Keyboard focus into the main window's input box.
+    void focusMainInput();
+    // The user answered Yes to the quit question.
+    void quitConfirmed();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     AppShared& shared_;
     Tray& tray_;
-    QPointer<frmMain> main_;
 };
 
 }  // namespace qb

@@ -7,14 +7,21 @@
 namespace qb {
 namespace {
 
+using platform::TrayCommand;
+namespace rec = platform::iconRecord;
+
 struct RecordingArea final : platform::NotificationArea {
-    void Shell_NotifyIcon(std::uint32_t message, const platform::IconRecord& record) override {
-        calls.push_back({message, record});
+    void notifyIcon(TrayCommand command, const platform::IconRecord& record,
+                    std::u16string_view tip) override {
+        calls.push_back({command, record});
+        tips.emplace_back(tip);
     }
     bool isAvailable() override { return true; }
-    std::vector<std::pair<std::uint32_t, platform::IconRecord>> calls;
+    std::vector<std::pair<TrayCommand, platform::IconRecord>> calls;
+    std::vector<std::u16string> tips;
 };
 
+// Read by hand, not through the shared layout, so a slip in the layout shows.
 std::uint32_t field(const platform::IconRecord& r, size_t offset) {
     return r[offset] | r[offset + 1] << 8 | r[offset + 2] << 16 | std::uint32_t(r[offset + 3]) << 24;
 }
@@ -43,7 +50,7 @@ TEST(Tray, BuildsTheAddRecord) {
     tray.AddTrayIcon(0x1234, 0x200, 0xABCD, u"Wordquill");
     ASSERT_EQ(area.calls.size(), 1u);
     const auto& [message, r] = area.calls[0];
-    EXPECT_EQ(message, platform::NIM_ADD);
+    EXPECT_EQ(message, TrayCommand::Add);
     EXPECT_EQ(field(r, 0), 88u);
     EXPECT_EQ(field(r, 4), 0x1234u);
     EXPECT_EQ(field(r, 8), 1u);
@@ -51,24 +58,31 @@ TEST(Tray, BuildsTheAddRecord) {
     EXPECT_EQ(field(r, 16), 0x200u);
     EXPECT_EQ(field(r, 20), 0xABCDu);
     EXPECT_EQ(tipBytes(r), std::string("Wordquill") + '\0' + std::string(54, ' '));
+    EXPECT_EQ(area.tips.at(0), u"Wordquill");  // what the desktop shows: up to the NUL
 }
 
 TEST(Tray, CutsTheTipToItsSixtyFourBytes) {
     struct Case {
         std::u16string tip;
         std::string bytes;
+        std::u16string shown;  // what the desktop shows: the bytes up to the NUL
     };
+    const std::string twoBytes = "\xa6\x72";  // 字
+    std::string thirtyTwo;
+    for (int i = 0; i < 32; ++i) thirtyTwo += twoBytes;
     const Case cases[] = {
-        {u"", std::string(1, '\0') + std::string(63, ' ')},
-        {std::u16string(70, u'x'), std::string(64, 'x')},
-        {std::u16string(63, u'x'), std::string(63, 'x') + '\0'},
+        {u"", std::string(1, '\0') + std::string(63, ' '), u""},
+        {std::u16string(70, u'x'), std::string(64, 'x'), std::u16string(64, u'x')},
+        {std::u16string(63, u'x'), std::string(63, 'x') + '\0', std::u16string(63, u'x')},
         // Each Chinese character takes two bytes, so the blanks at the end are what is lost.
-        {u"字典", "\xa6\x72\xa8\xe5" + std::string(1, '\0') + std::string(59, ' ')},
-        {std::u16string(40, u'字'),
-         [] { std::string s; for (int i = 0; i < 32; ++i) s += "\xa6\x72"; return s; }()},
+        {u"字典", "\xa6\x72\xa8\xe5" + std::string(1, '\0') + std::string(59, ' '), u"字典"},
+        {std::u16string(40, u'字'), thirtyTwo, std::u16string(32, u'字')},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(tipBytes(Tray::addRecord(1, 1, 0x200, 2, c.tip)), c.bytes);
+    for (const auto& c : cases) {
+        const platform::IconRecord record = Tray::addRecord(1, 1, 0x200, 2, c.tip);
+        EXPECT_EQ(tipBytes(record), c.bytes);
+        EXPECT_EQ(Tray::tipShown(record), c.shown);
+    }
 }
 
 TEST(Tray, RemovesWithTheWindowTheIconWasAddedFor) {
@@ -83,7 +97,7 @@ TEST(Tray, RemovesWithTheWindowTheIconWasAddedFor) {
     const std::pair<std::uint32_t, std::uint32_t> expected[] = {{0xB, 2}, {0xA, 1}, {0xA, 1}};
     for (size_t i = 0; i < 3; ++i) {
         const auto& [message, r] = area.calls[2 + i];
-        EXPECT_EQ(message, platform::NIM_DELETE);
+        EXPECT_EQ(message, TrayCommand::Delete);
         EXPECT_EQ(field(r, 0), 88u);
         EXPECT_EQ(field(r, 4), expected[i].first);
         EXPECT_EQ(field(r, 8), expected[i].second);

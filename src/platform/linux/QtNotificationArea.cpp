@@ -1,65 +1,56 @@
 #include "QtNotificationArea.h"
 
 #include <QCoreApplication>
-#include <string>
 #include <vector>
 
-#include "Big5Codec.h"
-#include "Handles.h"
+#include "WindowMessage.h"
 
 namespace qb::platform {
 namespace {
 
-std::uint32_t get32(const IconRecord& record, size_t offset) {
-    std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) value = (value << 8) | record[offset + i];
-    return value;
-}
-
-QString tipOf(const IconRecord& record) {
-    std::string bytes(reinterpret_cast<const char*>(record.data()) + 24, 64);
-    bytes.resize(bytes.find('\0') == std::string::npos ? bytes.size() : bytes.find('\0'));
-    static Big5Codec codec;
-    return QString::fromStdU16String(codec.decode(bytes));
-}
-
 // What a tray icon's owner has always been told for each kind of activation.
-std::vector<std::uint32_t> mouseMessagesFor(QSystemTrayIcon::ActivationReason reason) {
+std::vector<TrayMouse> mouseMessagesFor(QSystemTrayIcon::ActivationReason reason) {
     switch (reason) {
-        case QSystemTrayIcon::Trigger: return {WM_LBUTTONDOWN, WM_LBUTTONUP};
-        case QSystemTrayIcon::DoubleClick: return {WM_LBUTTONDBLCLK, WM_LBUTTONUP};
-        case QSystemTrayIcon::Context: return {WM_RBUTTONDOWN, WM_RBUTTONUP};
-        case QSystemTrayIcon::MiddleClick: return {WM_MBUTTONDOWN, WM_MBUTTONUP};
+        case QSystemTrayIcon::Trigger: return {TrayMouse::LeftDown, TrayMouse::LeftUp};
+        case QSystemTrayIcon::DoubleClick: return {TrayMouse::LeftDouble, TrayMouse::LeftUp};
+        case QSystemTrayIcon::Context: return {TrayMouse::RightDown, TrayMouse::RightUp};
+        case QSystemTrayIcon::MiddleClick: return {TrayMouse::MiddleDown, TrayMouse::MiddleUp};
         default: return {};
     }
 }
 
 }  // namespace
 
-void QtNotificationArea::Shell_NotifyIcon(std::uint32_t message, const IconRecord& record) {
-    const std::uint32_t owner = get32(record, 4);
-    const std::uint32_t identifier = get32(record, 8);
+void QtNotificationArea::notifyIcon(TrayCommand command, const IconRecord& record,
+                                    std::u16string_view tip) {
+    const std::uint32_t owner = iconRecord::get(record, iconRecord::kOwnerWindow);
+    const std::uint32_t identifier = iconRecord::get(record, iconRecord::kIdentifier);
     const auto key = std::make_pair(owner, identifier);
-    if (message == NIM_DELETE) {
+    if (command == TrayCommand::Delete) {
         auto it = icons_.find(key);
         if (it == icons_.end()) return;
+        // Hidden at once; deleted once the event that asked for it is over, since that may
+        // be the icon's own click.
         it->second->hide();
+        it->second->deleteLater();
         icons_.erase(it);
         return;
     }
-    if (message != NIM_ADD || icons_.count(key)) return;
-    const std::uint32_t callback = get32(record, 16);
-    auto* icon = new QSystemTrayIcon(Handles::instance().icon(get32(record, 20)), this);
-    icon->setToolTip(tipOf(record));
+    if (command != TrayCommand::Add || icons_.count(key)) return;
+    const std::uint32_t callback = iconRecord::get(record, iconRecord::kCallbackMessage);
+    auto* icon =
+        new QSystemTrayIcon(handles_.icon(iconRecord::get(record, iconRecord::kIcon)), this);
+    icon->setToolTip(QString::fromStdU16String(std::u16string(tip)));
     // Posted, not sent: the owner may open a modal menu or remove this very icon, which must
     // not happen while the icon is still handling the click.
     connect(icon, &QSystemTrayIcon::activated, this,
-            [owner, identifier, callback](QSystemTrayIcon::ActivationReason reason) {
-                QWidget* window = Handles::instance().window(owner);
+            [this, owner, identifier, callback](QSystemTrayIcon::ActivationReason reason) {
+                QWidget* window = handles_.window(owner);
                 if (window == nullptr) return;
-                for (std::uint32_t mouse : mouseMessagesFor(reason))
+                for (TrayMouse mouse : mouseMessagesFor(reason))
                     QCoreApplication::postEvent(
-                        window, new WindowMessageEvent(callback, identifier, mouse));
+                        window, new WindowMessageEvent(callback, identifier,
+                                                       static_cast<std::uint32_t>(mouse)));
             });
     // Shown even while the desktop has no notification area: Qt puts it there as soon as
     // one appears.

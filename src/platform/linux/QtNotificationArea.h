@@ -5,6 +5,7 @@
 #include <map>
 #include <utility>
 
+#include "Handles.h"
 #include "NotificationArea.h"
 
 namespace qb::platform {
@@ -13,10 +14,13 @@ namespace qb::platform {
 // delivers its mouse activity to the owner as the record's callback message.
 class QtNotificationArea final : public QObject, public NotificationArea {
 public:
-    void Shell_NotifyIcon(std::uint32_t message, const IconRecord& record) override;
+    explicit QtNotificationArea(Handles& handles) : handles_(handles) {}
+    void notifyIcon(TrayCommand command, const IconRecord& record,
+                    std::u16string_view tip) override;
     bool isAvailable() override;
 
 private:
+    Handles& handles_;
     std::map<std::pair<std::uint32_t, std::uint32_t>, QSystemTrayIcon*> icons_;
 };
 

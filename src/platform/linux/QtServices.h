@@ -48,14 +48,15 @@ public:
 
 // The real services of this desktop, for the program's main().
 struct QtServices {
+    Handles handles;
     QtWindowPlacement placement;
     QtWindowShape shape;
     QtWindowMove move;
     QtSoundPlayer sound;
     QtMessageBoxes messages;
-    QtNotificationArea tray;
+    QtNotificationArea tray{handles};
     QtPopupMenus menus;
-    Services services() { return {placement, shape, move, sound, messages, tray, menus}; }
+    Services services() { return {placement, shape, move, sound, messages, tray, menus, handles}; }
 };
 
 }  // namespace qb::platform

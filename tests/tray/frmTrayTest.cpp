@@ -2,7 +2,7 @@
 #include <QPointer>
 #include <QtTest>
 
-#include "Handles.h"
+#include "WindowMessage.h"
 #include "MainWindowHarness.h"
 
 using namespace qb;
@@ -41,7 +41,8 @@ private:
     std::unique_ptr<VisibilityLog> visibility;
 
     void trayMessage(std::uint32_t mouseMessage) {
-        platform::WindowMessageEvent event(platform::WM_MOUSEMOVE, 1, mouseMessage);
+        platform::WindowMessageEvent event(static_cast<std::uint32_t>(platform::TrayMouse::Move), 1,
+                                           mouseMessage);
         QCoreApplication::sendEvent(trayForm->picture_tray, &event);
     }
     int count(const QString& entry) const { return desktop->log.count(entry); }
@@ -71,11 +72,13 @@ private slots:
         QVERIFY(!trayForm->isVisible());
         QCOMPARE(form->focusWidget(), form->Text_Input);
         const auto& record = desktop->records.at(0).second;
-        QCOMPARE(platform::Handles::instance().window(record[4] | record[5] << 8 | record[6] << 16),
+        namespace rec = platform::iconRecord;
+        QCOMPARE(desktop->handles.window(rec::get(record, rec::kOwnerWindow)),
                  static_cast<QWidget*>(trayForm->picture_tray));
-        QCOMPARE(record[16] | record[17] << 8, 0x200);
-        QCOMPARE(QByteArray(reinterpret_cast<const char*>(record.data()) + 24, 10),
+        QCOMPARE(rec::get(record, rec::kCallbackMessage), 0x200u);
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(record.data()) + rec::kTip, 10),
                  QByteArray("Wordquill\0", 10));
+        QCOMPARE(desktop->tips, QStringList{"Wordquill"});
     }
 
     void decodesTrayMessages() {

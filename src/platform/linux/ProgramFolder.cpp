@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-namespace qb {
+namespace qb::platform {
 
 std::string programFolder() {
     std::error_code ec;
@@ -12,4 +12,4 @@ std::string programFolder() {
     return exe.parent_path().string();
 }
 
-}  // namespace qb
+}  // namespace qb::platform

@@ -19,7 +19,9 @@ class FakeDesktop final : public platform::WindowPlacement,
                           public platform::NotificationArea,
                           public platform::PopupMenus {
 public:
-    platform::Services services() { return {*this, *this, *this, *this, *this, *this, *this}; }
+    platform::Services services() {
+        return {*this, *this, *this, *this, *this, *this, *this, handles};
+    }
 
     void setTopmost(QWidget& window, bool on) override {
         log << QStringLiteral("topmost %1 %2").arg(window.objectName(), on ? "on" : "off");
@@ -30,9 +32,11 @@ public:
     void minimizeToTaskbar(QWidget& window) override {
         log << QStringLiteral("minimize %1").arg(window.objectName());
     }
-    void Shell_NotifyIcon(std::uint32_t message, const platform::IconRecord& record) override {
-        log << QStringLiteral("tray %1").arg(message == platform::NIM_ADD ? "add" : "delete");
-        records.push_back({message, record});
+    void notifyIcon(platform::TrayCommand command, const platform::IconRecord& record,
+                    std::u16string_view tip) override {
+        log << QStringLiteral("tray %1").arg(command == platform::TrayCommand::Add ? "add" : "delete");
+        records.push_back({command, record});
+        tips << QString::fromStdU16String(std::u16string(tip));
     }
     bool isAvailable() override { return trayAvailable; }
     void popupMenu(QMenu& menu) override {
@@ -69,7 +73,9 @@ public:
     QStringList titles;
     std::deque<int> answers;
     QRegion shape;
-    std::vector<std::pair<std::uint32_t, platform::IconRecord>> records;
+    std::vector<std::pair<platform::TrayCommand, platform::IconRecord>> records;
+    QStringList tips;  // as the desktop was given them, one per record
+    platform::Handles handles;
     bool trayAvailable = true;
     int menuChoice = -1;  // the entry chosen when a menu pops up; -1 dismisses it
     QString soundPath;

@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include "Handles.h"
+#include "WindowMessage.h"
 #include "QtServices.h"
 #include "Tray.h"
 
@@ -46,7 +47,7 @@ public:
 
 protected:
     bool event(QEvent* e) override {
-        if (e->type() == WindowMessageEvent::kType) {
+        if (e->type() == WindowMessageEvent::type()) {
             auto* m = static_cast<WindowMessageEvent*>(e);
             received << QList<std::uint32_t>{m->message, m->wParam, m->lParam};
             return true;
@@ -98,13 +99,14 @@ private slots:
     }
 
     void theNotificationAreaShowsRecordsAndDeliversClicks() {
-        QtNotificationArea area;
+        Handles handles;
+        QtNotificationArea area(handles);
         Owner owner;
-        const std::uint32_t ownerHandle = Handles::instance().ofWindow(&owner);
+        const std::uint32_t ownerHandle = handles.ofWindow(&owner);
         const QIcon icon(QStringLiteral(":/app.ico"));
         Tray tray(area);
-        const auto id = tray.AddTrayIcon(ownerHandle, WM_MOUSEMOVE, Handles::instance().ofIcon(icon),
-                                         u"字典 Wordquill");
+        const auto mm = static_cast<std::uint32_t>(TrayMouse::Move);
+        const auto id = tray.AddTrayIcon(ownerHandle, mm, handles.ofIcon(icon), u"字典 Wordquill");
         auto icons = area.findChildren<QSystemTrayIcon*>();
         QCOMPARE(icons.size(), 1);
         QCOMPARE(icons[0]->toolTip(), QStringLiteral("字典 Wordquill"));
@@ -115,14 +117,24 @@ private slots:
         emit icons[0]->activated(QSystemTrayIcon::Context);
         QVERIFY(owner.received.isEmpty());  // posted, so the icon's own click ends first
         QCoreApplication::processEvents();
-        const std::uint32_t mm = WM_MOUSEMOVE, uid = static_cast<std::uint32_t>(id);
+        const auto uid = static_cast<std::uint32_t>(id);
         QCOMPARE(owner.received,
                  (QList<QList<std::uint32_t>>{{mm, uid, 0x201}, {mm, uid, 0x202}, {mm, uid, 0x203},
                                               {mm, uid, 0x202}, {mm, uid, 0x204}, {mm, uid, 0x205}}));
 
+        const QPointer<QSystemTrayIcon> shown = icons[0];
         tray.RemoveTrayIcon(id);
-        QVERIFY(!icons[0]->isVisible());
+        QVERIFY(!shown->isVisible());
         tray.RemoveTrayIcon(id);  // a second removal finds nothing more to take away
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(shown.isNull());  // deleted, not only hidden
+        QVERIFY(area.findChildren<QSystemTrayIcon*>().isEmpty());
+
+        // A click that was posted before the icon went away reaches nobody once the owner
+        // is gone, and the icon can be added again under a new number.
+        const auto again = tray.AddTrayIcon(ownerHandle, mm, handles.ofIcon(icon), u"x");
+        QCOMPARE(again, id + 1);
+        QCOMPARE(area.findChildren<QSystemTrayIcon*>().size(), 1);
     }
 };
 

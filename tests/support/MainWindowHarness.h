@@ -7,8 +7,7 @@
 #include "FakeServices.h"
 #include "LibraryFixture.h"
 #include "Tray.h"
-#include "frmMain.h"
-#include "frmTray.h"
+#include "Windows.h"
 
 namespace qb::test {
 
@@ -20,6 +19,7 @@ struct MainWindowHarness {
     std::unique_ptr<AppShared> shared =
         std::make_unique<AppShared>(desktop->services(), QStringLiteral("/opt/qb"));
     std::unique_ptr<Tray> tray = std::make_unique<Tray>(*desktop);
+    std::unique_ptr<Windows> windows;
     QPointer<frmMain> form;
     QPointer<frmTray> trayForm;
     int programEnded = 0;
@@ -30,11 +30,12 @@ struct MainWindowHarness {
         writeFiles(*lib);
         lib->fillMissingWithEmptyFiles();
         shared->setWhenLastWindowUnloaded([this] { ++programEnded; });
-        form = new frmMain(*shared, Library(lib->folder()), *tray);
+        windows = std::make_unique<Windows>(*shared, Library(lib->folder()), *tray);
+        form = &windows->main();
     }
     void start() {
-        form->Form_Load();
-        trayForm = &form->trayWindow();
+        windows->start();
+        trayForm = &windows->tray();
     }
     ~MainWindowHarness() {
         delete trayForm.data();

@@ -1,0 +1,39 @@
+#include "Windows.h"
+
+namespace qb {
+
+Windows::Windows(AppShared& shared, Library library, Tray& tray)
+    : shared_(shared), trayIcons_(tray), main_(new frmMain(shared, std::move(library))) {
+    connect(main_, &frmMain::trayHandOver, this, [this] {
+        frmTray& window = this->tray();
+        window.show();
+        window.hide();
+        window.command_tray_Click();
+    });
+    connect(main_, &frmMain::hideToTray, this, [this] { this->tray().command_tray_Click(); });
+    connect(main_, &frmMain::quitConfirmed, this, &Windows::quit);
+}
+
+frmTray& Windows::tray() {
+    if (tray_) return *tray_;
+    tray_ = new frmTray(shared_, trayIcons_);
+    connect(tray_, &frmTray::showMainWindow, this, [this] {
+        if (main_) main_->show();
+    });
+    connect(tray_, &frmTray::hideMainWindow, this, [this] {
+        if (main_) main_->hide();
+    });
+    connect(tray_, &frmTray::focusMainInput, this, [this] {
+        if (main_) main_->focusInput();
+    });
+    connect(tray_, &frmTray::quitConfirmed, this, &Windows::quit);
+    return *tray_;
+}
+
+void Windows::quit() {
+    const QPointer<frmTray> tray = tray_;
+    if (main_) shared_.unload(main_);
+    if (tray) shared_.unload(tray);
+}
+
+}  // namespace qb

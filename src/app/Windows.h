@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+#include "AppShared.h"
+#include "Library.h"
+#include "Tray.h"
+#include "frmMain.h"
+#include "frmTray.h"
+
+namespace qb {
+
+// Creates the program's windows when they are first needed and wires what each announces to
+// the window that answers it. No window knows another; this is where they meet.
+class Windows final : public QObject {
+public:
+    Windows(AppShared& shared, Library library, Tray& tray);
+
+    frmMain& main() { return *main_; }
+    // The tray window, loaded on first use.
+    frmTray& tray();
+
+    // Runs the main window's start-up.
+    void start() { main_->Form_Load(); }
+
+private:
+    // Yes to the quit question, from either window: the main window, then the tray window.
+    void quit();
+
+    AppShared& shared_;
+    Tray& trayIcons_;
+    QPointer<frmMain> main_;
+    QPointer<frmTray> tray_;
+};
+
+}  // namespace qb
