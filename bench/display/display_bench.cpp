@@ -54,8 +54,10 @@ struct NullDesktop final : qb::platform::WindowPlacement, qb::platform::WindowSh
     void setTopmost(QWidget&, bool) override {}
     void setForeground(QWidget&) override {}
     void minimizeToTaskbar(QWidget&) override {}
+    void showRestored(QWidget&) override {}
     void setShape(QWidget&, const QRegion&) override {}
-    void beginMove(QWidget&, QPoint) override {}
+    void beginMove(QWidget&, QPoint, Qt::MouseButton) override {}
+    void prepare(const QString&) override {}
     void playAsync(const QString&) override {}
     int messageBox(QWidget*, const QString&, int, const QString&) override { return 1; }
     void notifyIcon(qb::platform::TrayCommand, const qb::platform::IconRecord&,

@@ -17,8 +17,10 @@ Windows::Windows(AppShared& shared, Library library, Tray& tray)
 frmTray& Windows::tray() {
     if (tray_) return *tray_;
     tray_ = new frmTray(shared_, trayIcons_);
+    // Back from the tray whole, however it left: a window that went to the taskbar for want
+    // of a tray comes back un-minimised and without its taskbar button.
     connect(tray_, &frmTray::showMainWindow, this, [this] {
-        if (main_) main_->show();
+        if (main_) shared_.services().placement.showRestored(*main_);
     });
     connect(tray_, &frmTray::hideMainWindow, this, [this] {
         if (main_) main_->hide();

@@ -4,17 +4,28 @@
 
 namespace qb {
 
+namespace {
+
+// Plain concatenation, as every file beside the program is named.
+QString clickSoundPath(const QString& programFolder) {
+    return programFolder + QStringLiteral("/flip.wav");
+}
+
+}  // namespace
+
 AppShared::AppShared(platform::Services services, QString programFolder)
     : services_(services), programFolder_(std::move(programFolder)),
-      lastUnloaded_([] { QCoreApplication::quit(); }) {}
+      lastUnloaded_([] { QCoreApplication::quit(); }) {
+    // The start-up plays the click at once: loaded only then, it would come late or not at all.
+    services_.sound.prepare(clickSoundPath(programFolder_));
+}
 
 AppShared::~AppShared() {
     for (const auto& window : unloaded_) delete window.data();
 }
 
 void AppShared::PlayClickSound() {
-    // Plain concatenation, as every file beside the program is named.
-    services_.sound.playAsync(programFolder_ + QStringLiteral("/flip.wav"));
+    services_.sound.playAsync(clickSoundPath(programFolder_));
 }
 
 void AppShared::SetTopmost(bool on) {

@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <limits>
 
 #include "EntryLine.h"
 #include "Twips.h"
@@ -124,7 +125,7 @@ void frmMain::createControls() {
     Text1->setGeometry(twips(480, 120, 1935, 2925));
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     paintTextBox(Text1);
-    Text1->setFocusPolicy(Qt::NoFocus);
+    Text1->setFocusPolicy(Qt::ClickFocus);  // selected and copied, never reached by Tab
     Text1->setText(QStringLiteral("\r\n Wordquill\r\n Quillbook\r\n"));
 
     Command_Min = new PictureBox(pic1, picture(QStringLiteral("hide.png"), {14, 13}), kBoxColour);
@@ -163,6 +164,7 @@ void frmMain::createControls() {
     Text_Input = new QLineEdit(this);
     Text_Input->setObjectName(QStringLiteral("Text_Input"));
     Text_Input->setGeometry(twips(600, 840, 1695, 375));
+    Text_Input->setMaxLength(std::numeric_limits<int>::max());  // no limit on what is typed
     paintTextBox(Text_Input);
     Text_Input->installEventFilter(this);
 
@@ -246,14 +248,24 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Text_Input && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Up) Text_Input_KeyDown(kVirtualKeyUp);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
-            Text_Input_KeyPress(kCarriageReturn);
+        // The keys that type a carriage return: Return and the keypad's Enter, with or
+        // without Shift; with Ctrl or Alt they type none.
+        const bool typesCarriageReturn =
+            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+        if (typesCarriageReturn) Text_Input_KeyPress(kCarriageReturn);
     }
     return false;  // every key goes on to the box's own handling
 }
 
 void frmMain::beginMove(QMouseEvent* event) {
-    shared_.services().move.beginMove(*this, event->globalPosition().toPoint());
+    // A press reports its button; a drag that began as a move reports the buttons held.
+    Qt::MouseButton button = event->button();
+    if (button == Qt::NoButton) {
+        const auto held = static_cast<unsigned>(event->buttons().toInt());
+        button = static_cast<Qt::MouseButton>(held & (~held + 1));  // the lowest one
+    }
+    shared_.services().move.beginMove(*this, event->globalPosition().toPoint(), button);
 }
 
 void frmMain::pic1_MouseDown(QMouseEvent* event) { beginMove(event); }

@@ -27,6 +27,9 @@ public:
     virtual void setForeground(QWidget& window) = 0;
     // Minimises the window to the taskbar, giving it a taskbar button if it had none.
     virtual void minimizeToTaskbar(QWidget& window) = 0;
+    // Shows the window un-minimised and in front. A window that minimising gave a taskbar
+    // button loses it again.
+    virtual void showRestored(QWidget& window) = 0;
 };
 
 class WindowShape {
@@ -39,14 +42,17 @@ public:
 class WindowMove {
 public:
     virtual ~WindowMove() = default;
-    // Hands a mouse press over to the window manager's move loop; where no window manager
-    // answers, the window follows the pointer until the button is released.
-    virtual void beginMove(QWidget& window, QPoint globalPressPosition) = 0;
+    // Moves the window with the pointer from a press of `button` until that button is
+    // released: the window manager's move loop where it can run one (it is driven by the
+    // left button), else the window follows the pointer itself.
+    virtual void beginMove(QWidget& window, QPoint globalPressPosition, Qt::MouseButton button) = 0;
 };
 
 class SoundPlayer {
 public:
     virtual ~SoundPlayer() = default;
+    // Loads a WAV file ahead of its first play, so that the first play is heard in full.
+    virtual void prepare(const QString& wavPath) = 0;
     // Plays a WAV file without waiting; a missing or unplayable file is silent, and a new
     // sound cuts off the one still playing.
     virtual void playAsync(const QString& wavPath) = 0;

@@ -9,6 +9,7 @@ pixel() { convert "$artifacts/$1.png" -format "%[pixel:p{$2,$3}]" info:; }
 pids=()
 cleanup() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  [ -n "${pulse_dir:-}" ] && { pactl exit 2>/dev/null || true; rm -rf "$pulse_dir"; }
   [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
@@ -79,3 +80,36 @@ start_program() {
 }
 
 program_ended() { ! kill -0 "$app" 2>/dev/null; }
+
+# A sound server of the test's own whose only output is a null sink; what the program plays
+# can be recorded from the sink's monitor.
+start_audio() {
+  pulse_dir=$(mktemp -d)
+  chmod 700 "$pulse_dir"
+  export XDG_RUNTIME_DIR=$pulse_dir PULSE_RUNTIME_PATH=$pulse_dir/pulse
+  pulseaudio --daemonize=yes --exit-idle-time=-1 -n --use-pid-file=no \
+    --load="module-null-sink sink_name=rec" --load="module-native-protocol-unix" 2>/dev/null ||
+    fail "no sound server"
+  wait_for 5 pactl info >/dev/null || fail "the sound server does not answer"
+  pactl set-default-sink rec
+}
+
+# record_start FILE / record_stop: the sink's monitor into a WAV file. parec keeps its last
+# buffer unless it runs with a short latency and is stopped with SIGINT.
+record_start() {
+  parec --latency-msec=20 -d rec.monitor --file-format=wav "$1" &
+  recorder=$!
+  sleep 0.3
+}
+record_stop() { kill -INT "$recorder"; wait "$recorder" || true; }
+
+# The energy of a recording (sum of squared samples over time), to compare with the file
+# that was played.
+sound_energy() { sox "$1" -n stat 2>&1 | awk '/^Length/ {l=$3} /RMS +amplitude/ {r=$3} END {printf "%.6f\n", r * r * l}'; }
+# Seconds from the start of a recording to its first sound.
+sound_onset() {
+  local total rest
+  total=$(sox "$1" -n stat 2>&1 | awk '/^Length/ {print $3}')
+  rest=$(sox "$1" -n silence 1 0.002 2% stat 2>&1 | awk '/^Length/ {print $3}')
+  awk -v t="$total" -v r="${rest:-0}" 'BEGIN {printf "%.3f\n", t - r}'
+}

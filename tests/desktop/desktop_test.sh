@@ -1,13 +1,28 @@
 #!/usr/bin/env bash
 # Runs the installed program as a user meets it, on a virtual X screen with a window manager:
-# shape, size, topmost band, focus, a lookup by Enter, dragging, and closing.
+# the start-up click, shape, size, topmost band, focus, a lookup by Enter, dragging by any
+# button, and closing.
 # Usage: desktop_test.sh PROGRAM ARTIFACT_DIR
 set -euo pipefail
 program=$1
 artifacts=$2
 source "$(dirname "$0")/common.sh"
 start_display
+start_audio
+
+# The start-up plays the click, all of it, at once.
+record_start "$artifacts/start-up.wav"
 start_program
+sleep 1.5
+record_stop
+clip=$(dirname "$program")/flip.wav
+heard=$(sound_energy "$artifacts/start-up.wav")
+played=$(sound_energy "$clip")
+onset=$(sound_onset "$artifacts/start-up.wav")
+echo "start-up click: energy $heard of the file's $played, heard after ${onset}s"
+awk -v h="$heard" -v p="$played" 'BEGIN {exit !(h >= 0.8 * p && h <= 1.5 * p)}' ||
+  fail "the start-up click was not heard in full (energy $heard of $played)"
+awk -v o="$onset" 'BEGIN {exit !(o < 2.0)}' || fail "the start-up click came ${onset}s late"
 shot started
 
 eval "$(xdotool getwindowgeometry --shell "$window")"
@@ -33,21 +48,33 @@ case "$shown" in
   *) fail "the result box shows: $shown" ;;
 esac
 
-# A drag on the skin moves the window by as much as the pointer moved.
-drag_by_80_48() {
+# A drag on the skin by any button moves the window by as much as the pointer moved, and the
+# move ends when that button is released: the pointer moving on leaves the window put.
+drag_by_80_48() {  # drag_by_80_48 WHAT [BUTTON]
+  local button=${2:-1}
   eval "$(xdotool getwindowgeometry --shell "$window")"
-  xdotool mousemove $((X + 176)) $((Y + 60)) mousedown 1
+  xdotool mousemove $((X + 176)) $((Y + 60)) mousedown "$button"
   for step in 1 2 3 4 5 6 7 8; do xdotool mousemove_relative -- 10 6; sleep 0.05; done
-  xdotool mouseup 1
+  xdotool mouseup "$button"
   sleep 0.5
   local oldX=$X oldY=$Y
   eval "$(xdotool getwindowgeometry --shell "$window")"
   local dx=$((X - oldX)) dy=$((Y - oldY))
   [ "$dx" -ge 70 ] && [ "$dx" -le 90 ] && [ "$dy" -ge 38 ] && [ "$dy" -le 58 ] ||
     fail "$1: a drag of 80,48 moved the window by $dx,$dy"
+  local afterX=$X afterY=$Y
+  for step in 1 2 3; do xdotool mousemove_relative -- 20 15; sleep 0.05; done
+  sleep 0.3
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  [ "$X" = "$afterX" ] && [ "$Y" = "$afterY" ] ||
+    fail "$1: the window went on following the pointer after the button was released"
+  xdotool mousemove_relative -- -60 -45
 }
 drag_by_80_48 "with a window manager"
 shot dragged
+drag_by_80_48 "by the right button" 3
+drag_by_80_48 "by the middle button" 2
+shot dragged-by-other-buttons
 
 # Close, answered Yes, ends the program.
 xdotool mousemove $((X + 38)) $((Y + 190)) click 1

@@ -66,4 +66,33 @@ shot minimised-without-tray
 start_tray_host
 wait_for 5 test "$(tray_icon_count)" -ge 1 || fail "the icon did not arrive with the notification area"
 shot icon-arrived
+
+# From the tray that arrived, the window comes back whole, every time: on screen, not
+# minimised, topmost, focused, and again without a taskbar button.
+back_whole() {
+  wait_for 5 main_window >/dev/null || fail "$1: the window did not come back"
+  window=$(main_window)
+  sleep 0.5
+  xwininfo -id "$window" | grep -q IsViewable || fail "$1: the window is not on screen"
+  ! xprop -id "$window" WM_STATE | grep -q Iconic || fail "$1: the window came back minimised"
+  local state type
+  state=$(xprop -id "$window" _NET_WM_STATE)
+  type=$(xprop -id "$window" _NET_WM_WINDOW_TYPE)
+  grep -q _NET_WM_STATE_ABOVE <<<"$state" || fail "$1: not topmost ($state)"
+  grep -q _NET_WM_STATE_SKIP_TASKBAR <<<"$state" || grep -q _NET_WM_WINDOW_TYPE_UTILITY <<<"$type" ||
+    fail "$1: the window has a taskbar button ($state; $type)"
+  [ "$(xdotool getwindowfocus)" = "$window" ] || fail "$1: no focus"
+}
+read -r ix iy <<<"$(tray_icon_centre)"
+xdotool mousemove "$ix" "$iy" click --repeat 2 --delay 80 1
+back_whole "a double-click after the no-tray minimise"
+shot back-whole
+eval "$(xdotool getwindowgeometry --shell "$window")"
+xdotool mousemove $((X + 55)) $((Y + 190)) click 1
+sleep 1
+xdotool mousemove "$ix" "$iy" click 3
+sleep 1
+xdotool key Down Return  # the menu's first entry, "顯示字典"
+back_whole "the menu after hiding into the tray"
+shot back-whole-by-menu
 echo "tray desktop test passed; screenshots in $artifacts"

@@ -126,12 +126,20 @@ TEST_F(LookupProcedure, TellsOnceAboutMissingFilesBeforeTheNotFoundMessage) {
 }
 
 TEST_F(LookupProcedure, ComesToItsEndWithoutAnyLibrary) {
-    RecordingView view(u"apple");
-    LookupState fresh;
-    Lookup(Library(lib.folder() + "/nowhere")).Command_Submit_Click(view, fresh);
-    ASSERT_EQ(view.messages.size(), 2u);
-    EXPECT_EQ(view.calls.back(), "topmost on");
-    EXPECT_EQ(view.input, u"");
+    // The search of all files asks for all entries whether or not a file opened, so with no
+    // file at all the message is still the one without the hint.
+    const std::pair<std::u16string, std::string> cases[] = {{u"apple", kHint}, {u"3", kNotFound},
+                                                            {u"蘋果", kNotFound}};
+    for (const auto& [typed, lastMessage] : cases) {
+        RecordingView view(typed);
+        LookupState fresh;
+        Lookup(Library(lib.folder() + "/nowhere")).Command_Submit_Click(view, fresh);
+        ASSERT_EQ(view.messages.size(), 2u);
+        EXPECT_EQ(view.messagesUtf8().back(), lastMessage) << toUtf8(typed);
+        EXPECT_EQ(view.calls.back(), "topmost on");
+        EXPECT_EQ(view.input, u"");
+        EXPECT_FALSE(fresh.AdvSubmit);
+    }
 }
 
 TEST_F(LookupProcedure, RepeatsTheSameWayAnyNumberOfTimes) {

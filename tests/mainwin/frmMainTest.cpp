@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QPointer>
+#include <QScrollBar>
 #include <QtTest>
 
 #include "MainWindowHarness.h"
@@ -164,6 +165,7 @@ private slots:
         QTest::mousePress(form->pic1, Qt::RightButton, {}, QPoint(176, 120));
         QTest::mouseRelease(form->pic1, Qt::RightButton, {}, QPoint(176, 120));
         QCOMPARE(desktop->log, QStringList{"move frmMain"});
+        QCOMPARE(desktop->moveButtons, QList<Qt::MouseButton>{Qt::RightButton});
 
         desktop->log.clear();
         for (QWidget* w : QList<QWidget*>{form->Text_Input, form->Command_Submit, form->Cmd_Help,
@@ -182,7 +184,60 @@ private slots:
             QApplication::sendEvent(surface, &moveEvent);
             QTest::mouseRelease(surface, Qt::MiddleButton, {}, QPoint(40, 40));
             QCOMPARE(desktop->log, QStringList{"move frmMain"});
+            // The move is told which button to end on, although a move event names none.
+            QCOMPARE(desktop->moveButtons.last(), Qt::MiddleButton);
         }
+    }
+
+    void onlyKeysThatTypeACarriageReturnLookUp() {
+        struct Key {
+            Qt::Key key;
+            Qt::KeyboardModifiers modifiers;
+            bool looksUp;
+        };
+        for (const Key& k : {Key{Qt::Key_Return, {}, true},
+                             Key{Qt::Key_Enter, Qt::KeypadModifier, true},
+                             Key{Qt::Key_Return, Qt::ShiftModifier, true},
+                             Key{Qt::Key_Enter, Qt::KeypadModifier | Qt::ShiftModifier, true},
+                             Key{Qt::Key_Return, Qt::ControlModifier, false},
+                             Key{Qt::Key_Return, Qt::AltModifier, false},
+                             Key{Qt::Key_Enter, Qt::KeypadModifier | Qt::ControlModifier, false}}) {
+            form->Text_Output->setText(QString());
+            form->Text_Input->setText(QStringLiteral("apple"));
+            QTest::keyClick(form->Text_Input, k.key, k.modifiers);
+            QCOMPARE(form->Text_Output->text().isEmpty(), !k.looksUp);
+            QCOMPARE(form->Text_Input->text().isEmpty(), k.looksUp);
+        }
+    }
+
+    void aLongPasteIsKeptWholeAndLookedUp() {
+        const QString pasted = QStringLiteral("apple") + QString(40000, QLatin1Char('x'));
+        form->Text_Input->setText(pasted);
+        QCOMPARE(form->Text_Input->text().size(), pasted.size());
+        QTest::keyClick(form->Text_Input, Qt::Key_Return);
+        QCOMPARE(form->lastkey(), pasted);
+        QCOMPARE(desktop->messages, QStringList{kHint});
+    }
+
+    void aNewResultIsShownFromTheTop() {
+        for (int i = 0; i < 200; ++i) form->Text_Output->setText(form->Text_Output->text() + "line\r\n");
+        QScrollBar* bar = form->Text_Output->verticalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        bar->setValue(bar->maximum());
+        typeAndPress(QStringLiteral("蘋果"));
+        QCOMPARE(bar->value(), 0);
+    }
+
+    void theTitleCanBeSelectedAndCopied() {
+        QTest::mouseClick(form->Text1->viewport(), Qt::LeftButton, {}, QPoint(30, 20));
+        QCOMPARE(form->focusWidget(), static_cast<QWidget*>(form->Text1));
+        form->Text1->selectAll();
+        QTest::keyClick(form->Text1, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), form->Text1->toPlainText());
+        // Tab from the input box still never lands on it.
+        form->Text_Input->setFocus();
+        QTest::keyClick(form->Text_Input, Qt::Key_Tab);
+        QVERIFY(form->focusWidget() != form->Text1);
     }
 
     void theResultBoxIsReadOnlyAndSelectable() {

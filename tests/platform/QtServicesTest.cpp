@@ -1,4 +1,5 @@
 #include <QLabel>
+#include <QMouseEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -96,6 +97,72 @@ private slots:
         QCOMPARE(window.mask(), QRegion(0, 0, 5, 5));
         shape.setShape(window, QRegion());
         QVERIFY(window.mask().isEmpty());
+    }
+
+    void eachKindOfTrayTellsTheOwnerWhatTheUserDid() {
+        using R = QSystemTrayIcon::ActivationReason;
+        using M = std::vector<TrayMouse>;
+        struct Case {
+            R reason;
+            M embedding, activation;
+        };
+        const Case cases[] = {
+            // A single click on an embedding tray opens nothing; an activation opens the program.
+            {R::Trigger, {TrayMouse::LeftDown, TrayMouse::LeftUp},
+             {TrayMouse::LeftDouble, TrayMouse::LeftUp}},
+            {R::DoubleClick, {TrayMouse::LeftDouble, TrayMouse::LeftUp},
+             {TrayMouse::LeftDouble, TrayMouse::LeftUp}},
+            {R::Context, {TrayMouse::RightDown, TrayMouse::RightUp},
+             {TrayMouse::RightDown, TrayMouse::RightUp}},
+            {R::MiddleClick, {TrayMouse::MiddleDown, TrayMouse::MiddleUp},
+             {TrayMouse::MiddleDown, TrayMouse::MiddleUp}},
+            {R::Unknown, {}, {}},
+        };
+        for (const Case& c : cases) {
+            QCOMPARE(mouseMessagesFor(c.reason, TrayKind::Embedding), c.embedding);
+            QCOMPARE(mouseMessagesFor(c.reason, TrayKind::Activation), c.activation);
+        }
+    }
+
+    void aWindowMinimisedForWantOfATrayComesBackWhole() {
+        QWidget window(nullptr, Qt::Tool | Qt::FramelessWindowHint);
+        QtWindowPlacement placement;
+        window.show();
+        placement.setTopmost(window, true);
+        placement.minimizeToTaskbar(window);
+        QVERIFY(window.isMinimized());
+        QCOMPARE(window.windowType(), Qt::Window);  // a taskbar button to come back by
+        for (int time = 0; time < 2; ++time) {
+            placement.showRestored(window);
+            QVERIFY(window.isVisible());
+            QVERIFY(!window.isMinimized());
+            QCOMPARE(window.windowType(), Qt::Tool);
+            QVERIFY(window.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
+            QVERIFY(window.windowFlags() & Qt::FramelessWindowHint);
+            window.hide();
+        }
+    }
+
+    void aMoveByTheWindowItselfEndsWithItsOwnButton() {
+        QWidget window;
+        window.setGeometry(100, 100, 50, 50);
+        window.show();
+        QtWindowMove move;
+        auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+            QMouseEvent e(type, QPointF(window.mapFromGlobal(at)), QPointF(at), button, held, {});
+            QApplication::sendEvent(&window, &e);
+        };
+        // Offscreen there is no window manager, so every button moves the window itself.
+        const QPoint start = window.frameGeometry().topLeft();
+        move.beginMove(window, {110, 110}, Qt::RightButton);
+        send(QEvent::MouseMove, {150, 130}, Qt::NoButton, Qt::RightButton);
+        QCOMPARE(window.frameGeometry().topLeft(), start + QPoint(40, 20));
+        send(QEvent::MouseButtonRelease, {150, 130}, Qt::LeftButton, Qt::RightButton);  // another one
+        send(QEvent::MouseMove, {160, 130}, Qt::NoButton, Qt::RightButton);
+        QCOMPARE(window.frameGeometry().topLeft(), start + QPoint(50, 20));
+        send(QEvent::MouseButtonRelease, {160, 130}, Qt::RightButton, Qt::NoButton);
+        send(QEvent::MouseMove, {200, 200}, Qt::NoButton, Qt::NoButton);
+        QCOMPARE(window.frameGeometry().topLeft(), start + QPoint(50, 20));  // stays put
     }
 
     void theNotificationAreaShowsRecordsAndDeliversClicks() {

@@ -29,8 +29,14 @@ public:
     void setForeground(QWidget& window) override {
         log << QStringLiteral("foreground %1").arg(window.objectName());
     }
+    // The window's own state follows, so a test sees a window left minimised.
     void minimizeToTaskbar(QWidget& window) override {
         log << QStringLiteral("minimize %1").arg(window.objectName());
+        window.showMinimized();
+    }
+    void showRestored(QWidget& window) override {
+        window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+        window.show();
     }
     void notifyIcon(platform::TrayCommand command, const platform::IconRecord& record,
                     std::u16string_view tip) override {
@@ -50,9 +56,11 @@ public:
         log << QStringLiteral("shape %1").arg(window.objectName());
         shape = region;
     }
-    void beginMove(QWidget& window, QPoint) override {
+    void beginMove(QWidget& window, QPoint, Qt::MouseButton button) override {
         log << QStringLiteral("move %1").arg(window.objectName());
+        moveButtons << button;
     }
+    void prepare(const QString& path) override { preparedSound = path; }
     void playAsync(const QString& path) override {
         log << QStringLiteral("sound");
         soundPath = path;
@@ -79,6 +87,8 @@ public:
     bool trayAvailable = true;
     int menuChoice = -1;  // the entry chosen when a menu pops up; -1 dismisses it
     QString soundPath;
+    QString preparedSound;
+    QList<Qt::MouseButton> moveButtons;
 };
 
 }  // namespace qb::test

@@ -6,7 +6,6 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPointer>
-#include <QSoundEffect>
 #include <QUrl>
 #include <QWidget>
 #include <QWindow>
@@ -24,11 +23,38 @@ void QtWindowPlacement::setTopmost(QWidget& window, bool on) {
 
 void QtWindowPlacement::setForeground(QWidget& window) { window.activateWindow(); }
 
+namespace {
+
+// Changes the window's type, keeping the topmost band it is in: that may have been set on
+// the native window only, which a change of type re-creates.
+void setWindowType(QWidget& window, Qt::WindowType type) {
+    const QWindow* handle = window.windowHandle();
+    const bool topmost = handle ? handle->flags().testFlag(Qt::WindowStaysOnTopHint)
+                                : window.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    Qt::WindowFlags flags = (window.windowFlags() & ~Qt::WindowType_Mask) | type;
+    flags.setFlag(Qt::WindowStaysOnTopHint, topmost);
+    window.setWindowFlags(flags);
+}
+
+}  // namespace
+
 void QtWindowPlacement::minimizeToTaskbar(QWidget& window) {
     // A tool window has no taskbar button; minimised without one it could not come back.
-    if (window.windowType() == Qt::Tool)
-        window.setWindowFlags((window.windowFlags() & ~Qt::WindowType_Mask) | Qt::Window);
+    if (window.windowType() == Qt::Tool) {
+        setWindowType(window, Qt::Window);
+        madeOrdinary_.append(&window);
+    }
     window.showMinimized();
+}
+
+void QtWindowPlacement::showRestored(QWidget& window) {
+    // A window once minimised is shown minimised again unless its state is cleared. Cleared
+    // after the change of type, the state would be written over the new window's topmost
+    // band before it is mapped, and the window would come back below others.
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    if (madeOrdinary_.removeAll(&window) > 0) setWindowType(window, Qt::Tool);
+    window.show();
+    window.raise();
 }
 
 void QtPopupMenus::popupMenu(QMenu& menu) { menu.exec(QCursor::pos()); }
@@ -46,8 +72,8 @@ namespace {
 // manager does not run a move loop of its own.
 class ManualMove final : public QObject {
 public:
-    ManualMove(QWidget& window, QPoint pressedAt)
-        : window_(&window), offset_(pressedAt - window.frameGeometry().topLeft()) {
+    ManualMove(QWidget& window, QPoint pressedAt, Qt::MouseButton button)
+        : window_(&window), offset_(pressedAt - window.frameGeometry().topLeft()), button_(button) {
         qApp->installEventFilter(this);
     }
 
@@ -62,8 +88,11 @@ protected:
             return true;
         }
         if (event->type() == QEvent::MouseButtonRelease) {
-            qApp->removeEventFilter(this);
-            deleteLater();
+            const auto* release = static_cast<QMouseEvent*>(event);
+            if (release->button() == button_ || !release->buttons().testFlag(button_)) {
+                qApp->removeEventFilter(this);
+                deleteLater();
+            }
             return true;
         }
         return false;
@@ -72,25 +101,17 @@ protected:
 private:
     QPointer<QWidget> window_;
     QPoint offset_;
+    Qt::MouseButton button_;
 };
 
 }  // namespace
 
-void QtWindowMove::beginMove(QWidget& window, QPoint globalPressPosition) {
+void QtWindowMove::beginMove(QWidget& window, QPoint globalPressPosition, Qt::MouseButton button) {
+    // The window manager's move loop ends when the left button goes up, whichever button
+    // started it: a move by another button would never end.
     QWindow* handle = window.windowHandle();
-    if (handle != nullptr && handle->startSystemMove()) return;
-    new ManualMove(window, globalPressPosition);
-}
-
-QtSoundPlayer::QtSoundPlayer() = default;
-QtSoundPlayer::~QtSoundPlayer() = default;
-
-void QtSoundPlayer::playAsync(const QString& wavPath) {
-    if (!effect_) effect_ = std::make_unique<QSoundEffect>();
-    const QUrl source = QUrl::fromLocalFile(wavPath);
-    if (effect_->source() != source) effect_->setSource(source);
-    effect_->stop();
-    effect_->play();
+    if (button == Qt::LeftButton && handle != nullptr && handle->startSystemMove()) return;
+    new ManualMove(window, globalPressPosition, button);
 }
 
 int QtMessageBoxes::messageBox(QWidget* owner, const QString& text, int style,

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QList>
+#include <QPointer>
+#include <QWidget>
 #include <memory>
 
 #include "QtNotificationArea.h"
+#include "QtSoundPlayer.h"
 #include "Services.h"
-
-class QSoundEffect;
 
 namespace qb::platform {
 
@@ -14,6 +16,11 @@ public:
     void setTopmost(QWidget& window, bool on) override;
     void setForeground(QWidget& window) override;
     void minimizeToTaskbar(QWidget& window) override;
+    void showRestored(QWidget& window) override;
+
+private:
+    // Tool windows that minimising turned into ordinary ones, to be turned back.
+    QList<QPointer<QWidget>> madeOrdinary_;
 };
 
 class QtWindowShape final : public WindowShape {
@@ -23,17 +30,7 @@ public:
 
 class QtWindowMove final : public WindowMove {
 public:
-    void beginMove(QWidget& window, QPoint globalPressPosition) override;
-};
-
-class QtSoundPlayer final : public SoundPlayer {
-public:
-    QtSoundPlayer();
-    ~QtSoundPlayer() override;
-    void playAsync(const QString& wavPath) override;
-
-private:
-    std::unique_ptr<QSoundEffect> effect_;
+    void beginMove(QWidget& window, QPoint globalPressPosition, Qt::MouseButton button) override;
 };
 
 class QtMessageBoxes final : public MessageBoxes {
