@@ -7,7 +7,8 @@ packages=(
   libicu-dev libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-multimedia-dev
   xvfb xauth openbox trayer xdotool xclip imagemagick x11-utils
-  pulseaudio fonts-arphic-uming
+  pulseaudio pulseaudio-utils sox fonts-arphic-uming
+  dbus python3-dbus python3-gi libglib2.0-bin
   python3 icu-devtools
 )
 

@@ -1,5 +1,7 @@
 #include <QLabel>
 #include <QMouseEvent>
+#include <QTemporaryDir>
+#include <cstring>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -97,6 +99,69 @@ private slots:
         QCOMPARE(window.mask(), QRegion(0, 0, 5, 5));
         shape.setShape(window, QRegion());
         QVERIFY(window.mask().isEmpty());
+    }
+
+    void readsTheClickSoundsSamplesOrNothing() {
+        // A WAV file of chunks; `fmt` is encoding, channels, rate, bits.
+        auto chunk = [](const QByteArray& id, const QByteArray& body) {
+            QByteArray c = id;
+            const quint32 size = body.size();
+            c.append(reinterpret_cast<const char*>(&size), 4).append(body);
+            if (body.size() % 2) c.append('\0');
+            return c;
+        };
+        auto fmt = [&](quint16 encoding, quint16 channels, quint32 rate, quint16 bits) {
+            QByteArray b(16, '\0');
+            const quint16 align = channels * bits / 8;
+            const quint32 perSecond = rate * align;
+            memcpy(b.data(), &encoding, 2);
+            memcpy(b.data() + 2, &channels, 2);
+            memcpy(b.data() + 4, &rate, 4);
+            memcpy(b.data() + 8, &perSecond, 4);
+            memcpy(b.data() + 12, &align, 2);
+            memcpy(b.data() + 14, &bits, 2);
+            return chunk("fmt ", b);
+        };
+        auto riff = [](const QByteArray& chunks) {
+            QByteArray f = "RIFF";
+            const quint32 size = chunks.size() + 4;
+            return f.append(reinterpret_cast<const char*>(&size), 4).append("WAVE").append(chunks);
+        };
+        const QByteArray samples("\x01\x02\x03\x04\x05\x06", 6);
+        struct Case {
+            const char* what;
+            QByteArray file;
+            int channels, rate;  // 0: nothing read
+            QByteArray expected;
+        };
+        const Case cases[] = {
+            {"16-bit mono", riff(fmt(1, 1, 22050, 16) + chunk("data", samples)), 1, 22050, samples},
+            {"8-bit stereo after an odd chunk",
+             riff(fmt(1, 2, 8000, 8) + chunk("LIST", "abc") + chunk("data", samples)), 2, 8000, samples},
+            {"a half frame at the end is dropped",
+             riff(fmt(1, 1, 44100, 16) + chunk("data", samples.left(5))), 1, 44100, samples.left(4)},
+            {"compressed", riff(fmt(2, 1, 22050, 4) + chunk("data", samples)), 0, 0, {}},
+            {"samples before their format", riff(chunk("data", samples) + fmt(1, 1, 22050, 16)), 0, 0, {}},
+            {"cut short", riff(fmt(1, 1, 22050, 16) + chunk("data", samples)).chopped(3), 0, 0, {}},
+            {"not a WAV file", QByteArray("ID3\x03 not a wave file at all"), 0, 0, {}},
+        };
+        QTemporaryDir dir;
+        for (const Case& c : cases) {
+            const QString path = dir.filePath(QString::fromLatin1(c.what));
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(c.file);
+            f.close();
+            const auto sound = readWav(path);
+            QVERIFY2(sound.has_value() == (c.channels > 0), c.what);
+            if (!sound) continue;
+            QCOMPARE(sound->format.channelCount(), c.channels);
+            QCOMPARE(sound->format.sampleRate(), c.rate);
+            QCOMPARE(sound->samples, c.expected);
+        }
+        QVERIFY(!readWav(dir.filePath("missing.wav")));
+        // The program's own click is one of the files it can play.
+        QVERIFY(readWav(QStringLiteral(QB_SOURCE_DIR "/resources/flip.wav")).has_value());
     }
 
     void eachKindOfTrayTellsTheOwnerWhatTheUserDid() {
