@@ -30,6 +30,11 @@ wait_for 5 bash -c '! xdotool search --onlyvisible --name "^Quillbook$" | xargs 
   fail "the hide button did not hide the window"
 shot hidden
 
+# On an embedding tray a single click opens nothing.
+xdotool mousemove "$ix" "$iy" click 1
+sleep 1.5
+! main_window >/dev/null || fail "a single click on the icon brought the window back"
+
 # A double-click on the icon brings it back, topmost, with the focus in the input box.
 xdotool mousemove "$ix" "$iy" click --repeat 2 --delay 80 1
 wait_for 5 main_window >/dev/null || fail "a double-click did not bring the window back"
