@@ -106,10 +106,3 @@ record_stop() { kill -INT "$recorder"; wait "$recorder" || true; }
 # The energy of a recording (sum of squared samples over time), to compare with the file
 # that was played.
 sound_energy() { sox "$1" -n stat 2>&1 | awk '/^Length/ {l=$3} /RMS +amplitude/ {r=$3} END {printf "%.6f\n", r * r * l}'; }
-# Seconds from the start of a recording to its first sound.
-sound_onset() {
-  local total rest
-  total=$(sox "$1" -n stat 2>&1 | awk '/^Length/ {print $3}')
-  rest=$(sox "$1" -n silence 1 0.002 2% stat 2>&1 | awk '/^Length/ {print $3}')
-  awk -v t="$total" -v r="${rest:-0}" 'BEGIN {printf "%.3f\n", t - r}'
-}
