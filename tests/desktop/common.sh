@@ -87,8 +87,8 @@ start_audio() {
   pulse_dir=$(mktemp -d)
   chmod 700 "$pulse_dir"
   export XDG_RUNTIME_DIR=$pulse_dir PULSE_RUNTIME_PATH=$pulse_dir/pulse
-  pulseaudio --daemonize=yes --exit-idle-time=-1 -n --use-pid-file=no \
-    --load="module-null-sink sink_name=rec" --load="module-native-protocol-unix" 2>/dev/null ||
+  (cd "$pulse_dir" && pulseaudio --daemonize=yes --exit-idle-time=-1 -n --use-pid-file=no \
+    --load="module-null-sink sink_name=rec" --load="module-native-protocol-unix" 2>/dev/null) ||
     fail "no sound server"
   wait_for 5 pactl info >/dev/null || fail "the sound server does not answer"
   pactl set-default-sink rec
