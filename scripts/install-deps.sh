@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev
   xvfb xauth openbox trayer xdotool xclip imagemagick x11-utils
   pulseaudio fonts-arphic-uming
+  fonts-liberation2
   python3 icu-devtools
 )
 

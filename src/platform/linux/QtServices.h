@@ -4,6 +4,7 @@
 
 #include "QtNotificationArea.h"
 #include "Services.h"
+#include "SystemInfoRegistry.h"
 
 class QSoundEffect;
 
@@ -46,6 +47,21 @@ public:
     void popupMenu(QMenu& menu) override;
 };
 
+class QtProgramStarter final : public ProgramStarter {
+public:
+    bool startProgram(const QString& path) override;
+};
+
+class QtAddressOpener final : public AddressOpener {
+public:
+    void openAddress(QWidget* owner, const QString& url) override;
+};
+
+class QtFileTests final : public FileTests {
+public:
+    bool isOrdinaryFile(const QString& path) override;
+};
+
 // The real services of this desktop, for the program's main().
 struct QtServices {
     Handles handles;
@@ -56,7 +72,14 @@ struct QtServices {
     QtMessageBoxes messages;
     QtNotificationArea tray{handles};
     QtPopupMenus menus;
-    Services services() { return {placement, shape, move, sound, messages, tray, menus, handles}; }
+    QtProgramStarter programs;
+    QtAddressOpener addresses;
+    QtFileTests files;
+    SystemInfoRegistry registry;
+    Services services() {
+        return {placement, shape, move,     sound,     messages, tray,
+                menus,     handles, programs, addresses, files,    registry};
+    }
 };
 
 }  // namespace qb::platform
