@@ -16,8 +16,8 @@ const QString kHomePage = QStringLiteral("https://quillbook.example.org/");
 // The address as the link shows it: the whole of it would not fit the label.
 const QString kHomePageShown = QStringLiteral("quillbook.example.org");
 const QString kDisclaimer = QStringLiteral(
-    "Quillbook comes with no warranty of any kind; you use it at your own risk. "
-    "Its dictionary entries come from CC-CEDICT and are used under the licence CC BY-SA 4.0.");
+    "Quillbook comes with no warranty of any kind; use it at your own risk. "
+    "Its entries come from CC-CEDICT and are used under the CC BY-SA 4.0 licence.");
 const QColor kLinkColour(0, 128, 0);
 
 QFont arial(qreal points, QFont::Weight weight = QFont::Normal) {
