@@ -32,8 +32,8 @@ QFont arial(qreal points, QFont::Weight weight = QFont::Normal) {
 }  // namespace
 
 frmAbout::frmAbout(AppShared& shared)
-    : QDialog(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowCloseButtonHint),
+    : QDialog(nullptr,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       shared_(shared) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowIcon(QIcon(QStringLiteral(":/app.ico")));
@@ -67,8 +67,8 @@ void frmAbout::createControls() {
     Image1 = label("Image1", twips(120, 240, 1500, 1620), small);
     Image1->setPixmap(QIcon(QStringLiteral(":/mascot.png")).pixmap(QSize(100, 108)));
     lblTitle = label("lblTitle", twips(1800, 240, 3165, 480), arial(14.25, QFont::Bold));
-    lblVersion[2] = label("lblVersion(2)", twips(3960, 360, 1095, 255), small,
-                          QStringLiteral("Ver: 1.1"));
+    lblVersion[2] =
+        label("lblVersion(2)", twips(3960, 360, 1095, 255), small, QStringLiteral("Ver: 1.1"));
     lblVersion[0] = label("lblVersion(0)", twips(1800, 720, 3375, 255), small,
                           QStringLiteral("Requirement:  Win 98 / Me / 2000 / XP"));
     lblVersion[3] = label("lblVersion(3)", twips(1800, 960, 3375, 255), small,
@@ -86,8 +86,8 @@ void frmAbout::createControls() {
     Label3->setFrameShadow(QFrame::Plain);
     Label3->setMouseTracking(true);
     Label3->installEventFilter(this);
-    lblDisclaimer = label("lblDisclaimer", twips(120, 2520, 750, 225), small,
-                          QStringLiteral("Warining:"));
+    lblDisclaimer =
+        label("lblDisclaimer", twips(120, 2520, 750, 225), small, QStringLiteral("Warining:"));
     label_warning = label("label_warning", twips(120, 2760, 3255, 855), arial(6.75));
     label_warning->setWordWrap(true);
 
@@ -136,7 +136,8 @@ bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
         // A click: the left button released over the link it went down on.
         if (event->type() == QEvent::MouseButtonRelease) {
             const auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() == Qt::LeftButton && Label3->rect().contains(mouse->position().toPoint()))
+            if (mouse->button() == Qt::LeftButton &&
+                Label3->rect().contains(mouse->position().toPoint()))
                 Label3_Click();
         }
     }

@@ -16,8 +16,7 @@ inline constexpr RegistryKey kLocalMachine = 0x80000002;
 inline constexpr std::uint32_t kKeyAllAccessMask = 0x2003F;
 inline constexpr std::uint32_t kQueryValueAccess = 0x1;
 
-inline constexpr std::uint32_t kValueText = 1;    // a NUL-terminated string
-inline constexpr std::uint32_t kValueExpandableText = 2;
+inline constexpr std::uint32_t kValueText = 1;  // a NUL-terminated string
 inline constexpr std::uint32_t kValueNumber = 4;  // a 32-bit little-endian number
 
 inline constexpr RegistryStatus kRegistrySuccess = 0;
@@ -31,14 +30,12 @@ public:
     virtual ~Registry() = default;
     // Opens `path` below `root` with the access asked for; on success `key` names it until
     // closeKey.
-    virtual RegistryStatus openKey(RegistryKey root, const std::string& path,
-                                   std::uint32_t options, std::uint32_t access,
-                                   RegistryKey& key) = 0;
+    virtual RegistryStatus openKey(RegistryKey root, const std::string& path, std::uint32_t options,
+                                   std::uint32_t access, RegistryKey& key) = 0;
     // Copies the value's data into `data`, which holds `size` bytes, and tells its type; on
     // return `size` is the data's length, also when it did not fit (kRegistryMoreData).
-    virtual RegistryStatus queryValue(RegistryKey key, const std::string& name,
-                                      std::uint32_t& type, std::uint8_t* data,
-                                      std::uint32_t& size) = 0;
+    virtual RegistryStatus queryValue(RegistryKey key, const std::string& name, std::uint32_t& type,
+                                      std::uint8_t* data, std::uint32_t& size) = 0;
     virtual RegistryStatus closeKey(RegistryKey key) = 0;
 };
 

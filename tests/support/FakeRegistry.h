@@ -11,8 +11,8 @@
 namespace qb::test {
 
 // A registry of the test's own: keys by root and path, values by name as type and bytes.
-// Every call is logged, names byte for byte as Latin-1; a refusing registry opens nothing (the access asked for includes
-// write rights).
+// Every call is logged, names byte for byte as Latin-1; a refusing registry opens nothing (the
+// access asked for includes write rights).
 class FakeRegistry final : public platform::Registry {
 public:
     struct Value {
@@ -55,8 +55,7 @@ public:
     }
     platform::RegistryStatus closeKey(platform::RegistryKey key) override {
         log << QStringLiteral("close");
-        return open.erase(key) == 1 ? platform::kRegistrySuccess
-                                    : platform::kRegistryInvalidHandle;
+        return open.erase(key) == 1 ? platform::kRegistrySuccess : platform::kRegistryInvalidHandle;
     }
 
     std::map<std::string, std::map<std::string, Value>> keys;

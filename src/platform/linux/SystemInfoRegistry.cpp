@@ -49,9 +49,8 @@ QString SystemInfoRegistry::findProgram() {
     return {};
 }
 
-RegistryStatus SystemInfoRegistry::openKey(RegistryKey root, const std::string& path,
-                                           std::uint32_t, std::uint32_t access,
-                                           RegistryKey& key) {
+RegistryStatus SystemInfoRegistry::openKey(RegistryKey root, const std::string& path, std::uint32_t,
+                                           std::uint32_t access, RegistryKey& key) {
     if (root != kLocalMachine || !sameName(path, kSystemInfoKey)) return kRegistryNotFound;
     key = next_++;
     open_[key] = access;
