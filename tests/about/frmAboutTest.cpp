@@ -177,6 +177,14 @@ private slots:
         test::FakeDesktop& d = *desktop;
         AppShared shared({d, d, d, d, d, d, d, d.handles, programs, d, files, registry}, "/opt/qb");
         shared.setWhenLastWindowUnloaded([] {});
+        QFile hidden(folder.filePath(".MSINFO32.EXE"));
+        QVERIFY(hidden.open(QIODevice::WriteOnly));
+        hidden.close();
+        for (const auto& [path, ordinary] : {std::pair{script.fileName(), true},
+                                             {folder.path(), false}, {hidden.fileName(), false},
+                                             {folder.filePath("missing"), false}})
+            QVERIFY2(files.isOrdinaryFile(path) == ordinary, qPrintable(path));
+        QVERIFY(!programs.startProgram(notAProgram.fileName()));
 
         struct Case {
             const char* name;
