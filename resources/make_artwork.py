@@ -507,6 +507,76 @@ def draw_icon(size, scale):
 
 
 # --------------------------------------------------------------------------
+# The About window's mascot: an owl reading an open book, a quill in its wing.
+# --------------------------------------------------------------------------
+
+OWL_DARK, OWL, OWL_LIGHT = (92, 56, 24), (150, 98, 52), (196, 142, 84)
+OWL_BELLY, OWL_DISC = (232, 206, 156), (240, 222, 184)
+OWL_AMBER, OWL_BEAK = (236, 164, 32), (226, 136, 30)
+
+
+def draw_mascot(scale):
+    p = Pen(100, 108, scale)
+    p.ellipse(50, 103, 30, 3.6, (60, 40, 20, 70))
+    # Feet under the body.
+    for x in (40, 60):
+        for dx in (-3.2, 0, 3.2):
+            p.ellipse(x + dx, 100.5, 2.2, 2.6, OWL_BEAK)
+    # Body and head, lit from the upper left.
+    body = ellipse_pts(50, 66, 31, 34)
+    p.poly(ellipse_pts(50, 66, 32.2, 35.2), OWL_DARK)
+    p.gradient(body, [OWL_LIGHT, OWL, OWL_DARK], "x", 19, 81)
+    head = ellipse_pts(50, 38, 30, 25)
+    p.poly(ellipse_pts(50, 38, 31.2, 26.2), OWL_DARK)
+    p.gradient(head, [OWL_LIGHT, OWL, OWL_DARK], "x", 20, 80)
+    # Ear tufts.
+    for side in (1, -1):
+        tuft = [(50 - side * 16, 17), (50 - side * 27, 2.5), (50 - side * 28, 21)]
+        p.poly(tuft, OWL_DARK)
+        p.poly([(50 - side * 18, 17.5), (50 - side * 26, 6), (50 - side * 26.5, 19.5)], OWL)
+    # Belly with a few feather marks.
+    p.ellipse(50, 74, 20, 24, OWL_BELLY)
+    for row, y in enumerate((60, 66, 72)):
+        for i in range(3 - row % 2):
+            x = 41 + i * 9 + (4.5 if row % 2 else 0)
+            p.stroke(arc_pts(x, y - 2, 2.6, 200, 340, 8), 1.0, (176, 132, 82))
+    # Facial discs, eyes and beak.
+    for x in (38, 62):
+        p.ellipse(x, 37, 14, 13, OWL_DISC)
+        p.ellipse(x, 37, 9.6, 9.6, (70, 44, 20))
+        p.ellipse(x, 37, 8.6, 8.6, (255, 255, 255))
+        p.ellipse(x + 0.8, 37.8, 5.8, 5.8, OWL_AMBER)
+        p.ellipse(x + 0.8, 37.8, 3.4, 3.4, (26, 18, 14))
+        p.ellipse(x - 1.2, 35.4, 1.5, 1.5, (255, 255, 255))
+    # Brows that make it smile.
+    p.stroke(arc_pts(38, 37, 12.2, 60, 130, 10), 1.6, OWL_DARK)
+    p.stroke(arc_pts(62, 37, 12.2, 50, 120, 10), 1.6, OWL_DARK)
+    p.poly([(45.5, 45), (54.5, 45), (50, 55)], (120, 66, 10))
+    p.poly([(46.7, 45.8), (53.3, 45.8), (50, 53)], OWL_BEAK)
+    # The open book it holds, green like the About button's.
+    cover = [(24, 78), (50, 83), (76, 78), (76, 96), (50, 100), (24, 96)]
+    p.poly(cover, (18, 78, 34))
+    p.poly([(25.5, 79.5), (50, 84), (74.5, 79.5), (74.5, 94.5), (50, 98.5), (25.5, 94.5)], (40, 136, 62))
+    left = [(27, 76), (50, 81), (50, 96), (27, 92)]
+    right = mirror_x(left, 50)
+    p.gradient(left, [PAPER, PAPER_SHADE], "x", 27, 50)
+    p.gradient(right, [PAPER_SHADE, PAPER], "x", 50, 73)
+    for i in range(4):
+        y = 80.5 + i * 3.2
+        p.stroke([(30, y), (46, y + 3.2)], 0.8, TEXT_GREY, caps=False)
+        p.stroke([(54, y + 3.2), (70, y)], 0.8, TEXT_GREY, caps=False)
+    p.stroke([(50, 81), (50, 96)], 0.8, (150, 130, 90), caps=False)
+    # Wing tips holding the book's edges.
+    for side in (1, -1):
+        wing = [(50 - side * 30, 60), (50 - side * 21, 74), (50 - side * 19, 86),
+                (50 - side * 26, 88), (50 - side * 32, 76)]
+        p.poly(wing, OWL_DARK)
+        p.poly([(x + side * 1.0, y) for x, y in wing[1:4]] + [(50 - side * 29, 74)], OWL)
+    quill(p, (66, 90), (96, 52), 5.2, True)
+    return p.result()
+
+
+# --------------------------------------------------------------------------
 # The skin: the main window's face, an open book seen from above.
 # --------------------------------------------------------------------------
 
@@ -874,9 +944,11 @@ BUTTONS = [
     ("about", draw_about),
     ("close", draw_close),
     ("hide", draw_hide),
+    ("mascot", draw_mascot),
 ]
 SIZES = {"search": (28, 28), "search_all": (28, 28), "lips": (38, 23), "help": (32, 32),
-         "about": (32, 32), "close": (13, 13), "hide": (14, 13)}
+         "about": (32, 32), "close": (13, 13), "hide": (14, 13),
+         "mascot": (100, 108)}
 
 
 def png_bytes(img, **kw):

@@ -9,6 +9,7 @@ packages=(
   xvfb xauth openbox trayer xdotool xclip imagemagick x11-utils
   pulseaudio pulseaudio-utils sox fonts-arphic-uming
   dbus python3-dbus python3-gi libglib2.0-bin
+  fonts-liberation2
   python3 icu-devtools
 )
 

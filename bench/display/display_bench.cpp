@@ -50,7 +50,9 @@ public:
 struct NullDesktop final : qb::platform::WindowPlacement, qb::platform::WindowShape,
                            qb::platform::WindowMove, qb::platform::SoundPlayer,
                            qb::platform::MessageBoxes, qb::platform::NotificationArea,
-                           qb::platform::PopupMenus {
+                           qb::platform::PopupMenus, qb::platform::ProgramStarter,
+                           qb::platform::AddressOpener, qb::platform::FileTests,
+                           qb::platform::Registry {
     void setTopmost(QWidget&, bool) override {}
     void setForeground(QWidget&) override {}
     void minimizeToTaskbar(QWidget&) override {}
@@ -64,6 +66,18 @@ struct NullDesktop final : qb::platform::WindowPlacement, qb::platform::WindowSh
                     std::u16string_view) override {}
     bool isAvailable() override { return true; }
     void popupMenu(QMenu&) override {}
+    bool startProgram(const QString&) override { return false; }
+    void openAddress(QWidget*, const QString&) override {}
+    bool isOrdinaryFile(const QString&) override { return false; }
+    long openKey(std::uint32_t, const std::string&, std::uint32_t, std::uint32_t,
+                 std::uint32_t&) override {
+        return qb::platform::kRegistryNotFound;
+    }
+    long queryValue(std::uint32_t, const std::string&, std::uint32_t&, std::uint8_t*,
+                    std::uint32_t&) override {
+        return qb::platform::kRegistryNotFound;
+    }
+    long closeKey(std::uint32_t) override { return qb::platform::kRegistryInvalidHandle; }
 };
 
 double bestOf(int runs, const std::function<void()>& work) {
@@ -94,7 +108,8 @@ Figures measure(int entries) {
 
     NullDesktop desktop;
     qb::platform::Handles handles;
-    qb::AppShared shared({desktop, desktop, desktop, desktop, desktop, desktop, desktop, handles},
+    qb::AppShared shared({desktop, desktop, desktop, desktop, desktop, desktop, desktop, handles,
+                          desktop, desktop, desktop, desktop},
                          "");
     qb::Tray tray(desktop);
     qb::Windows windows(shared, qb::Library(folder), tray);

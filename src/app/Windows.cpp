@@ -12,7 +12,16 @@ Windows::Windows(AppShared& shared, Library library, Tray& tray)
     });
     connect(main_, &frmMain::hideToTray, this, [this] { this->tray().command_tray_Click(); });
     connect(main_, &frmMain::quitConfirmed, this, &Windows::quit);
+    // Shown modeless and without an owner; an open one is brought forward, not doubled.
+    connect(main_, &frmMain::aboutRequested, this, [this] {
+        frmAbout& window = about();
+        window.show();
+        window.raise();
+        window.activateWindow();
+    });
 }
+
+Windows::~Windows() { delete about_.data(); }
 
 frmTray& Windows::tray() {
     if (tray_) return *tray_;
@@ -30,6 +39,14 @@ frmTray& Windows::tray() {
     });
     connect(tray_, &frmTray::quitConfirmed, this, &Windows::quit);
     return *tray_;
+}
+
+frmAbout& Windows::about() {
+    if (about_ && shared_.isLoaded(about_)) return *about_;
+    // The one that Exit unloaded is finished with; its click is long over.
+    delete about_.data();
+    about_ = new frmAbout(shared_);
+    return *about_;
 }
 
 void Windows::quit() {

@@ -126,7 +126,7 @@ void frmMain::createControls() {
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     paintTextBox(Text1);
     Text1->setFocusPolicy(Qt::ClickFocus);  // selected and copied, never reached by Tab
-    Text1->setText(QStringLiteral("\r\n Wordquill\r\n Quillbook\r\n"));
+    Text1->setText(QStringLiteral("\r\n 羽筆字典\r\n Quillbook\r\n"));
 
     Command_Min = new PictureBox(pic1, picture(QStringLiteral("hide.png"), {14, 13}), kBoxColour);
     Command_Min->setObjectName(QStringLiteral("Command_Min"));
@@ -179,6 +179,7 @@ void frmMain::createControls() {
             [this] { Command_AdvanSubmit_Click(); });
     connect(Command_Close, &PictureBox::clicked, this, [this] { Command_Close_Click(); });
     connect(Command_Min, &PictureBox::clicked, this, [this] { Command_Min_Click(); });
+    connect(Cmd_About, &PictureBox::clicked, this, [this] { Cmd_About_Click(); });
     connect(pic1, &PictureBox::pressed, this, &frmMain::pic1_MouseDown);
     connect(Text_Output, &TextBox::pressed, this, &frmMain::Text_Output_MouseDown);
     connect(Text1, &TextBox::pressed, this, &frmMain::Text1_MouseDown);
@@ -223,6 +224,9 @@ void frmMain::Command_Min_Click() {
     // brought back: it goes to the taskbar instead. Its icon waits for an area to appear.
     if (!areaExists) shared_.services().placement.minimizeToTaskbar(*this);
 }
+
+// No click sound and no change of the placement band.
+void frmMain::Cmd_About_Click() { emit aboutRequested(); }
 
 void frmMain::Command_Close_Click() {
     shared_.SetTopmost(false);

@@ -27,6 +27,7 @@ public:
     void Form_Load();
     void Command_Close_Click();
     void Command_Min_Click();
+    void Cmd_About_Click();
     // Gives the keyboard focus to the input box, the window with it.
     void focusInput();
 
@@ -70,6 +71,8 @@ signals:
     void hideToTray();
     // The user answered Yes to the quit question.
     void quitConfirmed();
+    // The About button: the About window is to be shown.
+    void aboutRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -7,6 +7,7 @@
 
 #include "Handles.h"
 #include "NotificationArea.h"
+#include "Registry.h"
 
 class QMenu;
 class QWidget;
@@ -78,6 +79,29 @@ public:
     virtual void popupMenu(QMenu& menu) = 0;
 };
 
+class ProgramStarter {
+public:
+    virtual ~ProgramStarter() = default;
+    // Starts the program file in a normal window that gets the focus and returns at once;
+    // false when it cannot be started. Never through a shell.
+    virtual bool startProgram(const QString& path) = 0;
+};
+
+class AddressOpener {
+public:
+    virtual ~AddressOpener() = default;
+    // Opens a web address in the desktop's default browser, maximised where the desktop lets
+    // the program ask for it.
+    virtual void openAddress(QWidget* owner, const QString& url) = 0;
+};
+
+class FileTests {
+public:
+    virtual ~FileTests() = default;
+    // Whether an ordinary file of that name exists: not a folder, not a hidden file.
+    virtual bool isOrdinaryFile(const QString& path) = 0;
+};
+
 struct Services {
     WindowPlacement& placement;
     WindowShape& shape;
@@ -88,6 +112,10 @@ struct Services {
     PopupMenus& menus;
     // The handles that records passed to these services carry.
     Handles& handles;
+    ProgramStarter& programs;
+    AddressOpener& addresses;
+    FileTests& files;
+    Registry& registry;
 };
 
 }  // namespace qb::platform

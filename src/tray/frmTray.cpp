@@ -60,7 +60,7 @@ void frmTray::command_tray_Click() {
     if (TrayID == 0) {
         auto& handles = shared_.services().handles;
         TrayID = tray_.AddTrayIcon(handles.ofWindow(picture_tray), kTrayCallback,
-                                   handles.ofIcon(windowIcon()), u"Wordquill");
+                                   handles.ofIcon(windowIcon()), u"羽筆字典");
     }
     hide();
     emit hideMainWindow();

@@ -18,7 +18,7 @@ start_display() {
   mkdir -p "$artifacts"
   local fifo="$artifacts/.displayfd"
   rm -f "$fifo"; mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$fifo" 2>/dev/null &
+  Xvfb -displayfd 3 -screen 0 ${screen_size:-800x600}x24 -nolisten tcp 3>"$fifo" 2>/dev/null &
   xvfb_pid=$!
   read -r -t 10 number <"$fifo" || fail "Xvfb did not start"
   rm -f "$fifo"
@@ -41,7 +41,7 @@ start_tray_host() {
 main_window() {
   local w
   for w in $(xdotool search --onlyvisible --name '^Quillbook$' 2>/dev/null); do
-    if xwininfo -id "$w" | grep -q 'Width: 352'; then echo "$w"; return 0; fi
+    if xwininfo -id "$w" | grep -q "Width: ${main_width:-352}\$"; then echo "$w"; return 0; fi
   done
   return 1
 }

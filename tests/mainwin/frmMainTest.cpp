@@ -291,7 +291,10 @@ private slots:
         QVERIFY(visited.contains(form->Command_Submit));
         QVERIFY(!visited.contains(form->Text_Output));
         QVERIFY(!visited.contains(form->Text1));
-        QCOMPARE(form->Text1->toPlainText(), QStringLiteral("\n Wordquill\n Quillbook\n"));
+        QCOMPARE(form->Text1->toPlainText(), QStringLiteral("\n 羽筆字典\n Quillbook\n"));
+        // The Chinese title stays on its one line.
+        QVERIFY(QFontMetrics(form->Text1->font()).horizontalAdvance(QStringLiteral(" 羽筆字典")) <
+                form->Text1->viewport()->width());
         QCOMPARE(form->Command_Submit->text(), QStringLiteral("準確"));
         QCOMPARE(form->Command_AdvanSubmit->text(), QStringLiteral("所有"));
         QCOMPARE(form->Cmd_Voice->text(), QStringLiteral("發音"));

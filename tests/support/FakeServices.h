@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <deque>
 
+#include "FakeRegistry.h"
 #include "Services.h"
 
 namespace qb::test {
@@ -17,10 +18,14 @@ class FakeDesktop final : public platform::WindowPlacement,
                           public platform::SoundPlayer,
                           public platform::MessageBoxes,
                           public platform::NotificationArea,
-                          public platform::PopupMenus {
+                          public platform::PopupMenus,
+                          public platform::ProgramStarter,
+                          public platform::AddressOpener,
+                          public platform::FileTests {
 public:
     platform::Services services() {
-        return {*this, *this, *this, *this, *this, *this, *this, handles};
+        return {*this, *this, *this, *this, *this, *this, *this, handles,
+                *this, *this, *this, registry};
     }
 
     void setTopmost(QWidget& window, bool on) override {
@@ -76,6 +81,18 @@ public:
         return answer;
     }
 
+    bool startProgram(const QString& path) override {
+        log << QStringLiteral("start %1").arg(path);
+        return startable.contains(path);
+    }
+    void openAddress(QWidget*, const QString& url) override {
+        log << QStringLiteral("open %1").arg(url);
+    }
+    bool isOrdinaryFile(const QString& path) override {
+        log << QStringLiteral("exists %1").arg(path);
+        return existingFiles.contains(path);
+    }
+
     QStringList log;
     QStringList messages;
     QStringList titles;
@@ -89,6 +106,9 @@ public:
     QString soundPath;
     QString preparedSound;
     QList<Qt::MouseButton> moveButtons;
+    QStringList startable;      // the programs that start; any other path fails
+    QStringList existingFiles;  // the ordinary files there are
+    FakeRegistry registry;
 };
 
 }  // namespace qb::test

@@ -64,9 +64,10 @@ private slots:
         QCOMPARE(desktop->handles.window(rec::get(record, rec::kOwnerWindow)),
                  static_cast<QWidget*>(trayForm->picture_tray));
         QCOMPARE(rec::get(record, rec::kCallbackMessage), 0x200u);
-        QCOMPARE(QByteArray(reinterpret_cast<const char*>(record.data()) + rec::kTip, 10),
-                 QByteArray("Wordquill\0", 10));
-        QCOMPARE(desktop->tips, QStringList{"Wordquill"});
+        // The Chinese title in code page 950, then the NUL: it fits the field whole.
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(record.data()) + rec::kTip, 9),
+                 QByteArray("\xA6\xD0\xB5\xA7\xA6\x72\xA8\xE5\0", 9));
+        QCOMPARE(desktop->tips, QStringList{"羽筆字典"});
     }
 
     void decodesTrayMessages() {

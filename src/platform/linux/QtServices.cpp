@@ -2,10 +2,13 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QDesktopServices>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QProcess>
 #include <QUrl>
 #include <QWidget>
 #include <QWindow>
@@ -129,6 +132,23 @@ int QtMessageBoxes::messageBox(QWidget* owner, const QString& text, int style,
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
     return kAnswerOk;
+}
+
+bool QtProgramStarter::startProgram(const QString& path) {
+    // The program itself, with no arguments and no shell between: a path is never re-read
+    // as a command line.
+    return !path.isEmpty() && QProcess::startDetached(path, {});
+}
+
+// The desktop's browser decides its own window size; there is no way to ask it for a
+// maximised one from here.
+void QtAddressOpener::openAddress(QWidget*, const QString& url) {
+    QDesktopServices::openUrl(QUrl(url));
+}
+
+bool QtFileTests::isOrdinaryFile(const QString& path) {
+    const QFileInfo file(path);
+    return file.isFile() && !file.isHidden();
 }
 
 }  // namespace qb::platform

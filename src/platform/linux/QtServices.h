@@ -8,6 +8,7 @@
 #include "QtNotificationArea.h"
 #include "QtSoundPlayer.h"
 #include "Services.h"
+#include "SystemInfoRegistry.h"
 
 namespace qb::platform {
 
@@ -43,6 +44,21 @@ public:
     void popupMenu(QMenu& menu) override;
 };
 
+class QtProgramStarter final : public ProgramStarter {
+public:
+    bool startProgram(const QString& path) override;
+};
+
+class QtAddressOpener final : public AddressOpener {
+public:
+    void openAddress(QWidget* owner, const QString& url) override;
+};
+
+class QtFileTests final : public FileTests {
+public:
+    bool isOrdinaryFile(const QString& path) override;
+};
+
 // The real services of this desktop, for the program's main().
 struct QtServices {
     Handles handles;
@@ -53,7 +69,14 @@ struct QtServices {
     QtMessageBoxes messages;
     QtNotificationArea tray{handles};
     QtPopupMenus menus;
-    Services services() { return {placement, shape, move, sound, messages, tray, menus, handles}; }
+    QtProgramStarter programs;
+    QtAddressOpener addresses;
+    QtFileTests files;
+    SystemInfoRegistry registry;
+    Services services() {
+        return {placement, shape, move,     sound,     messages, tray,
+                menus,     handles, programs, addresses, files,    registry};
+    }
 };
 
 }  // namespace qb::platform

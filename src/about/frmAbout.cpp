@@ -1,0 +1,172 @@
+#include "frmAbout.h"
+
+#include <QCloseEvent>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "SysInfo.h"
+#include "Twips.h"
+
+namespace qb {
+namespace {
+
+const QString kHomePage = QStringLiteral("https://quillbook.example.org/");
+// The address as the link shows it: the whole of it would not fit the label.
+const QString kHomePageShown = QStringLiteral("quillbook.example.org");
+const QString kDisclaimer = QStringLiteral(
+    "Quillbook comes with no warranty of any kind; use it at your own risk. "
+    "Its entries come from CC-CEDICT and are used under the CC BY-SA 4.0 licence.");
+const QColor kLinkColour(0, 128, 0);
+
+QFont arial(qreal points, QFont::Weight weight = QFont::Normal) {
+    QFont font;
+    // Liberation Sans has Arial's metrics, so the texts fill their labels as designed.
+    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+    font.setPointSizeF(points);
+    font.setWeight(weight);
+    return font;
+}
+
+}  // namespace
+
+frmAbout::frmAbout(AppShared& shared)
+    : QDialog(nullptr,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      shared_(shared) {
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowIcon(QIcon(QStringLiteral(":/app.ico")));
+    setGeometry(twips(2340, 1935, 4890, 3540));
+    setFixedSize(size());
+    // Moves over the bare surface reach the window; each control keeps its own.
+    setMouseTracking(true);
+    createControls();
+    shared_.load(this);
+    Form_Load();
+}
+
+frmAbout::~frmAbout() = default;
+
+void frmAbout::createControls() {
+    auto label = [this](const char* name, const QRect& where, const QFont& font,
+                        const QString& text = QString()) {
+        auto* control = new QLabel(text, this);
+        control->setObjectName(QString::fromLatin1(name));
+        control->setGeometry(where);
+        control->setFont(font);
+        control->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        control->setAttribute(Qt::WA_NoMousePropagation);
+        QPalette pal = control->palette();
+        pal.setColor(QPalette::WindowText, Qt::black);
+        control->setPalette(pal);
+        return control;
+    };
+    const QFont small = arial(8.25);
+
+    Image1 = label("Image1", twips(120, 240, 1500, 1620), small);
+    Image1->setPixmap(QIcon(QStringLiteral(":/mascot.png")).pixmap(QSize(100, 108)));
+    lblTitle = label("lblTitle", twips(1800, 240, 3165, 480), arial(14.25, QFont::Bold));
+    lblVersion[2] =
+        label("lblVersion(2)", twips(3960, 360, 1095, 255), small, QStringLiteral("Ver: 1.1"));
+    lblVersion[0] = label("lblVersion(0)", twips(1800, 720, 3375, 255), small,
+                          QStringLiteral("Requirement:  Win 98 / Me / 2000 / XP"));
+    lblVersion[3] = label("lblVersion(3)", twips(1800, 960, 3375, 255), small,
+                          QStringLiteral("For 32-bit Windows Development"));
+    lblVersion[1] = label("lblVersion(1)", twips(1800, 1320, 3375, 255), small,
+                          QStringLiteral("Programmer: Quillbook developers"));
+    lblVersion[4] = label("lblVersion(4)", twips(1800, 1680, 3375, 255), small,
+                          QStringLiteral("© 2026 Quillbook developers"));
+    QFont linkFont = arial(9);
+    linkFont.setUnderline(true);
+    Label3 = label("Label3", twips(1800, 2040, 2295, 255), linkFont, kHomePageShown);
+    QPalette linkPalette = Label3->palette();
+    linkPalette.setColor(QPalette::WindowText, kLinkColour);
+    Label3->setPalette(linkPalette);
+    Label3->setFrameShadow(QFrame::Plain);
+    Label3->setMouseTracking(true);
+    Label3->installEventFilter(this);
+    lblDisclaimer =
+        label("lblDisclaimer", twips(120, 2520, 750, 225), small, QStringLiteral("Warining:"));
+    label_warning = label("label_warning", twips(120, 2760, 3255, 855), arial(6.75));
+    label_warning->setWordWrap(true);
+
+    Line1[1] = {twips(105, 2445, 0, 0).topLeft(), twips(4920, 2445, 0, 0).topLeft(),
+                QColor(128, 128, 128), 1};
+    Line1[0] = {twips(105, 2460, 0, 0).topLeft(), twips(4920, 2460, 0, 0).topLeft(),
+                QColor(255, 255, 255), 2};
+
+    cmdOK = new QPushButton(QStringLiteral("Exit"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setGeometry(twips(3600, 2625, 1140, 345));
+    cmdSysInfo = new QPushButton(QStringLiteral("System(&S)..."), this);
+    cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+    cmdSysInfo->setGeometry(twips(3600, 3075, 1125, 345));
+    for (QPushButton* button : {cmdOK, cmdSysInfo}) {
+        button->setFont(small);
+        button->setAttribute(Qt::WA_NoMousePropagation);
+    }
+    cmdOK->setDefault(true);
+    QWidget::setTabOrder(cmdOK, cmdSysInfo);
+    cmdOK->setFocus();
+
+    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    connect(cmdSysInfo, &QPushButton::clicked, this, [this] { cmdSysInfo_Click(); });
+}
+
+void frmAbout::Form_Load() {
+    setWindowTitle(QStringLiteral("About ") + kApplicationTitle);
+    lblTitle->setText(kApplicationTitle);
+    label_warning->setText(kDisclaimer);
+}
+
+void frmAbout::cmdOK_Click() { shared_.unload(this); }
+
+void frmAbout::cmdSysInfo_Click() { StartSysInfo(shared_); }
+
+void frmAbout::Form_MouseMove() { Label3->setFrameShape(QFrame::NoFrame); }
+
+void frmAbout::Label3_MouseMove() { Label3->setFrameShape(QFrame::Box); }
+
+void frmAbout::Label3_Click() { shared_.services().addresses.openAddress(this, kHomePage); }
+
+bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Label3) {
+        if (event->type() == QEvent::MouseMove) Label3_MouseMove();
+        // A click: the left button released over the link it went down on.
+        if (event->type() == QEvent::MouseButtonRelease) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::LeftButton &&
+                Label3->rect().contains(mouse->position().toPoint()))
+                Label3_Click();
+        }
+    }
+    return false;
+}
+
+void frmAbout::mouseMoveEvent(QMouseEvent*) { Form_MouseMove(); }
+
+void frmAbout::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    // The white line first: the grey one lies on it and the two together look cut in.
+    for (const Line& line : {Line1[0], Line1[1]})
+        painter.fillRect(QRect(line.from, QSize(line.to.x() - line.from.x(), line.width)),
+                         line.colour);
+}
+
+void frmAbout::keyPressEvent(QKeyEvent* event) {
+    // Exit is the cancel button: Esc presses it whichever button has the focus.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        cmdOK->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void frmAbout::closeEvent(QCloseEvent* event) {
+    // The close box unloads the window as Exit does.
+    if (shared_.isLoaded(this)) shared_.unload(this);
+    event->accept();
+}
+
+}  // namespace qb
