@@ -50,7 +50,8 @@ public:
 struct NullDesktop final : qb::platform::WindowPlacement, qb::platform::WindowShape,
                            qb::platform::WindowMove, qb::platform::SoundPlayer,
                            qb::platform::MessageBoxes, qb::platform::NotificationArea,
-                           qb::platform::PopupMenus {
+                           qb::platform::PopupMenus, qb::platform::SpeechEngine,
+                           qb::platform::ProgramStarter {
     void setTopmost(QWidget&, bool) override {}
     void setForeground(QWidget&) override {}
     void minimizeToTaskbar(QWidget&) override {}
@@ -62,6 +63,10 @@ struct NullDesktop final : qb::platform::WindowPlacement, qb::platform::WindowSh
                     std::u16string_view) override {}
     bool isAvailable() override { return true; }
     void popupMenu(QMenu&) override {}
+    bool stop() override { return false; }
+    bool say(const QString&) override { return false; }
+    bool hasVoice() override { return false; }
+    bool startProgram(const QString&) override { return false; }
 };
 
 double bestOf(int runs, const std::function<void()>& work) {
@@ -92,7 +97,8 @@ Figures measure(int entries) {
 
     NullDesktop desktop;
     qb::platform::Handles handles;
-    qb::AppShared shared({desktop, desktop, desktop, desktop, desktop, desktop, desktop, handles},
+    qb::AppShared shared({desktop, desktop, desktop, desktop, desktop, desktop, desktop, handles,
+                          desktop, desktop},
                          "");
     qb::Tray tray(desktop);
     qb::Windows windows(shared, qb::Library(folder), tray);

@@ -12,6 +12,25 @@ Windows::Windows(AppShared& shared, Library library, Tray& tray)
     });
     connect(main_, &frmMain::hideToTray, this, [this] { this->tray().command_tray_Click(); });
     connect(main_, &frmMain::quitConfirmed, this, &Windows::quit);
+    connect(main_, &frmMain::helpRequested, this, [this] {
+        // Modeless and without an owner: the topmost main window stays in front of it.
+        frmHelp& window = help();
+        window.show();
+        window.raise();
+        window.activateWindow();
+    });
+}
+
+// The program ends only once every window is unloaded, and the others are deleted by then;
+// the Help window may still be here when the windows end without the program (tests).
+Windows::~Windows() { delete help_.data(); }
+
+frmHelp& Windows::help() {
+    if (!help_)
+        help_ = new frmHelp(shared_);
+    else
+        shared_.load(help_);
+    return *help_;
 }
 
 frmTray& Windows::tray() {

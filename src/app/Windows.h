@@ -6,6 +6,7 @@
 #include "AppShared.h"
 #include "Library.h"
 #include "Tray.h"
+#include "frmHelp.h"
 #include "frmMain.h"
 #include "frmTray.h"
 
@@ -16,10 +17,13 @@ namespace qb {
 class Windows final : public QObject {
 public:
     Windows(AppShared& shared, Library library, Tray& tray);
+    ~Windows() override;
 
     frmMain& main() { return *main_; }
     // The tray window, loaded on first use.
     frmTray& tray();
+    // The Help window, loaded on first use and again after it was closed: always the same one.
+    frmHelp& help();
 
     // Runs the main window's start-up.
     void start() { main_->Form_Load(); }
@@ -32,6 +36,7 @@ private:
     Tray& trayIcons_;
     QPointer<frmMain> main_;
     QPointer<frmTray> tray_;
+    QPointer<frmHelp> help_;
 };
 
 }  // namespace qb

@@ -7,6 +7,7 @@
 
 #include "Handles.h"
 #include "NotificationArea.h"
+#include "SpeechEngine.h"
 
 class QMenu;
 class QWidget;
@@ -72,6 +73,14 @@ public:
     virtual void popupMenu(QMenu& menu) = 0;
 };
 
+class ProgramStarter {
+public:
+    virtual ~ProgramStarter() = default;
+    // Starts the program file in a normal window that gets the focus, without waiting for
+    // it and without a shell; false when it could not be started.
+    virtual bool startProgram(const QString& path) = 0;
+};
+
 struct Services {
     WindowPlacement& placement;
     WindowShape& shape;
@@ -82,6 +91,8 @@ struct Services {
     PopupMenus& menus;
     // The handles that records passed to these services carry.
     Handles& handles;
+    SpeechEngine& speech;
+    ProgramStarter& programs;
 };
 
 }  // namespace qb::platform

@@ -17,10 +17,12 @@ class FakeDesktop final : public platform::WindowPlacement,
                           public platform::SoundPlayer,
                           public platform::MessageBoxes,
                           public platform::NotificationArea,
-                          public platform::PopupMenus {
+                          public platform::PopupMenus,
+                          public platform::SpeechEngine,
+                          public platform::ProgramStarter {
 public:
     platform::Services services() {
-        return {*this, *this, *this, *this, *this, *this, *this, handles};
+        return {*this, *this, *this, *this, *this, *this, *this, handles, *this, *this};
     }
 
     void setTopmost(QWidget& window, bool on) override {
@@ -68,6 +70,20 @@ public:
         return answer;
     }
 
+    bool stop() override {
+        log << QStringLiteral("speech stop");
+        return voice;
+    }
+    bool say(const QString& text) override {
+        log << QStringLiteral("speech say %1").arg(text);
+        return voice;
+    }
+    bool hasVoice() override { return voice; }
+    bool startProgram(const QString& path) override {
+        log << QStringLiteral("start %1").arg(path);
+        return startSucceeds;
+    }
+
     QStringList log;
     QStringList messages;
     QStringList titles;
@@ -79,6 +95,8 @@ public:
     bool trayAvailable = true;
     int menuChoice = -1;  // the entry chosen when a menu pops up; -1 dismisses it
     QString soundPath;
+    bool voice = true;  // false: the speech calls fail and there is no voice
+    bool startSucceeds = true;
 };
 
 }  // namespace qb::test

@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QPointer>
 #include <QSoundEffect>
 #include <QUrl>
@@ -108,6 +109,11 @@ int QtMessageBoxes::messageBox(QWidget* owner, const QString& text, int style,
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
     return kAnswerOk;
+}
+
+bool QtProgramStarter::startProgram(const QString& path) {
+    // The file itself is started, with no shell between: a path is never read as a command.
+    return QProcess::startDetached(path, {});
 }
 
 }  // namespace qb::platform

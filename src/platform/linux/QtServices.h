@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "QtNotificationArea.h"
+#include "QtSpeechEngine.h"
 #include "Services.h"
 
 class QSoundEffect;
@@ -46,6 +47,11 @@ public:
     void popupMenu(QMenu& menu) override;
 };
 
+class QtProgramStarter final : public ProgramStarter {
+public:
+    bool startProgram(const QString& path) override;
+};
+
 // The real services of this desktop, for the program's main().
 struct QtServices {
     Handles handles;
@@ -56,7 +62,11 @@ struct QtServices {
     QtMessageBoxes messages;
     QtNotificationArea tray{handles};
     QtPopupMenus menus;
-    Services services() { return {placement, shape, move, sound, messages, tray, menus, handles}; }
+    QtSpeechEngine speech;
+    QtProgramStarter programs;
+    Services services() {
+        return {placement, shape, move, sound, messages, tray, menus, handles, speech, programs};
+    }
 };
 
 }  // namespace qb::platform
