@@ -101,9 +101,9 @@ frmHelp::frmHelp(AppShared& shared)
     for (qsizetype i = 0; i < Label1.size(); ++i)
         Label1[i]->setObjectName(QStringLiteral("Label1(%1)").arg(i));
 
-    const QList<QWidget*> order{Command_Submit, Label1[0], Command_AdvanSubmit, Label1[1],
-                                Cmd_Voice,      Label1[2], Label1[3],           Command1,
-                                Command2,       Label1[4], Label1[5],           Label1[6]};
+    // The labels between them in the tab order take no focus and have no access keys.
+    const QList<QWidget*> order{Command_Submit, Command_AdvanSubmit, Cmd_Voice, Command1,
+                                Command2};
     for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
