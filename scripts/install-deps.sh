@@ -8,6 +8,8 @@ packages=(
   qt6-base-dev qt6-multimedia-dev
   xvfb xauth openbox trayer xdotool xclip imagemagick x11-utils
   pulseaudio fonts-arphic-uming
+  qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin qt6-speech-flite-plugin
+  speech-dispatcher speech-dispatcher-espeak-ng espeak-ng flite pulseaudio-utils sox
   python3 icu-devtools
 )
 
