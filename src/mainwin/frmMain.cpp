@@ -246,6 +246,8 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     // Asked when the tooltip is due, so that it follows voices installed while the program runs.
     if (watched == Cmd_Voice && event->type() == QEvent::ToolTip)
         Cmd_Voice->setToolTip(silentVoiceTip(shared_.services().speech));
+    // The voices take seconds to find: the search starts when the pointer reaches the button.
+    if (watched == Cmd_Voice && event->type() == QEvent::Enter) shared_.services().speech.hasVoice();
     return false;  // every key goes on to the box's own handling
 }
 

@@ -114,11 +114,19 @@ QtSpeechEngine::QtSpeechEngine()
     worker_->moveToThread(&thread_);
     QObject::connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
     thread_.setObjectName(QStringLiteral("speech"));
+}
+
+void QtSpeechEngine::open() {
+    if (thread_.isRunning()) return;
     thread_.start(QThread::LowPriority);
     QMetaObject::invokeMethod(worker_, [w = worker_] { w->open(); }, Qt::QueuedConnection);
 }
 
 QtSpeechEngine::~QtSpeechEngine() {
+    if (!thread_.isRunning()) {
+        delete worker_;
+        return;
+    }
     thread_.quit();
     thread_.wait();
 }
@@ -135,6 +143,9 @@ bool QtSpeechEngine::say(const QString& text) {
     return true;
 }
 
-bool QtSpeechEngine::hasVoice() { return voice_->load() != Voice::None; }
+bool QtSpeechEngine::hasVoice() {
+    open();
+    return voice_->load() != Voice::None;
+}
 
 }  // namespace qb::platform
