@@ -20,7 +20,7 @@ import struct
 import sys
 import wave
 
-from PIL import Image, ImageChops, ImageDraw, ImageFilter
+from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -387,6 +387,50 @@ def draw_hide(scale):
     p.rect(3, 6, 11, 9, (90, 44, 8))
     p.rect(3.5, 6.5, 10.5, 8.5, (250, 238, 204)) if scale == 2 else p.rect(3, 6, 11, 8, (250, 238, 204))
     return p.result()
+
+
+# --------------------------------------------------------------------------
+# The Help window's pictures: the main window's close and hide buttons, and
+# the tray icon with its menu open.  Built from the drawings above; the menu
+# text is set in AR PL UMing TW (Debian: fonts-arphic-uming) at the output
+# size, never supersampled, so it stays as crisp as a real menu.
+# --------------------------------------------------------------------------
+
+UMING = "/usr/share/fonts/truetype/arphic/uming.ttc"
+UMING_TW = 2  # the face's index in the collection
+
+
+def draw_help_buttons(scale):
+    p = Pen(51, 33, scale)
+    p.rect(0, 0, 51, 33, WINDOW_BG)
+    p.rect(6, 7, 45, 26, FACE)
+    img = p.result()
+    img.alpha_composite(draw_close(scale), (11 * scale, 10 * scale))
+    img.alpha_composite(draw_hide(scale), (27 * scale, 10 * scale))
+    return img
+
+
+def draw_help_tray(scale):
+    p = Pen(135, 64, scale)
+    p.rect(0, 0, 135, 64, (196, 204, 214))            # the desktop
+    p.rect(0, 46, 135, 64, (52, 56, 66))              # the panel along the bottom
+    p.rect(0, 46, 135, 47, (96, 102, 116))
+    p.rect(24, 1, 112, 45, (120, 120, 128))           # the menu's frame and shadow
+    p.rect(25, 2, 111, 44, (250, 248, 242))
+    p.rect(26, 4, 110, 22, (60, 104, 176))            # the entry under the pointer
+    img = p.result()
+    img.alpha_composite(draw_icon(16, scale), (94 * scale, 47 * scale))
+    # The pointer on the icon, tip up and to the left.
+    arrow = [(0, 0), (0, 11), (3, 8.5), (5.5, 13), (7.5, 12), (5, 7.6), (9, 7.6)]
+    pointer = Pen(135, 64, scale)
+    pointer.poly([(x + 106.5, y + 52.5) for x, y in arrow], (20, 20, 20))
+    pointer.poly([(x * 0.72 + 107.3, y * 0.72 + 54.2) for x, y in arrow], (255, 255, 255))
+    img.alpha_composite(pointer.result())
+    d = ImageDraw.Draw(img)
+    font = ImageFont.truetype(UMING, 12 * scale, index=UMING_TW)
+    d.text((34 * scale, 7 * scale), "顯示字典", font=font, fill=(255, 255, 255, 255))
+    d.text((34 * scale, 27 * scale), "離開", font=font, fill=(24, 24, 24, 255))
+    return img
 
 
 # --------------------------------------------------------------------------
@@ -945,10 +989,12 @@ BUTTONS = [
     ("close", draw_close),
     ("hide", draw_hide),
     ("mascot", draw_mascot),
+    ("help_buttons", draw_help_buttons),
+    ("help_tray", draw_help_tray),
 ]
 SIZES = {"search": (28, 28), "search_all": (28, 28), "lips": (38, 23), "help": (32, 32),
          "about": (32, 32), "close": (13, 13), "hide": (14, 13),
-         "mascot": (100, 108)}
+         "mascot": (100, 108), "help_buttons": (51, 33), "help_tray": (135, 64)}
 
 
 def png_bytes(img, **kw):

@@ -10,6 +10,8 @@ packages=(
   pulseaudio pulseaudio-utils sox fonts-arphic-uming
   dbus python3-dbus python3-gi libglib2.0-bin
   fonts-liberation2
+  qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin qt6-speech-flite-plugin
+  speech-dispatcher speech-dispatcher-espeak-ng espeak-ng flite
   python3 icu-devtools
 )
 

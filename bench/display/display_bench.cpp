@@ -52,7 +52,8 @@ struct NullDesktop final : qb::platform::WindowPlacement, qb::platform::WindowSh
                            qb::platform::MessageBoxes, qb::platform::NotificationArea,
                            qb::platform::PopupMenus, qb::platform::ProgramStarter,
                            qb::platform::AddressOpener, qb::platform::FileTests,
-                           qb::platform::Registry {
+                           qb::platform::Registry,
+                           qb::platform::SpeechEngine {
     void setTopmost(QWidget&, bool) override {}
     void setForeground(QWidget&) override {}
     void minimizeToTaskbar(QWidget&) override {}
@@ -78,6 +79,9 @@ struct NullDesktop final : qb::platform::WindowPlacement, qb::platform::WindowSh
         return qb::platform::kRegistryNotFound;
     }
     long closeKey(std::uint32_t) override { return qb::platform::kRegistryInvalidHandle; }
+    bool stop() override { return false; }
+    bool say(const QString&) override { return false; }
+    bool hasVoice() override { return false; }
 };
 
 double bestOf(int runs, const std::function<void()>& work) {
@@ -109,7 +113,7 @@ Figures measure(int entries) {
     NullDesktop desktop;
     qb::platform::Handles handles;
     qb::AppShared shared({desktop, desktop, desktop, desktop, desktop, desktop, desktop, handles,
-                          desktop, desktop, desktop, desktop},
+                          desktop, desktop, desktop, desktop, desktop},
                          "");
     qb::Tray tray(desktop);
     qb::Windows windows(shared, qb::Library(folder), tray);

@@ -12,16 +12,32 @@ Windows::Windows(AppShared& shared, Library library, Tray& tray)
     });
     connect(main_, &frmMain::hideToTray, this, [this] { this->tray().command_tray_Click(); });
     connect(main_, &frmMain::quitConfirmed, this, &Windows::quit);
-    // Shown modeless and without an owner; an open one is brought forward, not doubled.
-    connect(main_, &frmMain::aboutRequested, this, [this] {
-        frmAbout& window = about();
-        window.show();
-        window.raise();
-        window.activateWindow();
-    });
+    // Both shown modeless and without an owner, so the topmost main window stays in front of
+    // them; an open one is brought forward, not doubled.
+    connect(main_, &frmMain::aboutRequested, this, [this] { bringForward(about()); });
+    connect(main_, &frmMain::helpRequested, this, [this] { bringForward(help()); });
 }
 
-Windows::~Windows() { delete about_.data(); }
+// The program ends only once every window is unloaded, and the others are deleted by then;
+// Help and About may still be here when the windows end without the program (tests).
+Windows::~Windows() {
+    delete help_.data();
+    delete about_.data();
+}
+
+void Windows::bringForward(QWidget& window) {
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+frmHelp& Windows::help() {
+    if (!help_)
+        help_ = new frmHelp(shared_);
+    else
+        shared_.load(help_);
+    return *help_;
+}
 
 frmTray& Windows::tray() {
     if (tray_) return *tray_;

@@ -7,6 +7,7 @@
 #include "Library.h"
 #include "Tray.h"
 #include "frmAbout.h"
+#include "frmHelp.h"
 #include "frmMain.h"
 #include "frmTray.h"
 
@@ -24,6 +25,8 @@ public:
     frmTray& tray();
     // The About window, loaded on first use and again after its Exit has unloaded it.
     frmAbout& about();
+    // The Help window, loaded on first use and again after it was closed: always the same one.
+    frmHelp& help();
 
     // Runs the main window's start-up.
     void start() { main_->Form_Load(); }
@@ -31,12 +34,15 @@ public:
 private:
     // Yes to the quit question, from either window: the main window, then the tray window.
     void quit();
+    // Shows a window, in front and focused.
+    static void bringForward(QWidget& window);
 
     AppShared& shared_;
     Tray& trayIcons_;
     QPointer<frmMain> main_;
     QPointer<frmTray> tray_;
     QPointer<frmAbout> about_;
+    QPointer<frmHelp> help_;
 };
 
 }  // namespace qb

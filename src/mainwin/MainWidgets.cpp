@@ -1,5 +1,6 @@
 #include "MainWidgets.h"
 
+#include <QIcon>
 #include <QMouseEvent>
 
 namespace qb {
@@ -24,6 +25,23 @@ void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
     event->accept();
+}
+
+QToolButton* pictureButton(QWidget* parent, const QString& caption, const QString& pictureName,
+                           QSize pictureSize, const QRect& where) {
+    auto* button = new QToolButton(parent);
+    button->setText(caption);
+    button->setIcon(QIcon(QStringLiteral(":/") + pictureName));
+    button->setIconSize(pictureSize);
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setAutoFillBackground(true);
+    QPalette pal = button->palette();
+    pal.setColor(QPalette::Button, kButtonFace);
+    pal.setColor(QPalette::Window, kButtonFace);
+    button->setPalette(pal);
+    button->setGeometry(where);
+    button->setFocusPolicy(Qt::StrongFocus);
+    return button;
 }
 
 }  // namespace qb

@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "EntryLine.h"
+#include "Pronunciation.h"
 #include "Twips.h"
 #include "gifmod.h"
 
@@ -39,23 +40,6 @@ void paintTextBox(QWidget* box) {
 // Pictures go through QIcon so that the @2x drawings are used on dense screens.
 QPixmap picture(const QString& name, QSize size) {
     return QIcon(QStringLiteral(":/") + name).pixmap(size);
-}
-
-QToolButton* pictureButton(QWidget* parent, const QString& caption, const QString& pictureName,
-                           QSize pictureSize, const QRect& where) {
-    auto* button = new QToolButton(parent);
-    button->setText(caption);
-    button->setIcon(QIcon(QStringLiteral(":/") + pictureName));
-    button->setIconSize(pictureSize);
-    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    button->setAutoFillBackground(true);
-    QPalette pal = button->palette();
-    pal.setColor(QPalette::Button, kBoxColour);
-    pal.setColor(QPalette::Window, kBoxColour);
-    button->setPalette(pal);
-    button->setGeometry(where);
-    button->setFocusPolicy(Qt::StrongFocus);
-    return button;
 }
 
 }  // namespace
@@ -168,8 +152,8 @@ void frmMain::createControls() {
     paintTextBox(Text_Input);
     Text_Input->installEventFilter(this);
 
-    // The speech control sits beyond the skin's edge and is never seen; speaking arrives
-    // with the pronunciation work.
+    // The speech control sits beyond the skin's edge and is never seen; the speaking itself
+    // is the speech service's.
     DirectSS1 = new QWidget(this);
     DirectSS1->setObjectName(QStringLiteral("DirectSS1"));
     DirectSS1->setGeometry(twips(7440, 3240, 375, 375));
@@ -180,6 +164,9 @@ void frmMain::createControls() {
     connect(Command_Close, &PictureBox::clicked, this, [this] { Command_Close_Click(); });
     connect(Command_Min, &PictureBox::clicked, this, [this] { Command_Min_Click(); });
     connect(Cmd_About, &PictureBox::clicked, this, [this] { Cmd_About_Click(); });
+    connect(Cmd_Voice, &QToolButton::clicked, this, [this] { Cmd_Voice_Click(); });
+    connect(Cmd_Help, &PictureBox::clicked, this, [this] { Cmd_Help_Click(); });
+    Cmd_Voice->installEventFilter(this);
     connect(pic1, &PictureBox::pressed, this, &frmMain::pic1_MouseDown);
     connect(Text_Output, &TextBox::pressed, this, &frmMain::Text_Output_MouseDown);
     connect(Text1, &TextBox::pressed, this, &frmMain::Text1_MouseDown);
@@ -240,6 +227,13 @@ void frmMain::Command_AdvanSubmit_Click() {
     Command_Submit_Click();
 }
 
+void frmMain::Cmd_Voice_Click() { speakInput(shared_, *Text_Input); }
+
+void frmMain::Cmd_Help_Click() {
+    shared_.PlayClickSound();
+    emit helpRequested();
+}
+
 void frmMain::Text_Input_KeyDown(int KeyCode) {
     if (KeyCode == kVirtualKeyUp) Text_Input->setText(lastkey());
 }
@@ -259,6 +253,11 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
             !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
         if (typesCarriageReturn) Text_Input_KeyPress(kCarriageReturn);
     }
+    // Asked when the tooltip is due, so that it follows voices installed while the program runs.
+    if (watched == Cmd_Voice && event->type() == QEvent::ToolTip)
+        Cmd_Voice->setToolTip(silentVoiceTip(shared_.services().speech));
+    // The voices take seconds to find: the search starts when the pointer reaches the button.
+    if (watched == Cmd_Voice && event->type() == QEvent::Enter) shared_.services().speech.hasVoice();
     return false;  // every key goes on to the box's own handling
 }
 

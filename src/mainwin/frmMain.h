@@ -44,6 +44,10 @@ public:
     void Text_Input_KeyDown(int KeyCode);
     void Text_Input_KeyPress(int KeyAscii);
 
+    // Speaking the typed text; opening the Help window.
+    void Cmd_Voice_Click();
+    void Cmd_Help_Click();
+
     // Dragging the window by its face.
     void pic1_MouseDown(QMouseEvent* event);
     void Text_Output_MouseDown(QMouseEvent* event);
@@ -73,6 +77,8 @@ signals:
     void quitConfirmed();
     // The About button: the About window is to be shown.
     void aboutRequested();
+    // The help button: the Help window is to be shown.
+    void helpRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

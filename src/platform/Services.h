@@ -8,6 +8,7 @@
 #include "Handles.h"
 #include "NotificationArea.h"
 #include "Registry.h"
+#include "SpeechEngine.h"
 
 class QMenu;
 class QWidget;
@@ -116,6 +117,7 @@ struct Services {
     AddressOpener& addresses;
     FileTests& files;
     Registry& registry;
+    SpeechEngine& speech;
 };
 
 }  // namespace qb::platform

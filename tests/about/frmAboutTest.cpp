@@ -175,7 +175,8 @@ private slots:
         platform::QtProgramStarter programs;
         platform::QtFileTests files;
         test::FakeDesktop& d = *desktop;
-        AppShared shared({d, d, d, d, d, d, d, d.handles, programs, d, files, registry}, "/opt/qb");
+        AppShared shared({d, d, d, d, d, d, d, d.handles, programs, d, files, registry, d},
+                         "/opt/qb");
         shared.setWhenLastWindowUnloaded([] {});
         QFile hidden(folder.filePath(".MSINFO32.EXE"));
         QVERIFY(hidden.open(QIODevice::WriteOnly));

@@ -7,7 +7,7 @@
 set -euo pipefail
 program=$1
 artifacts=$2
-screen_size=1400x900
+screen_size=1400x900x24
 source "$(dirname "$0")/common.sh"
 
 # A stand-in for the desktop's information program, first on PATH.

@@ -18,7 +18,7 @@ start_display() {
   mkdir -p "$artifacts"
   local fifo="$artifacts/.displayfd"
   rm -f "$fifo"; mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 ${screen_size:-800x600}x24 -nolisten tcp 3>"$fifo" 2>/dev/null &
+  Xvfb -displayfd 3 -screen 0 "${screen_size:-800x600x24}" -nolisten tcp 3>"$fifo" 2>/dev/null &
   xvfb_pid=$!
   read -r -t 10 number <"$fifo" || fail "Xvfb did not start"
   rm -f "$fifo"

@@ -21,11 +21,12 @@ class FakeDesktop final : public platform::WindowPlacement,
                           public platform::PopupMenus,
                           public platform::ProgramStarter,
                           public platform::AddressOpener,
-                          public platform::FileTests {
+                          public platform::FileTests,
+                          public platform::SpeechEngine {
 public:
     platform::Services services() {
         return {*this, *this, *this, *this, *this, *this, *this, handles,
-                *this, *this, *this, registry};
+                *this, *this, *this, registry, *this};
     }
 
     void setTopmost(QWidget& window, bool on) override {
@@ -81,6 +82,15 @@ public:
         return answer;
     }
 
+    bool stop() override {
+        log << QStringLiteral("speech stop");
+        return voice;
+    }
+    bool say(const QString& text) override {
+        log << QStringLiteral("speech say %1").arg(text);
+        return voice;
+    }
+    bool hasVoice() override { return voice; }
     bool startProgram(const QString& path) override {
         log << QStringLiteral("start %1").arg(path);
         return startable.contains(path);
@@ -109,6 +119,7 @@ public:
     QStringList startable;      // the programs that start; any other path fails
     QStringList existingFiles;  // the ordinary files there are
     FakeRegistry registry;
+    bool voice = true;  // false: the speech calls fail and there is no voice
 };
 
 }  // namespace qb::test

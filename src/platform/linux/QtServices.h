@@ -7,6 +7,7 @@
 
 #include "QtNotificationArea.h"
 #include "QtSoundPlayer.h"
+#include "QtSpeechEngine.h"
 #include "Services.h"
 #include "SystemInfoRegistry.h"
 
@@ -73,9 +74,10 @@ struct QtServices {
     QtAddressOpener addresses;
     QtFileTests files;
     SystemInfoRegistry registry;
+    QtSpeechEngine speech;
     Services services() {
         return {placement, shape, move,     sound,     messages, tray,
-                menus,     handles, programs, addresses, files,    registry};
+                menus,     handles, programs, addresses, files,    registry, speech};
     }
 };
 
