@@ -27,8 +27,8 @@ SEPARATOR = "\uff1b"
 
 # What the committed library reaches, in per cent; raise these when it gets
 # better so that it cannot quietly get worse again.
-FLOOR_COVERAGE = 98.2
-FLOOR_FIRST = 84.4
+FLOOR_COVERAGE = 98.4
+FLOOR_FIRST = 85.8
 
 
 class ListError(Exception):
