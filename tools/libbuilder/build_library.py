@@ -86,7 +86,7 @@ MAX_HEADWORD_CHARS = 40
 
 W_POSITION = 0.9            # per sense listed before this one in the entry
 W_SPLIT_PART = 1.0          # per ';'-part before this one inside a gloss
-W_SENSES = 0.5              # times ln(senses): a word of many senses means each less often
+W_SENSES = 0.6              # times ln(senses): a word of many senses means each less often
 W_PROPER = 2.0              # proper-noun entry (capitalised pinyin)
 W_VARIANT_ENTRY = 2.5       # entry that is also a "variant of" something
 W_ARCHAIC_ENTRY = 1.5       # reading with literary/archaic senses
@@ -105,6 +105,7 @@ W_LOOK_AT = 0.3             # "look" read off "to look at"
 W_PREPOSITION_TAG = 1.5     # lone character counted mostly as a preposition ...
 MIN_COMPOUND_SUPPORT = 2    # ... unless this many other candidates build on it
 W_SIMPLIFIED_VARIANT = 3.0  # variant spelling of a word with the same simplified form
+W_MERGED_SPELLING = 0.5     # lone character whose simplified form also writes others
 W_SINGLE_CHAR = 0.4         # lone characters are often bound or bookish
 W_NAME_TAG = 1.5            # lone character counted mostly as a name
 W_MORPHEME_TAG = 1.0        # lone character tagged as a bound morpheme
@@ -160,7 +161,8 @@ MORPHEME_TAGS = {"g", "zg", "ng", "vg", "ag", "tg", "x"}
 # to a content sense ("to finish", "other", "early").  Prepositions are left
 # out: most are verbs as well (給 "to give", 用 "to use").
 FUNCTION_TAGS = {"c", "u", "ul", "uj", "uz", "ud", "ug", "uv", "r", "rr",
-                 "rz", "rg", "d", "dg", "df", "y", "e", "o", "k", "h"}
+                 "rz", "rg", "d", "dg", "df", "y", "e", "o", "k", "h",
+                 "f"}   # localisers: 間 is counted as "between", not "room"
 # Numerals and measure words (日, 月, 天) are counted mostly in dates and
 # counts; only counting senses may draw on the whole frequency.
 MEASURE_TAGS = {"m", "q", "mq"}
@@ -635,13 +637,19 @@ def invert(entries, freq: dict[str, Freq]) -> dict[str, dict[str, float]]:
     # The frequency list counts spellings, not readings: 乐 covers both
     # "happy" (le4) and "music" (yue4).  Share the count out by senses.
     senses: dict[str, int] = {}
+    spellings: dict[str, set[str]] = {}
     for r in read:
         senses[r.entry.simp] = senses.get(r.entry.simp, 0) + r.raw_senses
+        spellings.setdefault(r.entry.simp, set()).add(r.entry.trad)
     table: dict[str, dict[str, float]] = {}
     simplified = {r.entry.trad: r.entry.simp for r in read}
     for r in read:
         f = freq.get(r.entry.simp, Freq(0, ""))
         count = f.count * r.raw_senses / senses[r.entry.simp]
+        # 发 writes both 發 and 髮, 后 both 後 and 后: a share by senses is
+        # only a guess at how much of the count is this character's.
+        if len(r.entry.trad) == 1 and len(spellings[r.entry.simp]) > 1:
+            count *= math.exp(-W_MERGED_SPELLING)
         for hw, word, s in score_entry(r, count, f.tag):
             words = table.setdefault(hw, {})
             if s > words.get(word, -math.inf):
@@ -910,6 +918,10 @@ SANITY = (
     ("money", None, [("錢", "幣")]),
     ("sun", "太陽", []),
     ("software", "軟體", []),
+    ("give", "給", [("給", "與")]),
+    ("like", "喜歡", [("喜歡", "同")]),
+    ("teacher", None, [("老師", "先生")]),
+    ("take", None, [("取", "于")]),
 )
 
 

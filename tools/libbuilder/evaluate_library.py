@@ -28,7 +28,7 @@ SEPARATOR = "\uff1b"
 # What the committed library reaches, in per cent; raise these when it gets
 # better so that it cannot quietly get worse again.
 FLOOR_COVERAGE = 98.4
-FLOOR_FIRST = 85.8
+FLOOR_FIRST = 86.6
 
 
 class ListError(Exception):
