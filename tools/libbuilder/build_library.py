@@ -135,11 +135,15 @@ ARCHAIC_LABEL_PREFIXES = ("literary", "classical", "archaic", "old ", "obsolete"
 # Senses a reader of standard written Chinese would not reach for.
 SKIPPED_LABEL_PREFIXES = ARCHAIC_LABEL_PREFIXES + (
     "dialect", "cantonese", "internet slang", "northern dialect",
-    "beijing dialect", "taiwanese", "as in ", "e.g. as in")
+    "beijing dialect", "taiwanese", "as in ", "e.g. as in",
+    # 水 "to swim (used mostly in 會水 and 水性)": not a word on its own.
+    "used in ", "used mostly in ", "mostly used in ", "only used in ")
 MINOR_LABELS = {
     "slang", "fig.", "onom.", "derog.", "jocularly", "humorous", "vulgar",
-    "idiom", "loanword", "pejorative", "offensive", "euphemism", "coarse",
+    "idiom", "pejorative", "offensive", "euphemism", "coarse",
 }
+# Notes on where a word comes from, not on what it means: "beer (loanword)".
+ORIGIN_LABELS = {"loanword", "transliteration", "phonetic transcription"}
 DOMAIN_LABELS = {
     "math.", "computing", "computer", "medicine", "med.", "tcm", "chemistry",
     "botany", "linguistics", "physics", "finance", "biology", "astronomy",
@@ -427,7 +431,11 @@ def clean_headword(text: str) -> tuple[str, float] | None:
             break
     penalty = 0.0
     kept = []
-    for w in text.split(" "):
+    words = text.split(" ")
+    # "to let sb do sth" is "let", not "let do".
+    if "sb" in words and "do" in words[words.index("sb"):]:
+        words = words[:words.index("sb") + 1]
+    for w in words:
         if w in ("sb", "sth"):
             penalty = W_SLOPPY
             continue
@@ -501,7 +509,9 @@ def split_gloss(raw: str) -> Gloss | None:
             headwords.extend(derived_headwords(hw[0], hw[1] + W_SPLIT_PART * index))
     if not headwords:
         return None
-    qualified = any(n.startswith(("of ", "in ")) for n in lead)
+    # "(of a woman) ...", and "snake (as one of the 12 zodiac animals)".
+    qualified = (any(n.startswith(("of ", "in ")) for n in lead)
+                 or any(n.lower().startswith("as ") for n in notes))
     return Gloss(headwords, labels, set(lead), qualified)
 
 
@@ -621,7 +631,7 @@ def score_entry(r: ReadEntry, count: float, tag: str = ""):
             s -= W_DOMAIN_LABEL
         if g.qualified:
             s -= W_QUALIFIED
-        elif g.labels - TAIWAN_LABELS:
+        elif g.labels - TAIWAN_LABELS - ORIGIN_LABELS:
             s -= W_NOTE
         for hw, penalty in g.headwords:
             if function_char and not is_function_headword(hw):

@@ -347,10 +347,22 @@ class CommonWordRanking(unittest.TestCase):
             ("to be in", ["be in"]),                   # no content word to keep
             ("to see; to look at", ["see", "look at", "look"]),
             ("to look for", ["look for"]),             # "for" changes the verb
+            ("to let sb do sth", ["let"]),
+            ("to make sb (feel sad etc)", ["make"]),
+            ("to swim (used mostly in 會水)", None),   # not a word on its own
         ]
         for raw, want in cases:
             with self.subTest(raw=raw):
                 self.assertEqual(headwords(raw), want)
+
+    def test_narrowing_notes(self):
+        cases = [("snake (as one of the 12 zodiac animals)", True),
+                 ("(of a woman) to marry", True),
+                 ("beer (loanword)", False),
+                 ("snake", False)]
+        for raw, qualified in cases:
+            with self.subTest(raw=raw):
+                self.assertEqual(bl.split_gloss(raw).qualified, qualified)
 
     def test_everyday_word_first(self):
         lines = ["給 给 [gei3] /to/for/for the benefit of/to give/to allow/"
