@@ -107,6 +107,7 @@ MIN_COMPOUND_SUPPORT = 2    # ... unless this many other candidates build on it
 W_SIMPLIFIED_VARIANT = 3.0  # variant spelling of a word with the same simplified form
 W_MERGED_SPELLING = 0.5     # lone character whose simplified form also writes others
 W_SINGLE_CHAR = 0.4         # lone characters are often bound or bookish
+W_SINGLE_FOR_PHRASE = 1.0   # ... more so as the whole of an English phrase ("give up": 捨)
 W_NAME_TAG = 1.5            # lone character counted mostly as a name
 W_MORPHEME_TAG = 1.0        # lone character tagged as a bound morpheme
 W_FUNCTION_TAG = 3.0        # grammatical character read as a content word
@@ -638,6 +639,8 @@ def score_entry(r: ReadEntry, count: float, tag: str = ""):
                 penalty += W_FUNCTION_TAG
             if measure_char and hw not in COUNTING_WORDS:
                 penalty += W_MEASURE_TAG
+            if single and " " in hw:
+                penalty += W_SINGLE_FOR_PHRASE
             yield hw, r.entry.trad, s - penalty
 
 

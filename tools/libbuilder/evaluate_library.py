@@ -28,7 +28,7 @@ SEPARATOR = "\uff1b"
 # What the committed library reaches, in per cent; raise these when it gets
 # better so that it cannot quietly get worse again.
 FLOOR_COVERAGE = 98.6
-FLOOR_FIRST = 87.2
+FLOOR_FIRST = 87.4
 
 
 class ListError(Exception):

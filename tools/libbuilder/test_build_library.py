@@ -386,6 +386,13 @@ class CommonWordRanking(unittest.TestCase):
                 self.assertEqual(order[0], first)
                 self.assertLess(order.index(first), order.index(later))
 
+    def test_phrase_prefers_a_word_to_a_lone_character(self):
+        lines = ["捨 舍 [she3] /to give up; to abandon/to give alms/",
+                 "放棄 放弃 [fang4 qi4] /to renounce; to abandon; to give up/"]
+        # 捨 is the more frequent, and "give up" opens its entry, not 放棄's.
+        t = table_for(lines, {"舍": 1500, "放弃": 3181}, {"舍": "v", "放弃": "v"})
+        self.assertEqual(bl.rank(t["give up"]), ["放棄", "捨"])
+
     def test_taiwan_term_entry(self):
         lines = ["網絡 网络 [wang3 luo4] /network (computing)/",
                  "網路 网路 [wang3 lu4] /network (computer, telecom)/"
