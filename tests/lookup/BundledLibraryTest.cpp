@@ -56,12 +56,20 @@ TEST(BundledLibrary, HasTwentySixWellFormedFiles) {
 }
 
 TEST(BundledLibrary, PutsTheEverydayTranslationBeforeTheRareOne) {
+    // `everyday` is among the first three; `rare` is a word the source also
+    // offers for the headword (or a spelling that must never be shown), and
+    // if it is listed at all it comes after `everyday`.
     struct Case {
-        std::string word, everyday, rare;  // `everyday` is among the first three, before `rare`
+        std::string word, everyday, rare;
     };
     const Case cases[] = {
-        {"happy", "快樂", "忻"}, {"book", "書", "冊"}, {"apple", "蘋果", ""},
-        {"dog", "狗", ""},       {"water", "水", ""},  {"computer", "電腦", ""},
+        {"happy", "快樂", "忻"},         {"book", "書", "冊"},
+        {"apple", "蘋果", "苹果"},       // the simplified spelling
+        {"dog", "狗", "犬隻"},           {"water", "水", "澆灌"},
+        {"computer", "電腦", "計算機"},  // the mainland word; a calculator in Taiwan
+        {"give", "給", "與"},            {"like", "喜歡", "同"},
+        {"teacher", "老師", "先生"},     {"take", "取", "于"},
+        {"set", "一套", "下山"},
     };
     Lookup lookup{Library(kLibDir)};
     for (const auto& c : cases) {
@@ -80,6 +88,7 @@ TEST(BundledLibrary, PutsTheEverydayTranslationBeforeTheRareOne) {
         }
         const auto everyday = std::find(words.begin(), words.end(), c.everyday);
         EXPECT_LT(everyday - words.begin(), 3) << definition;
+        ASSERT_FALSE(c.rare.empty()) << c.word;
         const auto rare = std::find(words.begin(), words.end(), c.rare);
         EXPECT_TRUE(rare == words.end() || rare > everyday) << definition;
     }

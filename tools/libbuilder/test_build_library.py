@@ -8,6 +8,7 @@ skipped without it.
 import dataclasses
 import hashlib
 import io
+import json
 import math
 import os
 import shutil
@@ -317,14 +318,97 @@ class Fetch(unittest.TestCase):
                         call()
 
 
+class ParseCedictJs(unittest.TestCase):
+    def test_entries(self):
+        text = bl.JS_EXPORT + json.dumps({"all": [
+            ["書", "书", "shu1", ["book", "letter"], [], []],
+            ["喫", "吃", "chi1", "to eat", [3], []],
+            ["上同調", "上同调", "shang4 tong2 diao4", [], [], []],
+        ], "variantLookup": [], "classifierLookup": []}, ensure_ascii=False)
+        got = [(e.trad, e.simp, e.pinyin, e.glosses, e.variant_of)
+               for e in bl.parse_cedict_js(text)]
+        self.assertEqual(got, [("書", "书", "shu1", ["book", "letter"], False),
+                               ("喫", "吃", "chi1", ["to eat"], True),
+                               ("上同調", "上同调", "shang4 tong2 diao4", [], False)])
+
+    def test_rejects_other_data(self):
+        for text in ('{"all": []}', bl.JS_EXPORT + "{not json",
+                     bl.JS_EXPORT + '{"entries": []}',
+                     bl.JS_EXPORT + '{"all": [["書", "书"]]}'):
+            with self.subTest(text=text):
+                with self.assertRaises(bl.BuildError):
+                    bl.parse_cedict_js(text)
+
+
+class CommonWordRanking(unittest.TestCase):
+    def test_derived_headwords(self):
+        cases = [
+            ("to be afraid", ["be afraid", "afraid"]),
+            ("to be in", ["be in"]),                   # no content word to keep
+            ("to see; to look at", ["see", "look at", "look"]),
+            ("to look for", ["look for"]),             # "for" changes the verb
+            ("to let sb do sth", ["let"]),
+            ("to make sb (feel sad etc)", ["make"]),
+            ("to swim (used mostly in 會水)", None),   # not a word on its own
+        ]
+        for raw, want in cases:
+            with self.subTest(raw=raw):
+                self.assertEqual(headwords(raw), want)
+
+    def test_narrowing_notes(self):
+        cases = [("snake (as one of the 12 zodiac animals)", True),
+                 ("(of a woman) to marry", True),
+                 ("beer (loanword)", False),
+                 ("snake", False)]
+        for raw, qualified in cases:
+            with self.subTest(raw=raw):
+                self.assertEqual(bl.split_gloss(raw).qualified, qualified)
+
+    def test_everyday_word_first(self):
+        lines = ["給 给 [gei3] /to/for/for the benefit of/to give/to allow/"
+                 "(grammatical equivalent of 被)/(sentence intensifier)/",
+                 "與 与 [yu3] /and/to give/together with/",
+                 "交給 交给 [jiao1 gei3] /to give; to deliver; to hand over/",
+                 "給予 给予 [ji3 yu3] /to give/",
+                 "同 同 [tong2] /like/same/similar/together/alike/with/",
+                 "喜歡 喜欢 [xi3 huan5] /to like; to be fond of/",
+                 "於 于 [yu2] /in; at; to; from; by/",
+                 "于 于 [yu2] /to go/to take/variant of 於|于[yu2]/",
+                 "取 取 [qu3] /to take/to get/to choose/to fetch/"]
+        counts = {"给": 69480, "与": 160984, "交给": 3204, "给予": 4000, "同": 37578,
+                  "喜欢": 9783, "于": 106176, "取": 10965}
+        tags = {"给": "p", "与": "p", "同": "p", "于": "p", "取": "v"}
+        t = table_for(lines, counts, tags)
+        cases = [("give", "給", "與"), ("like", "喜歡", "同"), ("take", "取", "于")]
+        for hw, first, later in cases:
+            with self.subTest(hw=hw):
+                order = bl.rank(t[hw])
+                self.assertEqual(order[0], first)
+                self.assertLess(order.index(first), order.index(later))
+
+    def test_phrase_prefers_a_word_to_a_lone_character(self):
+        lines = ["捨 舍 [she3] /to give up; to abandon/to give alms/",
+                 "放棄 放弃 [fang4 qi4] /to renounce; to abandon; to give up/"]
+        # 捨 is the more frequent, and "give up" opens its entry, not 放棄's.
+        t = table_for(lines, {"舍": 1500, "放弃": 3181}, {"舍": "v", "放弃": "v"})
+        self.assertEqual(bl.rank(t["give up"]), ["放棄", "捨"])
+
+    def test_taiwan_term_entry(self):
+        lines = ["網絡 网络 [wang3 luo4] /network (computing)/",
+                 "網路 网路 [wang3 lu4] /network (computer, telecom)/"
+                 "Taiwanese term for 網絡|网络[wang3 luo4]/"]
+        t = table_for(lines, {"网络": 2000, "网路": 73})
+        self.assertEqual(bl.rank(t["network"])[0], "網路")
+
+
 class Readme(unittest.TestCase):
     def test_attribution_and_pins(self):
-        text = bl.readme_text()
+        text = bl.readme_text(124263)
         text.encode("ascii")
         for needle in ("CC-CEDICT", "MDBG", "CC BY-SA 4.0",
                        "https://www.mdbg.net/chinese/dictionary?page=cedict",
                        "MIT", bl.CEDICT.tarball_sha256, bl.FREQ.member_sha256,
-                       bl.CEDICT.npm_name, bl.FREQ.npm_name):
+                       bl.CEDICT.npm_name, bl.FREQ.npm_name, "124263", bl.CEDICT_DATE):
             with self.subTest(needle=needle):
                 self.assertIn(needle, text)
 
