@@ -46,6 +46,10 @@ public:
     ~OutputWriter() { flush(); }
 
     void put(std::u16string_view text) {
+        if (text.size() * qb::kMostUtf8PerUnit <= kSize - used_) {  // nearly always
+            used_ = static_cast<size_t>(qb::writeUtf8(text, buffer_.get() + used_) - buffer_.get());
+            return;
+        }
         while (!text.empty()) {
             // Room for two units at least, so a surrogate pair is never cut.
             if ((kSize - used_) / qb::kMostUtf8PerUnit < 2) flush();

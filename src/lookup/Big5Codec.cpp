@@ -69,6 +69,15 @@ void Big5Codec::decodeInto(std::string_view bytes, std::u16string& out) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const auto* const end = p + bytes.size();
     while (p < end) {
+        // English text, eight bytes at a time, where every ASCII byte reads as itself.
+        if (asciiIsItself_) {
+            uint64_t block;
+            while (end - p >= 8 && (std::memcpy(&block, p, 8), (block & 0x8080808080808080u) == 0)) {
+                for (int k = 0; k < 8; ++k) to[k] = p[k];
+                p += 8, to += 8;
+            }
+            if (p == end) break;
+        }
         const unsigned b = *p;
         if (singleReads_[b]) {
             *to++ = single_[b];
@@ -188,6 +197,8 @@ void Big5Codec::buildSingleByteTable() {
     for (const Code& code : codes_)
         if (code.ch < 0x80 || code.lowered < 0x80) asciiCodes_.push_back(code);
     asciiReads_ = std::all_of(singleReads_, singleReads_ + 0x80, [](bool reads) { return reads; });
+    asciiIsItself_ = asciiReads_;
+    for (char16_t b = 0; b < 0x80; ++b) asciiIsItself_ &= single_[b] == b;
 }
 
 void Big5Codec::buildReverseTable() {

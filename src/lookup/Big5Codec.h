@@ -76,7 +76,8 @@ private:
     // The decoding table: a single byte that reads alone as a character, and a lead/trail
     // pair's character (0: not one character).
     bool singleReads_[256] = {};
-    bool asciiReads_ = false;  // every byte below 0x80 reads alone
+    bool asciiReads_ = false;     // every byte below 0x80 reads alone
+    bool asciiIsItself_ = false;  // ... and as the same character
     char16_t single_[256] = {};
     std::unique_ptr<char16_t[]> pairs_;
     bool reverseBuilt_ = false;

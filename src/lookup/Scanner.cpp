@@ -22,6 +22,22 @@ constexpr size_t kChunkSize = 128 << 10;
 
 inline bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 
+// Where the line that goes on at `from` ends: the first CR or LF at or after it, or the end.
+size_t lineEndFrom(std::string_view text, size_t from) {
+    size_t i = from;
+#if defined(QB_X86_SIMD)
+    const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
+    for (; i + 16 <= text.size(); i += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+        const auto bits = static_cast<uint32_t>(_mm_movemask_epi8(
+            _mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf))));
+        if (bits != 0) return i + static_cast<size_t>(__builtin_ctz(bits));
+    }
+#endif
+    while (i < text.size() && !isLineEnd(text[i])) ++i;
+    return i;
+}
+
 inline char foldAscii(char c) {
     return static_cast<char>(c | (static_cast<unsigned char>(c - 'A') < 26u ? 0x20 : 0));
 }
@@ -37,8 +53,8 @@ std::string foldAscii(std::string_view s) {
 // of a needle is compared with the text byte OR 0x20, which is the same as folding both. A
 // first- and last-byte filter, a block of 32 or 16 places at a time, leaves few to compare in
 // full; it is what makes this beat memmem on Big5 text, where lead bytes abound. Each needle
-// has its own filter, so a character with two codes costs two compares a place, not a decode
-// of every line.
+// has its own filter, so a character with two codes costs a compare or two more a block, not
+// a decode of every line.
 class NeedleFinder {
 public:
     static constexpr size_t kMost = 8;  // more are searched for one place at a time
@@ -54,6 +70,11 @@ public:
                 n.masks[i] = folded && n.bytes[i] >= 'a' && n.bytes[i] <= 'z' ? 0x20 : 0;
             shortest_ = k == 0 ? n.bytes.size() : std::min(shortest_, n.bytes.size());
             longest_ = std::max(longest_, n.bytes.size());
+            if (n.bytes.empty()) continue;
+            const size_t last = n.bytes.size() - 1;
+            const std::pair<size_t, size_t> pair{test(0, n.bytes[0], n.masks[0]),
+                                                 test(last, n.bytes[last], n.masks[last])};
+            if (std::find(pairs_.begin(), pairs_.end(), pair) == pairs_.end()) pairs_.push_back(pair);
         }
     }
 
@@ -65,7 +86,8 @@ public:
 #if defined(QB_X86_SIMD)
         if (text.size() >= longest_ && count_ <= kMost) {
             static const bool avx2 = __builtin_cpu_supports("avx2");
-            const bool one = count_ == 1;
+            // One needle, the common case, keeps its two tests in registers.
+            const bool one = pairs_.size() == 1;
             if (avx2 && (one ? findAvx2<true>(text, i, found) : findAvx2<false>(text, i, found)))
                 return found;
             if (one ? findSse2<true>(text, i, found) : findSse2<false>(text, i, found))
@@ -82,71 +104,106 @@ private:
         std::string bytes;
         std::vector<char> masks;
     };
+    // One byte compared at one offset from the place a needle would start.
+    struct Test {
+        size_t offset;
+        char byte;
+        char mask;
+        bool operator==(const Test&) const = default;
+    };
+
+    size_t test(size_t offset, char byte, char mask) {
+        const Test t{offset, byte, mask};
+        const auto it = std::find(tests_.begin(), tests_.end(), t);
+        if (it != tests_.end()) return static_cast<size_t>(it - tests_.begin());
+        tests_.push_back(t);
+        return tests_.size() - 1;
+    }
 
 #if defined(QB_X86_SIMD)
     // Both look at whole blocks from `i` on and leave `i` where the blocks end; true with
-    // `found` set at the first match. `kOne` lets the common single needle stay in registers.
+    // `found` set at the first match. Each distinct byte test is made once a block: the forms
+    // of a character mostly share their lead byte.
     template <bool kOne>
     __attribute__((target("avx2"))) bool findAvx2(std::string_view text, size_t& i,
                                                   size_t& found) const {
-        const size_t count = kOne ? 1 : count_;
         const size_t starts = text.size() - (longest_ - 1);  // places every needle fits
-        __m256i first[kMost], last[kMost], firstMask[kMost], lastMask[kMost];
-        size_t lastOffset[kMost];
-        for (size_t k = 0; k < count; ++k) {
-            const Needle& n = needles_[k];
-            lastOffset[k] = n.bytes.size() - 1;
-            first[k] = _mm256_set1_epi8(n.bytes[0]);
-            last[k] = _mm256_set1_epi8(n.bytes[lastOffset[k]]);
-            firstMask[k] = _mm256_set1_epi8(n.masks[0]);
-            lastMask[k] = _mm256_set1_epi8(n.masks[lastOffset[k]]);
+        __m256i byte[2 * kMost], mask[2 * kMost];
+        for (size_t t = 0; t < tests_.size(); ++t) {
+            byte[t] = _mm256_set1_epi8(tests_[t].byte);
+            mask[t] = _mm256_set1_epi8(tests_[t].mask);
         }
+        const size_t tests = tests_.size();
+        const size_t firstTest = pairs_[0].first, lastTest = pairs_[0].second;
+        const size_t firstOffset = tests_[firstTest].offset, lastOffset = tests_[lastTest].offset;
         for (; i + 32 <= starts; i += 32) {
             const char* at = text.data() + i;
-            const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
-            uint32_t bits = 0;
-            for (size_t k = 0; k < count; ++k) {
-                const __m256i tail =
-                    _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + lastOffset[k]));
-                const __m256i a = _mm256_or_si256(block, firstMask[k]);
-                const __m256i b = _mm256_or_si256(tail, lastMask[k]);
-                bits |= static_cast<uint32_t>(_mm256_movemask_epi8(
-                    _mm256_and_si256(_mm256_cmpeq_epi8(a, first[k]), _mm256_cmpeq_epi8(b, last[k]))));
+            if constexpr (kOne) {
+                const __m256i a = _mm256_or_si256(
+                    _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + firstOffset)),
+                    mask[firstTest]);
+                const __m256i b = _mm256_or_si256(
+                    _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + lastOffset)),
+                    mask[lastTest]);
+                const auto bits = static_cast<uint32_t>(
+                    _mm256_movemask_epi8(_mm256_and_si256(_mm256_cmpeq_epi8(a, byte[firstTest]), _mm256_cmpeq_epi8(b, byte[lastTest]))));
+                if (firstMatchAmong(text, i, bits, found)) return true;
+                continue;
             }
-            if (firstMatchAmong(text, i, bits, found)) return true;
+            uint32_t passed[2 * kMost];
+            for (size_t t = 0; t < tests; ++t) {
+                const __m256i v =
+                    _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + tests_[t].offset));
+                passed[t] = static_cast<uint32_t>(
+                    _mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_or_si256(v, mask[t]), byte[t])));
+            }
+            if (firstMatchAmong(text, i, candidates(passed), found)) return true;
         }
         return false;
     }
 
     template <bool kOne>
     bool findSse2(std::string_view text, size_t& i, size_t& found) const {
-        const size_t count = kOne ? 1 : count_;
         const size_t starts = text.size() - (longest_ - 1);
-        __m128i first[kMost], last[kMost], firstMask[kMost], lastMask[kMost];
-        size_t lastOffset[kMost];
-        for (size_t k = 0; k < count; ++k) {
-            const Needle& n = needles_[k];
-            lastOffset[k] = n.bytes.size() - 1;
-            first[k] = _mm_set1_epi8(n.bytes[0]);
-            last[k] = _mm_set1_epi8(n.bytes[lastOffset[k]]);
-            firstMask[k] = _mm_set1_epi8(n.masks[0]);
-            lastMask[k] = _mm_set1_epi8(n.masks[lastOffset[k]]);
+        __m128i byte[2 * kMost], mask[2 * kMost];
+        for (size_t t = 0; t < tests_.size(); ++t) {
+            byte[t] = _mm_set1_epi8(tests_[t].byte);
+            mask[t] = _mm_set1_epi8(tests_[t].mask);
         }
+        const size_t tests = tests_.size();
+        const size_t firstTest = pairs_[0].first, lastTest = pairs_[0].second;
+        const size_t firstOffset = tests_[firstTest].offset, lastOffset = tests_[lastTest].offset;
         for (; i + 16 <= starts; i += 16) {
             const char* at = text.data() + i;
-            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-            uint32_t bits = 0;
-            for (size_t k = 0; k < count; ++k) {
-                const __m128i tail =
-                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + lastOffset[k]));
-                const __m128i a = _mm_or_si128(block, firstMask[k]);
-                const __m128i b = _mm_or_si128(tail, lastMask[k]);
-                bits |= static_cast<uint32_t>(_mm_movemask_epi8(
-                    _mm_and_si128(_mm_cmpeq_epi8(a, first[k]), _mm_cmpeq_epi8(b, last[k]))));
+            if constexpr (kOne) {
+                const __m128i a = _mm_or_si128(
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + firstOffset)),
+                    mask[firstTest]);
+                const __m128i b = _mm_or_si128(
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + lastOffset)),
+                    mask[lastTest]);
+                const auto bits = static_cast<uint32_t>(
+                    _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, byte[firstTest]), _mm_cmpeq_epi8(b, byte[lastTest]))));
+                if (firstMatchAmong(text, i, bits, found)) return true;
+                continue;
             }
-            if (firstMatchAmong(text, i, bits, found)) return true;
+            uint32_t passed[2 * kMost];
+            for (size_t t = 0; t < tests; ++t) {
+                const __m128i v =
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + tests_[t].offset));
+                passed[t] = static_cast<uint32_t>(
+                    _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(v, mask[t]), byte[t])));
+            }
+            if (firstMatchAmong(text, i, candidates(passed), found)) return true;
         }
         return false;
+    }
+
+    // The places where some needle's first and last byte tests both passed.
+    uint32_t candidates(const uint32_t* passed) const {
+        uint32_t bits = 0;
+        for (const auto& [first, last] : pairs_) bits |= passed[first] & passed[last];
+        return bits;
     }
 
     // `candidates` has a bit set for each place after `blockStart` that a filter let through.
@@ -175,6 +232,8 @@ private:
     }
 
     std::vector<Needle> needles_;
+    std::vector<Test> tests_;
+    std::vector<std::pair<size_t, size_t>> pairs_;  // a needle's first and last test
     size_t count_ = 0;
     size_t shortest_ = 0;
     size_t longest_ = 0;
@@ -339,8 +398,7 @@ bool FastScanner::scanLines(std::string_view raw, const TypedText& typed, MatchM
         size_t start = at;
         while (start > pos && !isLineEnd(raw[start - 1])) --start;
         // No needle holds a line end, nor does any pair: the line goes on past `at`.
-        size_t end = at;
-        while (end < raw.size() && !isLineEnd(raw[end])) ++end;
+        const size_t end = lineEndFrom(raw, at);
         if (!testLine(raw.substr(start, end - start), typed, mode, sink)) return false;
         pos = end;
     }

@@ -2,6 +2,9 @@
 
 #include <unicode/ustring.h>
 
+#include <cstdint>
+#include <cstring>
+
 namespace qb {
 
 std::u16string fromUtf8(std::string_view text) {
@@ -24,6 +27,15 @@ std::string toUtf8(std::u16string_view text) {
 char* writeUtf8(std::u16string_view text, char* out) {
     auto put = [&](unsigned byte) { *out++ = static_cast<char>(byte); };
     for (size_t i = 0; i < text.size(); ++i) {
+        // Headwords are English: four units at a time while they are ASCII.
+        while (i + 4 <= text.size()) {
+            uint64_t units;
+            std::memcpy(&units, text.data() + i, 8);
+            if (units & 0xFF80FF80FF80FF80u) break;
+            for (int k = 0; k < 4; ++k) *out++ = static_cast<char>(units >> (16 * k));
+            i += 4;
+        }
+        if (i == text.size()) break;
         char32_t c = text[i];
         if (c < 0x80) {
             put(c);
