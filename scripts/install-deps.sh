@@ -9,6 +9,7 @@ packages=(
   xvfb xauth openbox trayer xdotool xclip imagemagick x11-utils
   pulseaudio fonts-arphic-uming
   python3 icu-devtools
+  libx11-dev linux-perf time
 )
 
 missing=()

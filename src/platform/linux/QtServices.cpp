@@ -1,13 +1,15 @@
 #include "QtServices.h"
 
+#include "QtSoundModule.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPointer>
-#include <QSoundEffect>
-#include <QUrl>
+#include <QLibrary>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -82,15 +84,30 @@ void QtWindowMove::beginMove(QWidget& window, QPoint globalPressPosition) {
     new ManualMove(window, globalPressPosition);
 }
 
-QtSoundPlayer::QtSoundPlayer() = default;
+QtSoundPlayer::QtSoundPlayer() {
+    QTimer::singleShot(0, &timerContext_, [this] { load(); });
+}
+
+
 QtSoundPlayer::~QtSoundPlayer() = default;
 
+void QtSoundPlayer::load() {
+    if (tried_) return;
+    tried_ = true;
+    // Never unloaded: the player's code lives in it until the end.
+    QLibrary module(QCoreApplication::applicationDirPath() + '/' + kSoundModuleName);
+    if (auto create = reinterpret_cast<CreateSoundPlayer>(module.resolve(kCreateSoundPlayer)))
+        player_.reset(create());
+}
+
 void QtSoundPlayer::playAsync(const QString& wavPath) {
-    if (!effect_) effect_ = std::make_unique<QSoundEffect>();
-    const QUrl source = QUrl::fromLocalFile(wavPath);
-    if (effect_->source() != source) effect_->setSource(source);
-    effect_->stop();
-    effect_->play();
+    // The sound of the start-up is asked for before the window is on screen: it waits for the
+    // event loop, so that loading the module does not hold the window back.
+    if (!tried_) {
+        QTimer::singleShot(0, &timerContext_, [this, wavPath] { playAsync(wavPath); });
+        return;
+    }
+    if (player_) player_->playAsync(wavPath);
 }
 
 int QtMessageBoxes::messageBox(QWidget* owner, const QString& text, int style,

@@ -5,7 +5,7 @@
 #include "QtNotificationArea.h"
 #include "Services.h"
 
-class QSoundEffect;
+#include <QObject>
 
 namespace qb::platform {
 
@@ -26,6 +26,9 @@ public:
     void beginMove(QWidget& window, QPoint globalPressPosition) override;
 };
 
+// Loads the sound module (QtSoundEffect.cpp) once the event loop first has nothing to do,
+// after the window is on screen, or at the first sound if that comes sooner. Without the
+// module the program is silent.
 class QtSoundPlayer final : public SoundPlayer {
 public:
     QtSoundPlayer();
@@ -33,7 +36,11 @@ public:
     void playAsync(const QString& wavPath) override;
 
 private:
-    std::unique_ptr<QSoundEffect> effect_;
+    void load();
+
+    bool tried_ = false;
+    std::unique_ptr<SoundPlayer> player_;
+    QObject timerContext_;  // ends the pending load with this object
 };
 
 class QtMessageBoxes final : public MessageBoxes {
