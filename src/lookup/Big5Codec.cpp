@@ -99,28 +99,30 @@ void Big5Codec::decodeInto(std::string_view bytes, std::u16string& out) {
 }
 
 size_t Big5Codec::findUnreadable(std::string_view bytes, size_t from) {
-    if (!singleBytesBuilt_) buildSingleByteTable();
+    if (!reverseBuilt_) buildReverseTable();
     const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
     const size_t n = bytes.size();
+    auto pairReads = [&](size_t at) {
+        const unsigned pair = s[at] << 8 | s[at + 1];
+        return (readablePairs_[pair >> 6] >> (pair & 63) & 1) != 0;
+    };
     for (size_t i = from; i < n;) {
-        // English stretches are passed eight bytes at a time.
+        // English stretches eight bytes at a time, then Chinese ones a pair at a time.
         if (asciiReads_) {
             uint64_t block;
             while (i + 8 <= n && (std::memcpy(&block, s + i, 8), (block & 0x8080808080808080u) == 0))
                 i += 8;
-            if (i == n) break;
+            while (i < n && s[i] < 0x80) ++i;
         }
-        const unsigned b = s[i];
-        if (singleReads_[b]) {
+        while (i + 1 < n && s[i] >= 0x80 && pairReads(i)) i += 2;
+        if (i == n) break;
+        if (singleReads_[s[i]]) {
             ++i;
             continue;
         }
-        if (b >= 0x80 && i + 1 < n) {
-            ensureRow(static_cast<int>(b));
-            if (pairs_[b << 8 | s[i + 1]] != 0) {
-                i += 2;
-                continue;
-            }
+        if (i + 1 < n && pairReads(i)) {
+            i += 2;
+            continue;
         }
         return i;
     }
@@ -206,6 +208,9 @@ void Big5Codec::buildReverseTable() {
     reverseBuilt_ = true;
     codes_.reserve(codes_.size() + 20000);
     for (int lead = 0x80; lead <= 0xFF; ++lead) ensureRow(lead);
+    readablePairs_.assign(0x10000 / 64, 0);
+    for (unsigned pair = 0; pair < 0x10000; ++pair)
+        if (pairs_[pair] != 0) readablePairs_[pair >> 6] |= uint64_t{1} << (pair & 63);
 }
 
 const std::vector<Big5Codec::Code>& Big5Codec::codesFor(char16_t ch) {
