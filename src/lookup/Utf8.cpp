@@ -26,19 +26,26 @@ std::string toUtf8(std::u16string_view text) {
 
 char* writeUtf8(std::u16string_view text, char* out) {
     auto put = [&](unsigned byte) { *out++ = static_cast<char>(byte); };
-    for (size_t i = 0; i < text.size(); ++i) {
-        // Headwords are English: four units at a time while they are ASCII.
-        while (i + 4 <= text.size()) {
-            uint64_t units;
-            std::memcpy(&units, text.data() + i, 8);
-            if (units & 0xFF80FF80FF80FF80u) break;
-            for (int k = 0; k < 4; ++k) *out++ = static_cast<char>(units >> (16 * k));
-            i += 4;
-        }
-        if (i == text.size()) break;
+    const size_t size = text.size();
+    for (size_t i = 0; i < size;) {
         char32_t c = text[i];
         if (c < 0x80) {
-            put(c);
+            // Headwords are English: four units at a time while they are ASCII.
+            uint64_t units;
+            while (i + 4 <= size && (std::memcpy(&units, text.data() + i, 8),
+                                     (units & 0xFF80FF80FF80FF80u) == 0)) {
+                for (int k = 0; k < 4; ++k) *out++ = static_cast<char>(units >> (16 * k));
+                i += 4;
+            }
+            if (i < size && text[i] < 0x80) put(text[i++]);
+            continue;
+        }
+        ++i;
+        // Definitions are Chinese: three bytes, the case to meet first.
+        if (c >= 0x800 && (c < 0xD800 || c > 0xDFFF)) {
+            put(0xE0 | c >> 12);
+            put(0x80 | (c >> 6 & 0x3F));
+            put(0x80 | (c & 0x3F));
             continue;
         }
         if (c < 0x800) {
@@ -46,21 +53,14 @@ char* writeUtf8(std::u16string_view text, char* out) {
             put(0x80 | (c & 0x3F));
             continue;
         }
-        if (c >= 0xD800 && c <= 0xDFFF) {
-            const bool pair = c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-                              text[i + 1] <= 0xDFFF;
-            if (!pair) {
-                c = 0xFFFD;
-            } else {
-                c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-                put(0xF0 | c >> 18);
-                put(0x80 | (c >> 12 & 0x3F));
-                put(0x80 | (c >> 6 & 0x3F));
-                put(0x80 | (c & 0x3F));
-                continue;
-            }
+        const bool pair = c <= 0xDBFF && i < size && text[i] >= 0xDC00 && text[i] <= 0xDFFF;
+        if (!pair) {  // a lone surrogate
+            put(0xEF), put(0xBF), put(0xBD);
+            continue;
         }
-        put(0xE0 | c >> 12);
+        c = 0x10000 + ((c - 0xD800) << 10) + (text[i++] - 0xDC00);
+        put(0xF0 | c >> 18);
+        put(0x80 | (c >> 12 & 0x3F));
         put(0x80 | (c >> 6 & 0x3F));
         put(0x80 | (c & 0x3F));
     }
