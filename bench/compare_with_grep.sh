@@ -110,8 +110,9 @@ compare() {  # name, lookup command, grep command
   pa=$(peak "$a"); pb=$(peak "$b")
   awk -v n="$name" -v ta="$ma" -v tb="$mb" -v r="$mr" -v pa="$pa" -v pb="$pb" 'BEGIN {
     printf "%-10s %9.2f %9.2f %7.2f %9.1f %9.1f\n", n, ta / 1000, tb / 1000, r, pa / 1024, pb / 1024 }'
-  echo "           A: $a" >> "$work/commands"
-  echo "           B: $b" >> "$work/commands"
+  # The 26 files are written as the shell pattern that names them.
+  echo "$name A: ${a//"$files"/$lib/[a-z].lib}" >> "$work/commands"
+  echo "$name B: ${b//"$files"/$lib/[a-z].lib}" >> "$work/commands"
 }
 
 echo "library: $lib ($(cat $files | wc -l) lines, $(cat $files | wc -c) bytes); largest file $biggest"
