@@ -86,12 +86,32 @@ public:
 #if defined(QB_X86_SIMD)
         if (text.size() >= longest_ && count_ <= kMost) {
             static const bool avx2 = __builtin_cpu_supports("avx2");
-            // One needle, the common case, keeps its two tests in registers.
-            const bool one = pairs_.size() == 1;
-            if (avx2 && (one ? findAvx2<true>(text, i, found) : findAvx2<false>(text, i, found)))
-                return found;
-            if (one ? findSse2<true>(text, i, found) : findSse2<false>(text, i, found))
-                return found;
+            // One needle, the common case, keeps its two tests in registers; so do the forms
+            // of one character whose codes share their lead byte (3 tests) or not (4).
+            const Shape shape = pairs_.size() == 1                         ? Shape::One
+                                : tests_.size() == 3 && pairs_.size() == 2 ? Shape::ThreeTwo
+                                : tests_.size() == 4 && pairs_.size() == 2 ? Shape::FourTwo
+                                                                           : Shape::Any;
+            bool hit = false;
+            switch (shape) {
+                case Shape::One:
+                    hit = avx2 ? findAvx2<true>(text, i, found) : findSse2<true>(text, i, found);
+                    break;
+                case Shape::ThreeTwo:
+                    hit = avx2 ? findAvx2<false, 3, 2>(text, i, found)
+                               : findSse2<false, 3, 2>(text, i, found);
+                    break;
+                case Shape::FourTwo:
+                    hit = avx2 ? findAvx2<false, 4, 2>(text, i, found)
+                               : findSse2<false, 4, 2>(text, i, found);
+                    break;
+                case Shape::Any:
+                    hit = avx2 ? findAvx2<false>(text, i, found) : findSse2<false>(text, i, found);
+                    break;
+            }
+            if (hit) return found;
+            // After the AVX2 blocks, a last block of 16 may still fit.
+            if (avx2 && findSse2<false>(text, i, found)) return found;
         }
 #endif
         for (; i + shortest_ <= text.size(); ++i)
@@ -100,6 +120,7 @@ public:
     }
 
 private:
+    enum class Shape { One, ThreeTwo, FourTwo, Any };
     struct Needle {
         std::string bytes;
         std::vector<char> masks;
@@ -124,7 +145,7 @@ private:
     // Both look at whole blocks from `i` on and leave `i` where the blocks end; true with
     // `found` set at the first match. Each distinct byte test is made once a block: the forms
     // of a character mostly share their lead byte.
-    template <bool kOne>
+    template <bool kOne, size_t kTests = 0, size_t kPairs = 0>
     __attribute__((target("avx2"))) bool findAvx2(std::string_view text, size_t& i,
                                                   size_t& found) const {
         const size_t starts = text.size() - (longest_ - 1);  // places every needle fits
@@ -133,7 +154,16 @@ private:
             byte[t] = _mm256_set1_epi8(tests_[t].byte);
             mask[t] = _mm256_set1_epi8(tests_[t].mask);
         }
-        const size_t tests = tests_.size();
+        // Counts known at compile time let the common shapes stay in registers.
+        const size_t tests = kTests != 0 ? kTests : tests_.size();
+        const size_t pairCount = kPairs != 0 ? kPairs : pairs_.size();
+        size_t offset[2 * kMost];
+        uint8_t pairFirst[kMost], pairLast[kMost];
+        for (size_t t = 0; t < tests_.size(); ++t) offset[t] = tests_[t].offset;
+        for (size_t k = 0; k < pairs_.size() && k < kMost; ++k) {
+            pairFirst[k] = static_cast<uint8_t>(pairs_[k].first);
+            pairLast[k] = static_cast<uint8_t>(pairs_[k].second);
+        }
         const size_t firstTest = pairs_[0].first, lastTest = pairs_[0].second;
         const size_t firstOffset = tests_[firstTest].offset, lastOffset = tests_[lastTest].offset;
         for (; i + 32 <= starts; i += 32) {
@@ -153,16 +183,18 @@ private:
             uint32_t passed[2 * kMost];
             for (size_t t = 0; t < tests; ++t) {
                 const __m256i v =
-                    _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + tests_[t].offset));
+                    _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + offset[t]));
                 passed[t] = static_cast<uint32_t>(
                     _mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_or_si256(v, mask[t]), byte[t])));
             }
-            if (firstMatchAmong(text, i, candidates(passed), found)) return true;
+            uint32_t bits = 0;
+            for (size_t k = 0; k < pairCount; ++k) bits |= passed[pairFirst[k]] & passed[pairLast[k]];
+            if (firstMatchAmong(text, i, bits, found)) return true;
         }
         return false;
     }
 
-    template <bool kOne>
+    template <bool kOne, size_t kTests = 0, size_t kPairs = 0>
     bool findSse2(std::string_view text, size_t& i, size_t& found) const {
         const size_t starts = text.size() - (longest_ - 1);
         __m128i byte[2 * kMost], mask[2 * kMost];
@@ -170,7 +202,16 @@ private:
             byte[t] = _mm_set1_epi8(tests_[t].byte);
             mask[t] = _mm_set1_epi8(tests_[t].mask);
         }
-        const size_t tests = tests_.size();
+        // Counts known at compile time let the common shapes stay in registers.
+        const size_t tests = kTests != 0 ? kTests : tests_.size();
+        const size_t pairCount = kPairs != 0 ? kPairs : pairs_.size();
+        size_t offset[2 * kMost];
+        uint8_t pairFirst[kMost], pairLast[kMost];
+        for (size_t t = 0; t < tests_.size(); ++t) offset[t] = tests_[t].offset;
+        for (size_t k = 0; k < pairs_.size() && k < kMost; ++k) {
+            pairFirst[k] = static_cast<uint8_t>(pairs_[k].first);
+            pairLast[k] = static_cast<uint8_t>(pairs_[k].second);
+        }
         const size_t firstTest = pairs_[0].first, lastTest = pairs_[0].second;
         const size_t firstOffset = tests_[firstTest].offset, lastOffset = tests_[lastTest].offset;
         for (; i + 16 <= starts; i += 16) {
@@ -190,20 +231,15 @@ private:
             uint32_t passed[2 * kMost];
             for (size_t t = 0; t < tests; ++t) {
                 const __m128i v =
-                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + tests_[t].offset));
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + offset[t]));
                 passed[t] = static_cast<uint32_t>(
                     _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(v, mask[t]), byte[t])));
             }
-            if (firstMatchAmong(text, i, candidates(passed), found)) return true;
+            uint32_t bits = 0;
+            for (size_t k = 0; k < pairCount; ++k) bits |= passed[pairFirst[k]] & passed[pairLast[k]];
+            if (firstMatchAmong(text, i, bits, found)) return true;
         }
         return false;
-    }
-
-    // The places where some needle's first and last byte tests both passed.
-    uint32_t candidates(const uint32_t* passed) const {
-        uint32_t bits = 0;
-        for (const auto& [first, last] : pairs_) bits |= passed[first] & passed[last];
-        return bits;
     }
 
     // `candidates` has a bit set for each place after `blockStart` that a filter let through.
