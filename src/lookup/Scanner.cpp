@@ -76,6 +76,14 @@ public:
                                                  test(last, n.bytes[last], n.masks[last])};
             if (std::find(pairs_.begin(), pairs_.end(), pair) == pairs_.end()) pairs_.push_back(pair);
         }
+        if (count_ > kMost) return;
+        plan_.tests = tests_.size();
+        plan_.pairs = pairs_.size();
+        for (size_t t = 0; t < tests_.size(); ++t) plan_.offset[t] = tests_[t].offset;
+        for (size_t k = 0; k < pairs_.size(); ++k) {
+            plan_.pairFirst[k] = static_cast<uint8_t>(pairs_[k].first);
+            plan_.pairLast[k] = static_cast<uint8_t>(pairs_[k].second);
+        }
     }
 
     // The first place at or after `from` where a needle starts, or npos.
@@ -154,18 +162,13 @@ private:
             byte[t] = _mm256_set1_epi8(tests_[t].byte);
             mask[t] = _mm256_set1_epi8(tests_[t].mask);
         }
-        // Counts known at compile time let the common shapes stay in registers.
-        const size_t tests = kTests != 0 ? kTests : tests_.size();
-        const size_t pairCount = kPairs != 0 ? kPairs : pairs_.size();
-        size_t offset[2 * kMost];
-        uint8_t pairFirst[kMost], pairLast[kMost];
-        for (size_t t = 0; t < tests_.size(); ++t) offset[t] = tests_[t].offset;
-        for (size_t k = 0; k < pairs_.size() && k < kMost; ++k) {
-            pairFirst[k] = static_cast<uint8_t>(pairs_[k].first);
-            pairLast[k] = static_cast<uint8_t>(pairs_[k].second);
-        }
-        const size_t firstTest = pairs_[0].first, lastTest = pairs_[0].second;
-        const size_t firstOffset = tests_[firstTest].offset, lastOffset = tests_[lastTest].offset;
+        // A copy on the stack, and counts known at compile time, let the common shapes stay
+        // in registers.
+        const Plan plan = plan_;
+        const size_t tests = kTests != 0 ? kTests : plan.tests;
+        const size_t pairCount = kPairs != 0 ? kPairs : plan.pairs;
+        const size_t firstTest = plan.pairFirst[0], lastTest = plan.pairLast[0];
+        const size_t firstOffset = plan.offset[firstTest], lastOffset = plan.offset[lastTest];
         for (; i + 32 <= starts; i += 32) {
             const char* at = text.data() + i;
             if constexpr (kOne) {
@@ -183,12 +186,12 @@ private:
             uint32_t passed[2 * kMost];
             for (size_t t = 0; t < tests; ++t) {
                 const __m256i v =
-                    _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + offset[t]));
+                    _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + plan.offset[t]));
                 passed[t] = static_cast<uint32_t>(
                     _mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_or_si256(v, mask[t]), byte[t])));
             }
             uint32_t bits = 0;
-            for (size_t k = 0; k < pairCount; ++k) bits |= passed[pairFirst[k]] & passed[pairLast[k]];
+            for (size_t k = 0; k < pairCount; ++k) bits |= passed[plan.pairFirst[k]] & passed[plan.pairLast[k]];
             if (firstMatchAmong(text, i, bits, found)) return true;
         }
         return false;
@@ -202,18 +205,13 @@ private:
             byte[t] = _mm_set1_epi8(tests_[t].byte);
             mask[t] = _mm_set1_epi8(tests_[t].mask);
         }
-        // Counts known at compile time let the common shapes stay in registers.
-        const size_t tests = kTests != 0 ? kTests : tests_.size();
-        const size_t pairCount = kPairs != 0 ? kPairs : pairs_.size();
-        size_t offset[2 * kMost];
-        uint8_t pairFirst[kMost], pairLast[kMost];
-        for (size_t t = 0; t < tests_.size(); ++t) offset[t] = tests_[t].offset;
-        for (size_t k = 0; k < pairs_.size() && k < kMost; ++k) {
-            pairFirst[k] = static_cast<uint8_t>(pairs_[k].first);
-            pairLast[k] = static_cast<uint8_t>(pairs_[k].second);
-        }
-        const size_t firstTest = pairs_[0].first, lastTest = pairs_[0].second;
-        const size_t firstOffset = tests_[firstTest].offset, lastOffset = tests_[lastTest].offset;
+        // A copy on the stack, and counts known at compile time, let the common shapes stay
+        // in registers.
+        const Plan plan = plan_;
+        const size_t tests = kTests != 0 ? kTests : plan.tests;
+        const size_t pairCount = kPairs != 0 ? kPairs : plan.pairs;
+        const size_t firstTest = plan.pairFirst[0], lastTest = plan.pairLast[0];
+        const size_t firstOffset = plan.offset[firstTest], lastOffset = plan.offset[lastTest];
         for (; i + 16 <= starts; i += 16) {
             const char* at = text.data() + i;
             if constexpr (kOne) {
@@ -231,12 +229,12 @@ private:
             uint32_t passed[2 * kMost];
             for (size_t t = 0; t < tests; ++t) {
                 const __m128i v =
-                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + offset[t]));
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + plan.offset[t]));
                 passed[t] = static_cast<uint32_t>(
                     _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(v, mask[t]), byte[t])));
             }
             uint32_t bits = 0;
-            for (size_t k = 0; k < pairCount; ++k) bits |= passed[pairFirst[k]] & passed[pairLast[k]];
+            for (size_t k = 0; k < pairCount; ++k) bits |= passed[plan.pairFirst[k]] & passed[plan.pairLast[k]];
             if (firstMatchAmong(text, i, bits, found)) return true;
         }
         return false;
@@ -270,6 +268,12 @@ private:
     std::vector<Needle> needles_;
     std::vector<Test> tests_;
     std::vector<std::pair<size_t, size_t>> pairs_;  // a needle's first and last test
+    // The same, for the block loops, which only run with at most kMost needles.
+    struct Plan {
+        size_t tests = 0, pairs = 0;
+        size_t offset[2 * kMost] = {};
+        uint8_t pairFirst[kMost] = {}, pairLast[kMost] = {};
+    } plan_;
     size_t count_ = 0;
     size_t shortest_ = 0;
     size_t longest_ = 0;
