@@ -85,7 +85,15 @@ void Big5Codec::decodeInto(std::string_view bytes, std::u16string& out) {
             continue;
         }
         if (b >= 0x80 && end - p >= 2) {
-            ensureRow(static_cast<int>(b));
+            // A lookup that decodes a handful of lines is done sooner by ICU than by building
+            // the table; one that decodes many builds it all at once.
+            if (!rowDecoded_[b]) {
+                if (++linesDecodedByIcu_ <= kLinesBeforeTable) {
+                    decodeViaIcu(bytes, out);
+                    return;
+                }
+                buildReverseTable();
+            }
             if (const char16_t ch = pairs_[b << 8 | p[1]]) {
                 *to++ = ch;
                 p += 2;
