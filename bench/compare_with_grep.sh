@@ -1,30 +1,35 @@
 #!/usr/bin/env bash
-# Times quillbook-lookup against grep on the large library, both as whole processes, and
-# prints the medians, their ratio and each side's peak memory.
+# Times quillbook-lookup against grep on the large library, both as whole processes with their
+# output sent to a pipe, run in turn (A B A B ...), and prints for each case the median time of
+# each, the median of the ratios pair by pair, and each side's peak memory.
 #
 #   bench/compare_with_grep.sh [--runs N] [--tool PATH] [--lib DIR] [--part TEXT]
-#                              [--chinese TEXT]
+#                              [--chinese TEXT] [--only CASE]
 #
-# Needs the large library (bench/make_large_library.py) and a Release build
-# (scripts/build.sh build-rel -DCMAKE_BUILD_TYPE=Release). Uses hyperfine when it is
-# installed (apt-get install hyperfine), otherwise a plain loop; peak memory comes from
-# /usr/bin/time -v (apt-get install time).
+# Needs the large library (bench/make_large_library.py), a Release build
+# (scripts/build.sh build -DCMAKE_BUILD_TYPE=Release) and /usr/bin/time for peak memory.
 #
-# Three comparisons:
-#   exact    an exact lookup of the last entry of the largest file, which reads all of it,
-#            against grep -F -m1 -i of the same word in that file
-#   all      an all-entries search of a word part in the largest file (--all; by default
-#            the first letters of its middle entry), against grep -F -c of it in that file
-#   chinese  a Chinese text, which is searched in all 26 files, against grep -F -c of its
-#            Big5 bytes in all 26 files
+# Cases: the lookup's command against grep -F over the same files, printing what it finds:
+#   exact      an exact lookup of the last entry of the largest file, which reads all of it,
+#              against grep -m1 -i of the same word in that file
+#   all        an all-entries search of a word part in the largest file (--all; by default
+#              the first letters of its middle entry)
+#   chinese    a Chinese word, searched in all 26 files
+#   twocodes   十, a character with two Big5 codes: grep gets both
+#   fullwidth  ａｐｐｌｅ, full-width letters, each with a case partner: grep gets both cases
+#   greek      α, a Greek letter, with its capital
+#   fffd       U+FFFD, which every unreadable byte sequence reads as: grep gets one of them
+#   digit      1, found in a third of all lines of all 26 files
+#   space      a space, found in most lines of all 26 files
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-runs=30
-tool=build-rel/bin/quillbook-lookup
+runs=21
+tool=build/bin/quillbook-lookup
 lib=bench/data/large
 chinese=蘋果
 part=
+only=
 while [ $# -gt 0 ]; do
   case $1 in
     --runs) runs=$2; shift 2 ;;
@@ -32,11 +37,12 @@ while [ $# -gt 0 ]; do
     --lib) lib=$2; shift 2 ;;
     --part) part=$2; shift 2 ;;
     --chinese) chinese=$2; shift 2 ;;
-    *) echo "usage: $0 [--runs N] [--tool PATH] [--lib DIR] [--part TEXT] [--chinese TEXT]" >&2
+    --only) only=$2; shift 2 ;;
+    *) echo "usage: $0 [--runs N] [--tool PATH] [--lib DIR] [--part TEXT] [--chinese TEXT] [--only CASE]" >&2
        exit 2 ;;
   esac
 done
-[ -x "$tool" ] || { echo "no $tool: scripts/build.sh build-rel -DCMAKE_BUILD_TYPE=Release" >&2; exit 2; }
+[ -x "$tool" ] || { echo "no $tool: scripts/build.sh build -DCMAKE_BUILD_TYPE=Release" >&2; exit 2; }
 [ -f "$lib/a.lib" ] || { echo "no $lib/a.lib: bench/make_large_library.py" >&2; exit 2; }
 
 # grep as it is compared: byte-wise, without the locale's multibyte handling. The lookup
@@ -54,58 +60,77 @@ if [ -z "$part" ]; then
   middle=$(( $(wc -l < "$biggest") / 2 ))
   part=$(sed -n "${middle}p" "$biggest" | cut -d= -f1 | tr -d '\r' | cut -c1-3)
 fi
-# grep gets the Big5 bytes from a file: they are not valid UTF-8, and hyperfine's command
-# lines must be.
-printf '%s' "$chinese" | iconv -f UTF-8 -t CP950 > "$work/chinese.big5"
-files=("$lib"/[a-z].lib)
+files="$(echo "$lib"/[a-z].lib)"
 
-# median of the numbers on standard input
+# patterns NAME TEXT...: writes the Big5 bytes of each TEXT, one a line, for grep -f (the
+# bytes are not valid UTF-8 and do not belong on a command line).
+patterns() {
+  local name=$1; shift
+  : > "$work/$name"
+  for text in "$@"; do printf '%s\n' "$text" | iconv -f UTF-8 -t CP950 >> "$work/$name"; done
+}
+patterns chinese "$chinese"
+patterns twocodes 十
+printf '\xA2\xCC\n' >> "$work/twocodes"  # iconv gives one code of 十; the other
+patterns fullwidth ａｐｐｌｅ ＡＰＰＬＥ
+patterns greek α Α
+printf '\xA3\xFE\n' > "$work/fffd"  # a pair the code page has no character for
+fffd=$(printf '\xEF\xBF\xBD')
+
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-# seconds A B: prints the median seconds of command A and of command B (each a string that
-# the shell splits), run in turn.
-seconds() {
-  if command -v hyperfine >/dev/null; then
-    hyperfine -N --warmup 3 --runs "$runs" --export-json "$work/h.json" "$1" "$2" >/dev/null
-    python3 -c 'import json,sys; r=json.load(open(sys.argv[1]))["results"]; print(r[0]["median"], r[1]["median"])' "$work/h.json"
-  else
-    : > "$work/a"; : > "$work/b"
-    for _ in 1 2 3; do $1 >/dev/null || true; $2 >/dev/null || true; done
-    for _ in $(seq "$runs"); do
-      # microseconds, from bash's own clock
-      local t0=${EPOCHREALTIME/./}; $1 >/dev/null || true; local t1=${EPOCHREALTIME/./}
-      $2 >/dev/null || true; local t2=${EPOCHREALTIME/./}
-      echo $(( t1 - t0 )) >> "$work/a"
-      echo $(( t2 - t1 )) >> "$work/b"
-    done
-    echo "$(median < "$work/a" | awk '{ print $1 / 1e6 }') $(median < "$work/b" | awk '{ print $1 / 1e6 }')"
-  fi
+# Runs a command (a string the shell splits) with its output sent to a pipe; prints the
+# microseconds it took by bash's clock.
+timed() {
+  local t0=${EPOCHREALTIME/./}
+  $1 2>/dev/null | cat >/dev/null || true
+  local t1=${EPOCHREALTIME/./}
+  echo $(( t1 - t0 ))
 }
 
 # peak KiB of a command (one run)
 peak() {
-  if [ -x /usr/bin/time ]; then
-    /usr/bin/time -v "$@" 2>&1 >/dev/null | awk -F: '/Maximum resident set size/ { gsub(/ /, "", $2); print $2 }'
-  else
-    echo "?"
-  fi
+  /usr/bin/time -f '%M' -o "$work/peak" $1 >/dev/null 2>&1 || true
+  tail -n 1 "$work/peak"
 }
 
 compare() {  # name, lookup command, grep command
-  local name=$1 a=$2 b=$3 ta tb
-  read -r ta tb < <(seconds "$a" "$b")
-  local pa pb
-  pa=$(peak $a); pb=$(peak $b)
-  echo "$name:"
-  echo "  A: $a"
-  echo "  B: $b"
-  awk -v ta="$ta" -v tb="$tb" -v pa="$pa" -v pb="$pb" 'BEGIN {
-    printf "  median A %.2f ms, B %.2f ms, A/B %.2f; peak memory A %.1f MiB, B %.1f MiB\n",
-      ta * 1000, tb * 1000, ta / tb, pa / 1024, pb / 1024 }'
+  local name=$1 a=$2 b=$3
+  [ -z "$only" ] || [ "$only" = "$name" ] || return 0
+  : > "$work/a"; : > "$work/b"; : > "$work/r"
+  for _ in 1 2 3; do timed "$a" >/dev/null; timed "$b" >/dev/null; done
+  for _ in $(seq "$runs"); do
+    local ta tb
+    ta=$(timed "$a"); tb=$(timed "$b")
+    echo "$ta" >> "$work/a"; echo "$tb" >> "$work/b"
+    awk -v a="$ta" -v b="$tb" 'BEGIN { print a / b }' >> "$work/r"
+  done
+  local ma mb mr pa pb
+  ma=$(median < "$work/a"); mb=$(median < "$work/b"); mr=$(median < "$work/r")
+  pa=$(peak "$a"); pb=$(peak "$b")
+  awk -v n="$name" -v ta="$ma" -v tb="$mb" -v r="$mr" -v pa="$pa" -v pb="$pb" 'BEGIN {
+    printf "%-10s %9.2f %9.2f %7.2f %9.1f %9.1f\n", n, ta / 1000, tb / 1000, r, pa / 1024, pb / 1024 }'
+  # The 26 files are written as the shell pattern that names them.
+  echo "$name A: ${a//"$files"/$lib/[a-z].lib}" >> "$work/commands"
+  echo "$name B: ${b//"$files"/$lib/[a-z].lib}" >> "$work/commands"
 }
 
-echo "library: $lib ($(cat "${files[@]}" | wc -l) lines, $(cat "${files[@]}" | wc -c) bytes); largest file $biggest"
-echo "median of $runs runs each, as whole processes$(command -v hyperfine >/dev/null && echo ', by hyperfine')"
+echo "library: $lib ($(cat $files | wc -l) lines, $(cat $files | wc -c) bytes); largest file $biggest"
+echo "$runs runs of each, A B A B ..., as whole processes with output to a pipe"
+printf '%-10s %9s %9s %7s %9s %9s\n' case "A ms" "B ms" "A/B" "A MiB" "B MiB"
 compare exact "$tool --lib $lib $last_word" "grep -F -m1 -i $last_word $biggest"
-compare all "$tool --all --lib $lib $part" "grep -F -c $part $biggest"
-compare chinese "$tool --lib $lib $chinese" "grep -F -c -f $work/chinese.big5 ${files[*]}"
+compare all "$tool --all --lib $lib $part" "grep -F $part $biggest"
+compare chinese "$tool --lib $lib $chinese" "grep -F -h -f $work/chinese $files"
+compare twocodes "$tool --lib $lib 十" "grep -F -h -f $work/twocodes $files"
+compare fullwidth "$tool --lib $lib ａｐｐｌｅ" "grep -F -h -f $work/fullwidth $files"
+compare greek "$tool --lib $lib α" "grep -F -h -f $work/greek $files"
+compare fffd "$tool --lib $lib $fffd" "grep -F -h -f $work/fffd $files"
+compare digit "$tool --lib $lib 1" "grep -F -h 1 $files"
+# The space goes through an argument of its own: the shell would split it away.
+space_tool=$work/space-lookup
+printf '#!/bin/sh\nexec %s --lib %s " "\n' "$tool" "$lib" > "$space_tool"
+printf '#!/bin/sh\nexec grep -F -h " " %s\n' "$files" > "$work/space-grep"
+chmod +x "$space_tool" "$work/space-grep"
+compare space "$space_tool" "$work/space-grep"
+echo "(A/B is the median of the ratios pair by pair; times and ratios are medians)"
+cat "$work/commands"

@@ -6,7 +6,8 @@
 //   flags bit 0     all-entries mode
 //   flags bits 1-2  read piece size: 1, 7, 4096 or unlimited
 //   flags bits 3-4  text: a decoded slice of the library, the same upper-cased, the same
-//                   with U+FFFD put in, or the library's last bytes as raw UTF-16 units
+//                   with U+FFFD put in (U+FFFD alone for a one-byte slice), or the
+//                   library's last bytes as raw UTF-16 units
 //   flags bits 5-7  slice length - 1, in bytes
 //   where           where the slice starts, in 256ths of the library
 
@@ -35,7 +36,10 @@ std::u16string typedText(qb::Big5Codec& codec, uint8_t flags, uint8_t where,
         case 1:
             for (char16_t& ch : text) ch = static_cast<char16_t>(u_toupper(ch));
             break;
-        case 2: text.insert(text.size() / 2, 1, u'\uFFFD'); break;
+        case 2:
+            if (length == 1) text.clear();
+            text.insert(text.size() / 2, 1, u'\uFFFD');
+            break;
         case 3: {
             text.clear();
             const size_t from = library.size() - std::min(library.size(), 2 * length);

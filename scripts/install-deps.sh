@@ -13,6 +13,7 @@ packages=(
   qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin qt6-speech-flite-plugin
   speech-dispatcher speech-dispatcher-espeak-ng espeak-ng flite
   python3 icu-devtools
+  libx11-dev linux-perf time
 )
 
 missing=()

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -37,6 +38,40 @@ constexpr const char* kUsage =
     "Exit status: 0 when results were shown, 1 when the result box is empty, 2 for a\n"
     "usage error.\n";
 
+// Standard output through one buffer that is written whenever it fills: the result goes out
+// as the scan finds it and is never held whole, so memory follows the longest line, not the
+// result.
+class OutputWriter {
+public:
+    ~OutputWriter() { flush(); }
+
+    void put(std::u16string_view text) {
+        if (text.size() * qb::kMostUtf8PerUnit <= kSize - used_) {  // nearly always
+            used_ = static_cast<size_t>(qb::writeUtf8(text, buffer_.get() + used_) - buffer_.get());
+            return;
+        }
+        while (!text.empty()) {
+            // Room for two units at least, so a surrogate pair is never cut.
+            if ((kSize - used_) / qb::kMostUtf8PerUnit < 2) flush();
+            const size_t n = qb::utf8SliceEnd(text, (kSize - used_) / qb::kMostUtf8PerUnit);
+            used_ = static_cast<size_t>(qb::writeUtf8(text.substr(0, n), buffer_.get() + used_) -
+                                        buffer_.get());
+            text.remove_prefix(n);
+        }
+    }
+
+    void flush() {
+        if (used_ > 0) std::fwrite(buffer_.get(), 1, used_, stdout);
+        used_ = 0;
+        std::fflush(stdout);
+    }
+
+private:
+    static constexpr size_t kSize = 64 << 10;
+    std::unique_ptr<char[]> buffer_ = std::make_unique_for_overwrite<char[]>(kSize);
+    size_t used_ = 0;
+};
+
 class PrintingView final : public qb::LookupView {
 public:
     explicit PrintingView(std::u16string input) : input_(std::move(input)) {}
@@ -48,15 +83,19 @@ public:
     }
     std::u16string inputText() override { return input_; }
     void clearInput() override { input_.clear(); }
-    void clearOutput() override { output_.clear(); }
-    void PrintResult(std::u16string_view line) override { qb::appendDisplayForm(line, output_); }
-    bool outputIsEmpty() override { return output_.empty(); }
-
-    const std::u16string& output() const { return output_; }
+    // The procedure clears the box before it shows anything, so nothing written is taken back.
+    void clearOutput() override { shown_ = false; }
+    void PrintResult(std::u16string_view line) override {
+        shown_ = true;
+        qb::forEachDisplayPiece(line, [&](std::u16string_view piece) { out_.put(piece); });
+    }
+    void resultsComplete() override { out_.flush(); }
+    bool outputIsEmpty() override { return !shown_; }
 
 private:
     std::u16string input_;
-    std::u16string output_;
+    OutputWriter out_;
+    bool shown_ = false;
 };
 
 int usageError(const char* why) {
@@ -99,8 +138,5 @@ int main(int argc, char** argv) {
     state.AdvSubmit = all;
     lookup.Command_Submit_Click(view, state);
 
-    const std::string out = qb::toUtf8(view.output());
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    std::fflush(stdout);
     return view.outputIsEmpty() ? 1 : 0;
 }

@@ -6,6 +6,7 @@
 #include <unicode/ucnv_err.h>
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
 namespace qb {
@@ -41,11 +42,11 @@ Big5Codec::~Big5Codec() { ucnv_close(converter_); }
 
 std::u16string Big5Codec::decode(std::string_view bytes) {
     std::u16string out;
-    decodeInto(bytes, out);
+    decodeViaIcu(bytes, out);
     return out;
 }
 
-void Big5Codec::decodeInto(std::string_view bytes, std::u16string& out) {
+void Big5Codec::decodeViaIcu(std::string_view bytes, std::u16string& out) {
     // Every byte yields at most one UTF-16 unit in this code page.
     out.resize(bytes.size());
     if (bytes.empty()) return;
@@ -56,6 +57,84 @@ void Big5Codec::decodeInto(std::string_view bytes, std::u16string& out) {
     ucnv_toUnicode(converter_, &target, target + out.size(), &source, bytes.data() + bytes.size(),
                    nullptr, true, &err);
     out.resize(static_cast<size_t>(target - reinterpret_cast<UChar*>(out.data())));
+}
+
+// The code page has no shift states: where every sequence is one of the table's, the
+// converter's answer is the table's, one sequence at a time. Whatever the converter does
+// with a sequence it cannot read (how many bytes one U+FFFD stands for) is left to it.
+void Big5Codec::decodeInto(std::string_view bytes, std::u16string& out) {
+    if (!singleBytesBuilt_) buildSingleByteTable();
+    out.resize(bytes.size());
+    char16_t* to = out.data();
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* const end = p + bytes.size();
+    while (p < end) {
+        // English text, eight bytes at a time, where every ASCII byte reads as itself.
+        if (asciiIsItself_) {
+            uint64_t block;
+            while (end - p >= 8 && (std::memcpy(&block, p, 8), (block & 0x8080808080808080u) == 0)) {
+                for (int k = 0; k < 8; ++k) to[k] = p[k];
+                p += 8, to += 8;
+            }
+            if (p == end) break;
+        }
+        const unsigned b = *p;
+        if (singleReads_[b]) {
+            *to++ = single_[b];
+            ++p;
+            continue;
+        }
+        if (b >= 0x80 && end - p >= 2) {
+            // A lookup that decodes a handful of lines is done sooner by ICU than by building
+            // the table; one that decodes many builds it all at once.
+            if (!rowDecoded_[b]) {
+                if (++linesDecodedByIcu_ <= kLinesBeforeTable) {
+                    decodeViaIcu(bytes, out);
+                    return;
+                }
+                buildReverseTable();
+            }
+            if (const char16_t ch = pairs_[b << 8 | p[1]]) {
+                *to++ = ch;
+                p += 2;
+                continue;
+            }
+        }
+        decodeViaIcu(bytes, out);
+        return;
+    }
+    out.resize(static_cast<size_t>(to - out.data()));
+}
+
+size_t Big5Codec::findUnreadable(std::string_view bytes, size_t from) {
+    if (!reverseBuilt_) buildReverseTable();
+    const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
+    const size_t n = bytes.size();
+    auto pairReads = [&](size_t at) {
+        const unsigned pair = s[at] << 8 | s[at + 1];
+        return (readablePairs_[pair >> 6] >> (pair & 63) & 1) != 0;
+    };
+    for (size_t i = from; i < n;) {
+        // English stretches eight bytes at a time, then Chinese ones a pair at a time.
+        if (asciiReads_) {
+            uint64_t block;
+            while (i + 8 <= n && (std::memcpy(&block, s + i, 8), (block & 0x8080808080808080u) == 0))
+                i += 8;
+            while (i < n && s[i] < 0x80) ++i;
+        }
+        while (i + 1 < n && s[i] >= 0x80 && pairReads(i)) i += 2;
+        if (i == n) break;
+        if (singleReads_[s[i]]) {
+            ++i;
+            continue;
+        }
+        if (i + 1 < n && pairReads(i)) {
+            i += 2;
+            continue;
+        }
+        return i;
+    }
+    return std::string_view::npos;
 }
 
 std::string Big5Codec::encode(std::u16string_view text) {
@@ -79,6 +158,8 @@ void Big5Codec::decodeRow(int lead) {
     char probe[kRowMax];
     UChar chars[kRowMax];
     int32_t offsets[kRowMax];
+    rowDecoded_[lead] = true;
+    if (lead != 0 && !pairs_) pairs_ = std::make_unique<char16_t[]>(0x10000);
     const int length = lead == 0 ? 1 : 2;
     int size = 0;
     for (int b = length == 1 ? 0 : kFirstTrail; b <= (length == 1 ? 255 : kLastTrail); ++b) {
@@ -106,6 +187,12 @@ void Big5Codec::decodeRow(int lead) {
         const char16_t ch = chars[i];
         const bool han = ch >= 0x3400 && ch <= 0x9FFF;
         codes_.push_back({ch, han ? ch : static_cast<char16_t>(u_tolower(ch)), sequence});
+        if (length == 1) {
+            singleReads_[sequence] = true;
+            single_[sequence] = ch;
+        } else {
+            pairs_[sequence] = ch;
+        }
     }
 }
 
@@ -119,13 +206,19 @@ void Big5Codec::buildSingleByteTable() {
     decodeRow(0);
     for (const Code& code : codes_)
         if (code.ch < 0x80 || code.lowered < 0x80) asciiCodes_.push_back(code);
+    asciiReads_ = std::all_of(singleReads_, singleReads_ + 0x80, [](bool reads) { return reads; });
+    asciiIsItself_ = asciiReads_;
+    for (char16_t b = 0; b < 0x80; ++b) asciiIsItself_ &= single_[b] == b;
 }
 
 void Big5Codec::buildReverseTable() {
     if (!singleBytesBuilt_) buildSingleByteTable();
     reverseBuilt_ = true;
     codes_.reserve(codes_.size() + 20000);
-    for (int lead = 0x81; lead <= 0xFE; ++lead) decodeRow(lead);
+    for (int lead = 0x80; lead <= 0xFF; ++lead) ensureRow(lead);
+    readablePairs_.assign(0x10000 / 64, 0);
+    for (unsigned pair = 0; pair < 0x10000; ++pair)
+        if (pairs_[pair] != 0) readablePairs_[pair >> 6] |= uint64_t{1} << (pair & 63);
 }
 
 const std::vector<Big5Codec::Code>& Big5Codec::codesFor(char16_t ch) {
@@ -139,9 +232,14 @@ const std::vector<Big5Codec::Code>& Big5Codec::codesFor(char16_t ch) {
 
 const std::vector<std::string>& Big5Codec::encodingsOf(char16_t ch) {
     if (auto it = encodings_.find(ch); it != encodings_.end()) return it->second;
-    std::vector<std::string> found;
+    // Rows decoded early for decoding came first, so the table is not in byte order.
+    std::vector<Code> codes;
     for (const Code& code : codesFor(ch))
-        if (code.ch == ch) found.push_back(code.bytes());
+        if (code.ch == ch) codes.push_back(code);
+    std::sort(codes.begin(), codes.end(),
+              [](const Code& a, const Code& b) { return a.sequence < b.sequence; });
+    std::vector<std::string> found;
+    for (const Code& code : codes) found.push_back(code.bytes());
     return encodings_.emplace(ch, std::move(found)).first->second;
 }
 

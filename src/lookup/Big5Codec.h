@@ -21,8 +21,17 @@ public:
     Big5Codec(const Big5Codec&) = delete;
     Big5Codec& operator=(const Big5Codec&) = delete;
 
+    // Through ICU, byte by byte as the converter reads them: the plain decoder that the
+    // reference scanner and the tests trust.
     std::u16string decode(std::string_view bytes);
+    // The same result, from the code table for text whose every sequence can be read and
+    // through ICU otherwise; the fast scanner decodes a million lines with it.
     void decodeInto(std::string_view bytes, std::u16string& out);
+
+    // Where the first sequence at or after `from` starts that reads as U+FFFD (a byte or a
+    // pair the code page has no character for), or npos. `from` must be where a sequence
+    // starts: the start of the text or of a line.
+    size_t findUnreadable(std::string_view bytes, size_t from);
 
     // Every byte sequence that decodes to `ch`. Several Big5 codes can share one character,
     // and one that is missing from the table has none. The table is built on first use.
@@ -37,6 +46,11 @@ public:
 
 private:
     void decodeRow(int lead);
+    void decodeViaIcu(std::string_view bytes, std::u16string& out);
+    // The row of `lead` in the decoding table, decoded the first time a text uses it.
+    void ensureRow(int lead) {
+        if (!rowDecoded_[static_cast<size_t>(lead)]) decodeRow(lead);
+    }
     void buildSingleByteTable();
     void buildReverseTable();
 
@@ -58,8 +72,19 @@ private:
 
     UConverter* converter_;
     bool singleBytesBuilt_ = false;
+    bool rowDecoded_[256] = {};
+    // The decoding table: a single byte that reads alone as a character, and a lead/trail
+    // pair's character (0: not one character).
+    bool singleReads_[256] = {};
+    bool asciiReads_ = false;     // every byte below 0x80 reads alone
+    bool asciiIsItself_ = false;  // ... and as the same character
+    char16_t single_[256] = {};
+    std::unique_ptr<char16_t[]> pairs_;
+    std::vector<uint64_t> readablePairs_;
+    static constexpr int kLinesBeforeTable = 200;
+    int linesDecodedByIcu_ = 0;  // a bit per pair, for the search for unreadable ones
     bool reverseBuilt_ = false;
-    std::vector<Code> codes_;       // in byte order: single bytes first, then the pairs
+    std::vector<Code> codes_;       // single bytes first, then rows in the order decoded
     std::vector<Code> asciiCodes_;  // the single bytes that read as or lower to ASCII
     // Answers given so far; a lookup asks about a handful of characters.
     std::unordered_map<char16_t, std::vector<std::string>> encodings_;

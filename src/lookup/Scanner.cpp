@@ -22,6 +22,22 @@ constexpr size_t kChunkSize = 128 << 10;
 
 inline bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 
+// Where the line that goes on at `from` ends: the first CR or LF at or after it, or the end.
+size_t lineEndFrom(std::string_view text, size_t from) {
+    size_t i = from;
+#if defined(QB_X86_SIMD)
+    const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
+    for (; i + 16 <= text.size(); i += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+        const auto bits = static_cast<uint32_t>(_mm_movemask_epi8(
+            _mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf))));
+        if (bits != 0) return i + static_cast<size_t>(__builtin_ctz(bits));
+    }
+#endif
+    while (i < text.size() && !isLineEnd(text[i])) ++i;
+    return i;
+}
+
 inline char foldAscii(char c) {
     return static_cast<char>(c | (static_cast<unsigned char>(c - 'A') < 26u ? 0x20 : 0));
 }
@@ -32,83 +48,204 @@ std::string foldAscii(std::string_view s) {
     return out;
 }
 
-// Finds the anchor's bytes in the raw bytes of a file, with ASCII letters compared without
-// case when the anchor is folded, and without copying or folding the file's bytes: a letter
-// byte of the needle is compared with the text byte OR 0x20, which is the same as folding
-// both. A first- and last-byte filter, a block of 32 or 16 places at a time, leaves few to
-// compare in full; it is what makes this beat memmem on Big5 text, where lead bytes abound.
+// Finds any of a few needles in the raw bytes of a file, with ASCII letters compared without
+// case when they are folded, and without copying or folding the file's bytes: a letter byte
+// of a needle is compared with the text byte OR 0x20, which is the same as folding both. A
+// first- and last-byte filter, a block of 32 or 16 places at a time, leaves few to compare in
+// full; it is what makes this beat memmem on Big5 text, where lead bytes abound. Each needle
+// has its own filter, so a character with two codes costs a compare or two more a block, not
+// a decode of every line.
 class NeedleFinder {
 public:
-    NeedleFinder(std::string_view needle, bool folded) : needle_(needle) {
-        masks_.resize(needle.size());
-        for (size_t i = 0; i < needle.size(); ++i)
-            masks_[i] = folded && needle[i] >= 'a' && needle[i] <= 'z' ? 0x20 : 0;
+    static constexpr size_t kMost = 8;  // more are searched for one place at a time
+
+    NeedleFinder(const std::vector<std::string>& needles, bool folded) {
+        count_ = needles.size();
+        needles_.resize(count_);
+        for (size_t k = 0; k < count_; ++k) {
+            Needle& n = needles_[k];
+            n.bytes = needles[k];
+            n.masks.resize(n.bytes.size());
+            for (size_t i = 0; i < n.bytes.size(); ++i)
+                n.masks[i] = folded && n.bytes[i] >= 'a' && n.bytes[i] <= 'z' ? 0x20 : 0;
+            shortest_ = k == 0 ? n.bytes.size() : std::min(shortest_, n.bytes.size());
+            longest_ = std::max(longest_, n.bytes.size());
+            if (n.bytes.empty()) continue;
+            const size_t last = n.bytes.size() - 1;
+            const std::pair<size_t, size_t> pair{test(0, n.bytes[0], n.masks[0]),
+                                                 test(last, n.bytes[last], n.masks[last])};
+            if (std::find(pairs_.begin(), pairs_.end(), pair) == pairs_.end()) pairs_.push_back(pair);
+        }
+        if (count_ > kMost) return;
+        plan_.tests = tests_.size();
+        plan_.pairs = pairs_.size();
+        for (size_t t = 0; t < tests_.size(); ++t) plan_.offset[t] = tests_[t].offset;
+        for (size_t k = 0; k < pairs_.size(); ++k) {
+            plan_.pairFirst[k] = static_cast<uint8_t>(pairs_[k].first);
+            plan_.pairLast[k] = static_cast<uint8_t>(pairs_[k].second);
+        }
     }
 
-    // The first place at or after `from` where the needle starts, or npos.
+    // The first place at or after `from` where a needle starts, or npos.
     size_t find(std::string_view text, size_t from) const {
-        const size_t n = needle_.size();
-        if (n == 0 || text.size() < n) return std::string_view::npos;
+        if (count_ == 0 || shortest_ == 0 || text.size() < shortest_) return std::string_view::npos;
         size_t i = from;
         size_t found = std::string_view::npos;
 #if defined(QB_X86_SIMD)
-        static const bool avx2 = __builtin_cpu_supports("avx2");
-        if (avx2 && findAvx2(text, i, found)) return found;
-        if (findSse2(text, i, found)) return found;
+        if (text.size() >= longest_ && count_ <= kMost) {
+            static const bool avx2 = __builtin_cpu_supports("avx2");
+            // One needle, the common case, keeps its two tests in registers; so do the forms
+            // of one character whose codes share their lead byte (3 tests) or not (4).
+            const Shape shape = pairs_.size() == 1                         ? Shape::One
+                                : tests_.size() == 3 && pairs_.size() == 2 ? Shape::ThreeTwo
+                                : tests_.size() == 4 && pairs_.size() == 2 ? Shape::FourTwo
+                                                                           : Shape::Any;
+            bool hit = false;
+            switch (shape) {
+                case Shape::One:
+                    hit = avx2 ? findAvx2<true>(text, i, found) : findSse2<true>(text, i, found);
+                    break;
+                case Shape::ThreeTwo:
+                    hit = avx2 ? findAvx2<false, 3, 2>(text, i, found)
+                               : findSse2<false, 3, 2>(text, i, found);
+                    break;
+                case Shape::FourTwo:
+                    hit = avx2 ? findAvx2<false, 4, 2>(text, i, found)
+                               : findSse2<false, 4, 2>(text, i, found);
+                    break;
+                case Shape::Any:
+                    hit = avx2 ? findAvx2<false>(text, i, found) : findSse2<false>(text, i, found);
+                    break;
+            }
+            if (hit) return found;
+            // After the AVX2 blocks, a last block of 16 may still fit.
+            if (avx2 && findSse2<false>(text, i, found)) return found;
+        }
 #endif
-        for (const size_t lastStart = text.size() - n; i <= lastStart; ++i)
-            if (matchesAt(text, i)) return i;
-        return found;
+        for (; i + shortest_ <= text.size(); ++i)
+            if (anyMatchesAt(text, i)) return i;
+        return std::string_view::npos;
     }
 
 private:
+    enum class Shape { One, ThreeTwo, FourTwo, Any };
+    struct Needle {
+        std::string bytes;
+        std::vector<char> masks;
+    };
+    // One byte compared at one offset from the place a needle would start.
+    struct Test {
+        size_t offset;
+        char byte;
+        char mask;
+        bool operator==(const Test&) const = default;
+    };
+
+    size_t test(size_t offset, char byte, char mask) {
+        const Test t{offset, byte, mask};
+        const auto it = std::find(tests_.begin(), tests_.end(), t);
+        if (it != tests_.end()) return static_cast<size_t>(it - tests_.begin());
+        tests_.push_back(t);
+        return tests_.size() - 1;
+    }
+
 #if defined(QB_X86_SIMD)
     // Both look at whole blocks from `i` on and leave `i` where the blocks end; true with
-    // `found` set at the first match.
+    // `found` set at the first match. Each distinct byte test is made once a block: the forms
+    // of a character mostly share their lead byte.
+    template <bool kOne, size_t kTests = 0, size_t kPairs = 0>
     __attribute__((target("avx2"))) bool findAvx2(std::string_view text, size_t& i,
                                                   size_t& found) const {
-        const size_t lastOffset = needle_.size() - 1;
-        const size_t starts = text.size() - lastOffset;  // places a match can start
-        const __m256i first = _mm256_set1_epi8(needle_[0]);
-        const __m256i last = _mm256_set1_epi8(needle_[lastOffset]);
-        const __m256i firstMask = _mm256_set1_epi8(masks_[0]);
-        const __m256i lastMask = _mm256_set1_epi8(masks_[lastOffset]);
+        const size_t starts = text.size() - (longest_ - 1);  // places every needle fits
+        __m256i byte[2 * kMost], mask[2 * kMost];
+        for (size_t t = 0; t < tests_.size(); ++t) {
+            byte[t] = _mm256_set1_epi8(tests_[t].byte);
+            mask[t] = _mm256_set1_epi8(tests_[t].mask);
+        }
+        // A copy on the stack, and counts known at compile time, let the common shapes stay
+        // in registers.
+        const Plan plan = plan_;
+        const size_t tests = kTests != 0 ? kTests : plan.tests;
+        const size_t pairCount = kPairs != 0 ? kPairs : plan.pairs;
+        const size_t firstTest = plan.pairFirst[0], lastTest = plan.pairLast[0];
+        const size_t firstOffset = plan.offset[firstTest], lastOffset = plan.offset[lastTest];
         for (; i + 32 <= starts; i += 32) {
-            const auto* p = reinterpret_cast<const __m256i*>(text.data() + i);
-            const auto* q = reinterpret_cast<const __m256i*>(text.data() + i + lastOffset);
-            const __m256i a = _mm256_or_si256(_mm256_loadu_si256(p), firstMask);
-            const __m256i b = _mm256_or_si256(_mm256_loadu_si256(q), lastMask);
-            auto bits = static_cast<uint32_t>(_mm256_movemask_epi8(
-                _mm256_and_si256(_mm256_cmpeq_epi8(a, first), _mm256_cmpeq_epi8(b, last))));
+            const char* at = text.data() + i;
+            if constexpr (kOne) {
+                const __m256i a = _mm256_or_si256(
+                    _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + firstOffset)),
+                    mask[firstTest]);
+                const __m256i b = _mm256_or_si256(
+                    _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + lastOffset)),
+                    mask[lastTest]);
+                const auto bits = static_cast<uint32_t>(
+                    _mm256_movemask_epi8(_mm256_and_si256(_mm256_cmpeq_epi8(a, byte[firstTest]), _mm256_cmpeq_epi8(b, byte[lastTest]))));
+                if (firstMatchAmong(text, i, bits, found)) return true;
+                continue;
+            }
+            uint32_t passed[2 * kMost];
+            for (size_t t = 0; t < tests; ++t) {
+                const __m256i v =
+                    _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + plan.offset[t]));
+                passed[t] = static_cast<uint32_t>(
+                    _mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_or_si256(v, mask[t]), byte[t])));
+            }
+            uint32_t bits = 0;
+            for (size_t k = 0; k < pairCount; ++k) bits |= passed[plan.pairFirst[k]] & passed[plan.pairLast[k]];
             if (firstMatchAmong(text, i, bits, found)) return true;
         }
         return false;
     }
 
+    template <bool kOne, size_t kTests = 0, size_t kPairs = 0>
     bool findSse2(std::string_view text, size_t& i, size_t& found) const {
-        const size_t lastOffset = needle_.size() - 1;
-        const size_t starts = text.size() - lastOffset;
-        const __m128i first = _mm_set1_epi8(needle_[0]);
-        const __m128i last = _mm_set1_epi8(needle_[lastOffset]);
-        const __m128i firstMask = _mm_set1_epi8(masks_[0]);
-        const __m128i lastMask = _mm_set1_epi8(masks_[lastOffset]);
+        const size_t starts = text.size() - (longest_ - 1);
+        __m128i byte[2 * kMost], mask[2 * kMost];
+        for (size_t t = 0; t < tests_.size(); ++t) {
+            byte[t] = _mm_set1_epi8(tests_[t].byte);
+            mask[t] = _mm_set1_epi8(tests_[t].mask);
+        }
+        // A copy on the stack, and counts known at compile time, let the common shapes stay
+        // in registers.
+        const Plan plan = plan_;
+        const size_t tests = kTests != 0 ? kTests : plan.tests;
+        const size_t pairCount = kPairs != 0 ? kPairs : plan.pairs;
+        const size_t firstTest = plan.pairFirst[0], lastTest = plan.pairLast[0];
+        const size_t firstOffset = plan.offset[firstTest], lastOffset = plan.offset[lastTest];
         for (; i + 16 <= starts; i += 16) {
-            const auto* p = reinterpret_cast<const __m128i*>(text.data() + i);
-            const auto* q = reinterpret_cast<const __m128i*>(text.data() + i + lastOffset);
-            const __m128i a = _mm_or_si128(_mm_loadu_si128(p), firstMask);
-            const __m128i b = _mm_or_si128(_mm_loadu_si128(q), lastMask);
-            auto bits = static_cast<uint32_t>(_mm_movemask_epi8(
-                _mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last))));
+            const char* at = text.data() + i;
+            if constexpr (kOne) {
+                const __m128i a = _mm_or_si128(
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + firstOffset)),
+                    mask[firstTest]);
+                const __m128i b = _mm_or_si128(
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + lastOffset)),
+                    mask[lastTest]);
+                const auto bits = static_cast<uint32_t>(
+                    _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, byte[firstTest]), _mm_cmpeq_epi8(b, byte[lastTest]))));
+                if (firstMatchAmong(text, i, bits, found)) return true;
+                continue;
+            }
+            uint32_t passed[2 * kMost];
+            for (size_t t = 0; t < tests; ++t) {
+                const __m128i v =
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + plan.offset[t]));
+                passed[t] = static_cast<uint32_t>(
+                    _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(v, mask[t]), byte[t])));
+            }
+            uint32_t bits = 0;
+            for (size_t k = 0; k < pairCount; ++k) bits |= passed[plan.pairFirst[k]] & passed[plan.pairLast[k]];
             if (firstMatchAmong(text, i, bits, found)) return true;
         }
         return false;
     }
-    // `candidates` has a bit set for each place after `blockStart` that the filter let through.
+
+    // `candidates` has a bit set for each place after `blockStart` that a filter let through.
     bool firstMatchAmong(std::string_view text, size_t blockStart, uint32_t candidates,
                          size_t& found) const {
         for (; candidates != 0; candidates &= candidates - 1) {
             const size_t at = blockStart + static_cast<size_t>(__builtin_ctz(candidates));
-            if (matchesAt(text, at)) {
+            if (anyMatchesAt(text, at)) {
                 found = at;
                 return true;
             }
@@ -117,14 +254,29 @@ private:
     }
 #endif
 
-    bool matchesAt(std::string_view text, size_t at) const {
-        for (size_t j = 0; j < needle_.size(); ++j)
-            if ((text[at + j] | masks_[j]) != needle_[j]) return false;
-        return true;
+    bool anyMatchesAt(std::string_view text, size_t at) const {
+        for (size_t k = 0; k < count_; ++k) {
+            const Needle& n = needles_[k];
+            if (at + n.bytes.size() > text.size()) continue;
+            size_t j = 0;
+            while (j < n.bytes.size() && (text[at + j] | n.masks[j]) == n.bytes[j]) ++j;
+            if (j == n.bytes.size()) return true;
+        }
+        return false;
     }
 
-    std::string_view needle_;
-    std::vector<char> masks_;
+    std::vector<Needle> needles_;
+    std::vector<Test> tests_;
+    std::vector<std::pair<size_t, size_t>> pairs_;  // a needle's first and last test
+    // The same, for the block loops, which only run with at most kMost needles.
+    struct Plan {
+        size_t tests = 0, pairs = 0;
+        size_t offset[2 * kMost] = {};
+        uint8_t pairFirst[kMost] = {}, pairLast[kMost] = {};
+    } plan_;
+    size_t count_ = 0;
+    size_t shortest_ = 0;
+    size_t longest_ = 0;
 };
 
 // Calls `onLine` for each line of `text`; the last piece counts as a line when not empty.
@@ -176,19 +328,19 @@ const FastScanner::Anchor& FastScanner::anchorFor(const TypedText& typed) {
     anchorText_ = typed.text;
     anchor_ = Anchor{};
 
-    // For each character: the one byte string that every character equal to it (ignoring
-    // case) is stored as, if there is one. A field that equals the typed text or contains it
-    // holds those bytes in a row, so a line without them cannot match.
+    // For each character: every byte string that a character equal to it (ignoring case) is
+    // stored as. A field that equals the typed text or contains it holds one of them for
+    // each character, in a row, so a line without any of a run's combinations cannot match.
     struct Piece {
-        bool usable = false;
+        bool usable = false;  // U+FFFD is not: too many byte sequences read as it
         bool folded = false;
-        std::string bytes;
+        std::vector<std::string> forms;
     };
     std::vector<Piece> pieces;
     for (char16_t ch : typed.text) {
         Piece piece;
-        // A line never holds CR or LF; an unknown code reads as U+FFFD, so that has no
-        // single form; any other character outside the code page can never be read.
+        // A line never holds CR or LF; any character outside the code page but U+FFFD can
+        // never be read.
         if (ch == u'\r' || ch == u'\n') {
             anchor_.kind = Anchor::Kind::NoMatchPossible;
             return anchor_;
@@ -203,39 +355,66 @@ const FastScanner::Anchor& FastScanner::anchorFor(const TypedText& typed) {
                 anchor_.kind = Anchor::Kind::NoMatchPossible;
                 return anchor_;
             }
-            const bool single = std::all_of(forms.begin(), forms.end(),
-                                            [&](const std::string& f) { return f == forms[0]; });
-            const std::string firstFolded = foldAscii(forms[0]);
-            const bool foldSingle =
-                std::all_of(forms.begin(), forms.end(),
-                            [&](const std::string& f) { return foldAscii(f) == firstFolded; });
-            if (single) {
-                piece = {true, false, forms[0]};
-            } else if (foldSingle) {
-                piece = {true, true, firstFolded};
-            }
+            // Forms that differ only in ASCII letter case become one folded form.
+            std::vector<std::string> folded;
+            for (const std::string& f : forms) folded.push_back(foldAscii(f));
+            std::sort(forms.begin(), forms.end());
+            forms.erase(std::unique(forms.begin(), forms.end()), forms.end());
+            std::sort(folded.begin(), folded.end());
+            folded.erase(std::unique(folded.begin(), folded.end()), folded.end());
+            piece.usable = true;
+            piece.folded = folded.size() < forms.size();
+            piece.forms = piece.folded ? std::move(folded) : std::move(forms);
         }
         pieces.push_back(std::move(piece));
     }
 
-    // The longest run of usable characters, measured in bytes, makes the rarest needle.
-    size_t bestStart = 0, bestEnd = 0, bestLen = 0;
-    for (size_t i = 0; i < pieces.size();) {
-        if (!pieces[i].usable) {
-            ++i;
+    // The run of usable characters with the most bytes in its shortest combination makes the
+    // rarest needles, as long as there are few enough combinations to search for at once.
+    // One window per end, grown and shrunk once: a pasted paragraph costs no more than that.
+    size_t bestStart = 0, bestEnd = 0, bestBytes = 0, bestCount = 0;
+    size_t start = 0, count = 1, bytes = 0;
+    auto shortest = [](const Piece& p) {
+        size_t n = SIZE_MAX;
+        for (const auto& f : p.forms) n = std::min(n, f.size());
+        return n;
+    };
+    for (size_t end = 0; end < pieces.size(); ++end) {
+        if (!pieces[end].usable) {
+            start = end + 1, count = 1, bytes = 0;
             continue;
         }
-        size_t j = i, len = 0;
-        while (j < pieces.size() && pieces[j].usable) len += pieces[j++].bytes.size();
-        if (len > bestLen) bestStart = i, bestEnd = j, bestLen = len;
-        i = j;
+        count *= pieces[end].forms.size();
+        bytes += shortest(pieces[end]);
+        while (count > NeedleFinder::kMost && start < end) {
+            count /= pieces[start].forms.size();
+            bytes -= shortest(pieces[start]);
+            ++start;
+        }
+        // A character with more forms than the finder takes stands alone; it is the only
+        // choice of a text made of such characters and U+FFFD.
+        const bool better = bytes > bestBytes || (bytes == bestBytes && count < bestCount);
+        if (bestCount == 0 || (count <= NeedleFinder::kMost && better) ||
+            (bestCount > NeedleFinder::kMost && count < bestCount))
+            bestStart = start, bestEnd = end + 1, bestBytes = bytes, bestCount = count;
     }
-    if (bestLen == 0) return anchor_;  // EveryLine
+    if (bestCount == 0) {
+        anchor_.kind = Anchor::Kind::Unreadable;
+        return anchor_;
+    }
 
-    anchor_.kind = Anchor::Kind::Bytes;
     for (size_t i = bestStart; i < bestEnd; ++i) anchor_.folded |= pieces[i].folded;
-    for (size_t i = bestStart; i < bestEnd; ++i)
-        anchor_.bytes += anchor_.folded ? foldAscii(pieces[i].bytes) : pieces[i].bytes;
+    std::vector<std::string> combinations = {""};
+    for (size_t i = bestStart; i < bestEnd; ++i) {
+        std::vector<std::string> longer;
+        for (const std::string& head : combinations)
+            for (const std::string& form : pieces[i].forms)
+                longer.push_back(head + (anchor_.folded ? foldAscii(form) : form));
+        combinations = std::move(longer);
+    }
+    std::sort(combinations.begin(), combinations.end());
+    combinations.erase(std::unique(combinations.begin(), combinations.end()), combinations.end());
+    anchor_.forms = std::move(combinations);
     return anchor_;
 }
 
@@ -249,20 +428,17 @@ bool FastScanner::testLine(std::string_view raw, const TypedText& typed, MatchMo
 
 bool FastScanner::scanLines(std::string_view raw, const TypedText& typed, MatchMode mode,
                             const MatchSink& sink) {
-    if (anchor_.kind == Anchor::Kind::EveryLine)
-        return forEachLine(raw, [&](std::string_view line) {
-            return testLine(line, typed, mode, sink);
-        });
-
-    const NeedleFinder finder(anchor_.bytes, anchor_.folded);
+    const bool unreadable = anchor_.kind == Anchor::Kind::Unreadable;
+    const NeedleFinder finder(unreadable ? std::vector<std::string>{} : anchor_.forms,
+                              anchor_.folded);
     size_t pos = 0;
     while (pos < raw.size()) {
-        const size_t at = finder.find(raw, pos);
+        const size_t at = unreadable ? codec_.findUnreadable(raw, pos) : finder.find(raw, pos);
         if (at == std::string_view::npos) break;
         size_t start = at;
-        while (start > 0 && !isLineEnd(raw[start - 1])) --start;
-        size_t end = at + anchor_.bytes.size();
-        while (end < raw.size() && !isLineEnd(raw[end])) ++end;
+        while (start > pos && !isLineEnd(raw[start - 1])) --start;
+        // No needle holds a line end, nor does any pair: the line goes on past `at`.
+        const size_t end = lineEndFrom(raw, at);
         if (!testLine(raw.substr(start, end - start), typed, mode, sink)) return false;
         pos = end;
     }

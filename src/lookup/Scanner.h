@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "Big5Codec.h"
 #include "ByteReader.h"
@@ -42,9 +43,9 @@ private:
     Big5Codec& codec_;
 };
 
-// Finds candidate lines with a byte search for a piece of the typed text in Big5 before
-// decoding anything, and decodes and tests only those. Where no piece of the text has a
-// single Big5 form it tests every line.
+// Finds candidate lines with a byte search before decoding anything, and decodes and tests
+// only those. The search looks for every Big5 form of a piece of the typed text at once, or,
+// for a text that is all U+FFFD, for the sequences that the code page cannot read.
 class FastScanner final : public Scanner {
 public:
     explicit FastScanner(Big5Codec& codec) : codec_(codec) {}
@@ -53,9 +54,13 @@ public:
 
     // What the byte search looks for; exposed for the tests.
     struct Anchor {
-        enum class Kind { Bytes, NoMatchPossible, EveryLine } kind = Kind::EveryLine;
-        std::string bytes;        // ASCII letters folded to lower case when `folded`
-        bool folded = false;      // search the text with ASCII letters folded to lower case
+        enum class Kind {
+            Bytes,            // a matching line holds one of `forms`
+            Unreadable,       // a matching line holds a sequence that reads as U+FFFD
+            NoMatchPossible,  // no line can hold the text
+        } kind = Kind::Bytes;
+        std::vector<std::string> forms;  // ASCII letters folded to lower case when `folded`
+        bool folded = false;             // search the text with ASCII letters folded
     };
     const Anchor& anchorFor(const TypedText& typed);
 

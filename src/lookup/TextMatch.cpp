@@ -30,11 +30,10 @@ bool fieldMatches(std::u16string_view field, const TypedText& typed, MatchMode m
 
 int countMatchingFields(std::u16string_view line, const TypedText& typed, MatchMode mode) {
     int count = 0;
-    for (std::u16string_view field : splitFields(line))
-        if (fieldMatches(field, typed, mode)) {
-            ++count;
-            if (mode == MatchMode::Exact) break;
-        }
+    forEachField(line, [&](std::u16string_view field) {
+        if (fieldMatches(field, typed, mode)) ++count;
+        return count == 0 || mode != MatchMode::Exact;
+    });
     return count;
 }
 

@@ -2,6 +2,9 @@
 
 #include <unicode/ustring.h>
 
+#include <cstdint>
+#include <cstring>
+
 namespace qb {
 
 std::u16string fromUtf8(std::string_view text) {
@@ -16,14 +19,58 @@ std::u16string fromUtf8(std::string_view text) {
 }
 
 std::string toUtf8(std::u16string_view text) {
-    std::string out(text.size() * 3, '\0');
-    int32_t length = 0;
-    UErrorCode err = U_ZERO_ERROR;
-    u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length,
-                       reinterpret_cast<const UChar*>(text.data()),
-                       static_cast<int32_t>(text.size()), 0xFFFD, nullptr, &err);
-    out.resize(U_SUCCESS(err) ? static_cast<size_t>(length) : 0);
+    std::string out(text.size() * kMostUtf8PerUnit, '\0');
+    out.resize(static_cast<size_t>(writeUtf8(text, out.data()) - out.data()));
     return out;
+}
+
+char* writeUtf8(std::u16string_view text, char* out) {
+    auto put = [&](unsigned byte) { *out++ = static_cast<char>(byte); };
+    const size_t size = text.size();
+    for (size_t i = 0; i < size;) {
+        char32_t c = text[i];
+        if (c < 0x80) {
+            // Headwords are English: four units at a time while they are ASCII.
+            uint64_t units;
+            while (i + 4 <= size && (std::memcpy(&units, text.data() + i, 8),
+                                     (units & 0xFF80FF80FF80FF80u) == 0)) {
+                for (int k = 0; k < 4; ++k) *out++ = static_cast<char>(units >> (16 * k));
+                i += 4;
+            }
+            if (i < size && text[i] < 0x80) put(text[i++]);
+            continue;
+        }
+        ++i;
+        // Definitions are Chinese: three bytes, the case to meet first.
+        if (c >= 0x800 && (c < 0xD800 || c > 0xDFFF)) {
+            put(0xE0 | c >> 12);
+            put(0x80 | (c >> 6 & 0x3F));
+            put(0x80 | (c & 0x3F));
+            continue;
+        }
+        if (c < 0x800) {
+            put(0xC0 | c >> 6);
+            put(0x80 | (c & 0x3F));
+            continue;
+        }
+        const bool pair = c <= 0xDBFF && i < size && text[i] >= 0xDC00 && text[i] <= 0xDFFF;
+        if (!pair) {  // a lone surrogate
+            put(0xEF), put(0xBF), put(0xBD);
+            continue;
+        }
+        c = 0x10000 + ((c - 0xD800) << 10) + (text[i++] - 0xDC00);
+        put(0xF0 | c >> 18);
+        put(0x80 | (c >> 12 & 0x3F));
+        put(0x80 | (c >> 6 & 0x3F));
+        put(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
+size_t utf8SliceEnd(std::u16string_view text, size_t most) {
+    if (text.size() <= most) return text.size();
+    const char16_t last = text[most - 1];
+    return most > 1 && last >= 0xD800 && last <= 0xDBFF ? most - 1 : most;
 }
 
 }  // namespace qb

@@ -10,4 +10,15 @@ namespace qb {
 std::u16string fromUtf8(std::string_view text);
 std::string toUtf8(std::u16string_view text);
 
+// The most bytes one UTF-16 unit can take in UTF-8 (a pair takes four for two units).
+inline constexpr size_t kMostUtf8PerUnit = 3;
+
+// Writes the UTF-8 of `text` at `out`, which has room for kMostUtf8PerUnit bytes a unit,
+// and returns where it ended. A surrogate pair cut by the end of `text` is written as
+// U+FFFD: callers that cut text into slices keep pairs whole (see utf8SliceEnd).
+char* writeUtf8(std::u16string_view text, char* out);
+
+// How much of `text`, at most `most` units, can be converted alone without cutting a pair.
+size_t utf8SliceEnd(std::u16string_view text, size_t most);
+
 }  // namespace qb

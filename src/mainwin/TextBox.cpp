@@ -35,8 +35,16 @@ void TextBox::setText(const QString& textWithCrLf) {
     cursor_ = anchor_ = 0;
     // A box whose whole text is replaced shows it from the top.
     verticalScrollBar()->setValue(0);
-    updateScrollBar();
+    updateScrollBarWhenShown();
     viewport()->update();
+}
+
+// The scroll range needs the font, and the font database is read the first time a font is
+// measured: a box filled before its window first appears (the greeting) leaves that to its
+// first paint, after the window is on screen.
+void TextBox::updateScrollBarWhenShown() {
+    scrollBarStale_ = !isVisible();
+    if (!scrollBarStale_) updateScrollBar();
 }
 
 int TextBox::lineEnd(int line) const {
@@ -93,6 +101,7 @@ void TextBox::layOut(QTextLayout& layout, int line) const {
 }
 
 void TextBox::paintEvent(QPaintEvent*) {
+    if (scrollBarStale_) updateScrollBar();
     QPainter painter(viewport());
     painter.setPen(palette().color(QPalette::Text));
     const int selFrom = std::min(anchor_, cursor_), selTo = std::max(anchor_, cursor_);
@@ -119,6 +128,7 @@ void TextBox::paintEvent(QPaintEvent*) {
 }
 
 void TextBox::updateScrollBar() {
+    scrollBarStale_ = false;
     // Only whole lines between the margins count, or a caret kept in view could sit half
     // below the bottom edge.
     const int rows = std::max(
@@ -140,7 +150,7 @@ void TextBox::updateScrollBar() {
 
 void TextBox::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
-    updateScrollBar();
+    updateScrollBarWhenShown();
 }
 
 int TextBox::positionAt(QPoint point) const {
@@ -169,6 +179,7 @@ void TextBox::moveCursor(int position, bool keepAnchor) {
 }
 
 void TextBox::ensureCursorVisible() {
+    if (scrollBarStale_) updateScrollBar();
     const int line = lineOf(cursor_);
     QScrollBar* bar = verticalScrollBar();
     if (line < bar->value()) bar->setValue(line);
@@ -176,6 +187,7 @@ void TextBox::ensureCursorVisible() {
 }
 
 void TextBox::keyPressEvent(QKeyEvent* event) {
+    if (scrollBarStale_) updateScrollBar();
     if (event == QKeySequence::Copy) return copy();
     if (event == QKeySequence::SelectAll) return selectAll();
     const bool extend = event->modifiers() & Qt::ShiftModifier;

@@ -52,6 +52,7 @@ private:
     void moveCursor(int position, bool keepAnchor);
     void ensureCursorVisible();
     void updateScrollBar();
+    void updateScrollBarWhenShown();
     QString plain(int from, int to) const;
 
     QString text_;
@@ -60,6 +61,7 @@ private:
     int anchor_ = 0;
     QPoint pressedAt_;
     bool pressing_ = false;
+    bool scrollBarStale_ = false;
 };
 
 }  // namespace qb

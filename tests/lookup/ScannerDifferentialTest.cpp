@@ -41,6 +41,7 @@ TEST(ScannerDifferential, CodePageTableHasWhatTheGeneratorsDrawFrom) {
     EXPECT_FALSE(page.asciiLetterTrail.empty());
     EXPECT_FALSE(page.unassigned.empty());
     EXPECT_EQ(page.fullWidthLetters.size(), 52u);
+    EXPECT_GE(page.otherCaseLetters.size(), 48u);  // at least the Greek alphabet, both cases
     EXPECT_EQ(page.codesOf.count(kOutsideCodePage), 0u);
     // 十 is the everyday character with two codes, one of them with the trail byte 'Q'.
     ASSERT_EQ(page.twoCodes.count(u'十'), 1u);
@@ -188,7 +189,8 @@ std::string foldAsciiLetters(std::string bytes) {
 struct AnchorCase {
     std::u16string typed;
     FastScanner::Anchor::Kind kind;
-    // Big5 forms of fields that match the text: each must hold the anchor's bytes.
+    size_t forms;  // how many byte strings the search looks for at once
+    // Big5 forms of fields that match the text: each must hold one of the anchor's forms.
     std::vector<std::string> matchingFields;
 };
 
@@ -197,20 +199,26 @@ TEST(ScannerDifferential, AnchorIsFoundInEveryWayAMatchingFieldCanBeWritten) {
     const auto& ten = codePage().twoCodes.at(u'十');  // A2CC and A451
     const std::string zi = "\xA6\x72";                 // 字
     const std::string bad = codePage().unassigned.front();  // reads as U+FFFD
+    const std::string fullA = "\xA2\xCF", fulla = "\xA2\xE9";  // Ａ and ａ
+    const std::string ALPHA = "\xA3\x44", alpha = "\xA3\x5C";  // Α and α
     const AnchorCase cases[] = {
-        {u"Apple", Kind::Bytes, {"apple", "APPLE", "aPpLe"}},
-        {u"十字", Kind::Bytes, {ten[0] + zi, ten[1] + zi}},
-        {u"字十", Kind::Bytes, {zi + ten[0], zi + ten[1]}},
-        {u"Q十", Kind::Bytes, {"q" + ten[0], "Q" + ten[1]}},
-        {u"ab\uFFFDcd", Kind::Bytes, {"ab" + bad + "cd", "AB" + bad + "CD"}},
-        {u" ", Kind::Bytes, {" "}},
-        {u"42", Kind::Bytes, {"42"}},
-        {u"十", Kind::EveryLine, {ten[0], ten[1]}},
-        {u"\uFFFD", Kind::EveryLine, {bad}},
-        {u"Ａ", Kind::EveryLine, {"\xA2\xCF", "\xA2\xE9"}},  // Ａ and ａ
-        {u"a\r", Kind::NoMatchPossible, {}},
-        {u"\n", Kind::NoMatchPossible, {}},
-        {std::u16string(u"ab") + kOutsideCodePage, Kind::NoMatchPossible, {}},
+        {u"Apple", Kind::Bytes, 1, {"apple", "APPLE", "aPpLe"}},
+        {u"十字", Kind::Bytes, 2, {ten[0] + zi, ten[1] + zi}},
+        {u"字十", Kind::Bytes, 2, {zi + ten[0], zi + ten[1]}},
+        {u"Q十", Kind::Bytes, 2, {"q" + ten[0], "Q" + ten[1]}},
+        {u"十十", Kind::Bytes, 4, {ten[0] + ten[1], ten[1] + ten[0], ten[1] + ten[1]}},
+        {u"ab\uFFFDcd", Kind::Bytes, 1, {"ab" + bad + "cd", "AB" + bad + "CD"}},
+        {u" ", Kind::Bytes, 1, {" "}},
+        {u"42", Kind::Bytes, 1, {"42"}},
+        {u"十", Kind::Bytes, 2, {ten[0], ten[1]}},
+        {u"Ａ", Kind::Bytes, 2, {fullA, fulla}},
+        {u"ａｐｐ", Kind::Bytes, 8, {fulla + "\xA2\xF8\xA2\xF8", fullA + "\xA2\xDE\xA2\xF8"}},
+        {u"α", Kind::Bytes, 2, {alpha, ALPHA}},
+        {u"\uFFFD", Kind::Unreadable, 0, {bad, "\xA4"}},
+        {u"\uFFFD\uFFFD", Kind::Unreadable, 0, {bad + bad}},
+        {u"a\r", Kind::NoMatchPossible, 0, {}},
+        {u"\n", Kind::NoMatchPossible, 0, {}},
+        {std::u16string(u"ab") + kOutsideCodePage, Kind::NoMatchPossible, 0, {}},
     };
     Big5Codec codec;
     FastScanner fast(codec);
@@ -219,19 +227,25 @@ TEST(ScannerDifferential, AnchorIsFoundInEveryWayAMatchingFieldCanBeWritten) {
         const TypedText typed(c.typed);
         const FastScanner::Anchor anchor = fast.anchorFor(typed);
         EXPECT_EQ(anchor.kind, c.kind);
+        EXPECT_EQ(anchor.forms.size(), c.forms);
         for (const std::string& field : c.matchingFields) {
             // The premise: the field really matches the text, ignoring case.
             ASSERT_TRUE(fieldMatches(codec.decode(field), typed, MatchMode::Exact)) << hex(field);
-            if (anchor.kind != Kind::Bytes) continue;
+            if (anchor.kind == Kind::Unreadable) {
+                EXPECT_NE(codec.findUnreadable(field, 0), std::string::npos) << hex(field);
+                continue;
+            }
             const std::string searched = anchor.folded ? foldAsciiLetters(field) : field;
-            EXPECT_NE(searched.find(anchor.bytes), std::string::npos)
-                << "anchor " << hex(anchor.bytes) << " not in " << hex(field);
+            EXPECT_TRUE(std::any_of(anchor.forms.begin(), anchor.forms.end(),
+                                    [&](const std::string& form) {
+                                        return searched.find(form) != std::string::npos;
+                                    }))
+                << "no anchor form in " << hex(field);
         }
         // And the scanner finds every one of those fields as a line, in both modes.
         std::string library;
         for (const std::string& field : c.matchingFields) library += "x=" + field + "\r\n";
         for (MatchMode mode : kModes) {
-            Report all;
             for (const std::string& field : c.matchingFields) {
                 const Report one = run(fast, "x=" + field + "\r\n", SIZE_MAX, typed, mode);
                 EXPECT_EQ(one.lines.size(), 1u) << hex(field);
@@ -240,6 +254,26 @@ TEST(ScannerDifferential, AnchorIsFoundInEveryWayAMatchingFieldCanBeWritten) {
             EXPECT_EQ(run(fast, library, SIZE_MAX, typed, mode),
                       run(reference, library, SIZE_MAX, typed, mode));
         }
+    }
+}
+
+// The table decoder and the search for unreadable sequences answer from the code table; ICU
+// is what they must agree with, on every code and on what surrounds a code it cannot read.
+TEST(ScannerDifferential, TableDecodingAgreesWithIcu) {
+    Big5Codec codec;
+    const CodePage& page = codePage();
+    std::vector<std::string> texts = {"", "plain", "\x80", "\xFF", "\xA4", "a\xA4", "\xA4\r\n"};
+    for (const auto& [ch, codes] : page.codesOf)
+        for (const std::string& code : codes) texts.push_back("<" + code + ">");
+    for (size_t i = 0; i < page.unassigned.size(); i += 7)
+        texts.push_back("x" + page.unassigned[i] + "y" + page.hanzi[i % page.hanzi.size()]);
+    std::u16string got = u"left over";
+    for (const std::string& text : texts) {
+        const std::u16string expected = codec.decode(text);
+        codec.decodeInto(text, got);
+        ASSERT_EQ(got, expected) << hex(text);
+        const bool unreadable = expected.find(kReplacement) != std::u16string::npos;
+        ASSERT_EQ(codec.findUnreadable(text, 0) != std::string::npos, unreadable) << hex(text);
     }
 }
 

@@ -10,6 +10,7 @@
 #include "Handles.h"
 #include "WindowMessage.h"
 #include "QtServices.h"
+#include "QtSoundPlayer.h"
 #include "Tray.h"
 
 using namespace qb;

@@ -28,6 +28,7 @@ struct CodePage {
     std::vector<std::string> asciiLetterTrail;               // assigned pairs like A4 41
     std::vector<std::string> unassigned;                     // lead + trail, read as U+FFFD
     std::vector<std::string> fullWidthLetters;               // Ａ … ｚ
+    std::vector<std::string> otherCaseLetters;  // Greek, Cyrillic: a case partner with a code
     std::map<char16_t, std::vector<std::string>> twoCodes;   // characters with several codes
     std::map<char16_t, std::vector<std::string>> codesOf;    // every code, in byte order
 };
@@ -97,7 +98,7 @@ public:
         static const char* const kWords[] = {"apple", "pie", "a", "ab", "b", "zoo", "q", "A",
                                              "Apple", "APPLE", "Pie", "x y", "42", "-"};
         const CodePage& page = codePage();
-        switch (below(16)) {
+        switch (below(17)) {
             case 0:
             case 1:
             case 2: return mixCase(kWords[below(static_cast<int>(std::size(kWords)))]);
@@ -117,6 +118,7 @@ public:
             case 12: return std::string(1, static_cast<char>(0x81 + below(0x7E)));  // lone lead
             case 13: return chance(2) ? "\x80" : "\xFF";
             case 14: return pick(page.unassigned);
+            case 15: return pick(page.otherCaseLetters);
             default: return std::string(1, static_cast<char>(0x21 + below(0x5E)));
         }
     }
@@ -160,15 +162,16 @@ public:
             } else {
                 text = codec.decode(token());
             }
-            alter(text);
+            alter(codec, text);
             if (!text.empty()) texts.push_back(std::move(text));
         }
         return texts;
     }
 
-    void alter(std::u16string& text) {
+    void alter(Big5Codec& codec, std::u16string& text) {
+        const CodePage& page = codePage();
         auto at = [&] { return static_cast<size_t>(below(static_cast<int>(text.size()) + 1)); };
-        switch (below(14)) {
+        switch (below(16)) {
             case 0:
                 for (char16_t& ch : text) ch = static_cast<char16_t>(u_toupper(ch));
                 break;
@@ -187,6 +190,13 @@ public:
             case 8: text = u" "; break;
             case 9: text = text.substr(0, 1); break;
             case 10: text.insert(at(), 1, u'='); break;
+            case 11: text.assign(1 + below(2), kReplacement); break;
+            case 12:  // characters that all have several forms, and nothing else
+                text.clear();
+                for (int i = below(3); i >= 0; --i)
+                    text += codec.decode(chance(2) ? pick(page.fullWidthLetters)
+                                                   : pick(page.otherCaseLetters));
+                break;
             default: break;  // as it stands: most texts should be able to match
         }
     }

@@ -99,6 +99,42 @@ TEST_F(CommandLine, PrintsTheBoxAndTheMessagesAndTellsByItsStatus) {
     }
 }
 
+// The result goes out through a buffer of 64 KiB as it is found: results that fill it many
+// times, and single entries longer than it, must come out whole and in order.
+TEST_F(CommandLine, ResultsLargerThanTheWriteBufferComeOutWhole) {
+    struct Case {
+        std::string name;
+        int entries;
+        size_t definitionChars;  // of 蘋, three bytes each in UTF-8
+    };
+    const Case cases[] = {
+        {"many", 20000, 3},       // about 20 bytes an entry: several buffers' worth
+        {"long", 2, 70000},       // each entry alone more than a buffer
+        {"edge", 1, 21844},       // the definition just overruns what is left of a buffer
+    };
+    for (const Case& c : cases) {
+        test::TempLibrary big;
+        std::vector<std::string> lines;
+        std::string expected;
+        std::string definition;
+        for (size_t i = 0; i < c.definitionChars; ++i) definition += "蘋";
+        for (int i = 0; i < c.entries; ++i) {
+            // Built by appending: GCC 12 warns falsely about "q" + std::to_string(i).
+            std::string head = "q";
+            head.append(std::to_string(i)).append("x");
+            lines.push_back(std::string(head).append("=").append(definition).append("=not shown"));
+            expected.append("\r\n").append(head).append("\r\n").append(definition).append("\r\n");
+        }
+        big.writeLines("q.lib", lines);
+        big.fillMissingWithEmptyFiles();
+        const ToolRun run = runTool({"--lib", big.folder(), "--all", "q"});
+        EXPECT_EQ(run.status, 0) << c.name;
+        EXPECT_EQ(run.err, "") << c.name;
+        EXPECT_EQ(run.out.size(), expected.size()) << c.name;
+        EXPECT_TRUE(run.out == expected) << c.name;
+    }
+}
+
 TEST_F(CommandLine, RejectsBadUsageWithStatusTwo) {
     const std::vector<std::string> bad[] = {{}, {"--lib"}, {"--frobnicate", "x"}, {"a", "b"}};
     for (const auto& args : bad) {

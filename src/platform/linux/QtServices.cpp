@@ -1,5 +1,7 @@
 #include "QtServices.h"
 
+#include "QtSoundModule.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <QDesktopServices>
@@ -7,9 +9,10 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
-#include <QProcess>
 #include <QPointer>
 #include <QProcess>
+#include <QLibrary>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 #include <QWindow>
@@ -116,6 +119,39 @@ void QtWindowMove::beginMove(QWidget& window, QPoint globalPressPosition, Qt::Mo
     QWindow* handle = window.windowHandle();
     if (button == Qt::LeftButton && handle != nullptr && handle->startSystemMove()) return;
     new ManualMove(window, globalPressPosition, button);
+}
+
+DeferredSoundPlayer::DeferredSoundPlayer() {
+    QTimer::singleShot(0, &timerContext_, [this] { load(); });
+}
+
+DeferredSoundPlayer::~DeferredSoundPlayer() = default;
+
+void DeferredSoundPlayer::load() {
+    if (tried_) return;
+    tried_ = true;
+    // Never unloaded: the player's code lives in it until the end.
+    QLibrary module(QCoreApplication::applicationDirPath() + '/' + kSoundModuleName);
+    if (auto create = reinterpret_cast<CreateSoundPlayer>(module.resolve(kCreateSoundPlayer)))
+        player_.reset(create());
+    if (player_ && !prepared_.isEmpty()) player_->prepare(prepared_);
+}
+
+void DeferredSoundPlayer::prepare(const QString& wavPath) {
+    if (player_)
+        player_->prepare(wavPath);
+    else
+        prepared_ = wavPath;
+}
+
+void DeferredSoundPlayer::playAsync(const QString& wavPath) {
+    // The sound of the start-up is asked for before the window is on screen: it waits for the
+    // event loop, so that loading the module does not hold the window back.
+    if (!tried_) {
+        QTimer::singleShot(0, &timerContext_, [this, wavPath] { playAsync(wavPath); });
+        return;
+    }
+    if (player_) player_->playAsync(wavPath);
 }
 
 int QtMessageBoxes::messageBox(QWidget* owner, const QString& text, int style,

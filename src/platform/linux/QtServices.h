@@ -6,10 +6,11 @@
 #include <memory>
 
 #include "QtNotificationArea.h"
-#include "QtSoundPlayer.h"
 #include "QtSpeechEngine.h"
 #include "Services.h"
 #include "SystemInfoRegistry.h"
+
+#include <QObject>
 
 namespace qb::platform {
 
@@ -33,6 +34,26 @@ public:
 class QtWindowMove final : public WindowMove {
 public:
     void beginMove(QWidget& window, QPoint globalPressPosition, Qt::MouseButton button) override;
+};
+
+// Loads the sound module (QtSoundModule.cpp, the player of QtSoundPlayer.h) once the event
+// loop first has nothing to do, after the window is on screen, or at the first sound if that
+// comes sooner; what was asked of it before then is handed on once it is there. Without the
+// module the program is silent.
+class DeferredSoundPlayer final : public SoundPlayer {
+public:
+    DeferredSoundPlayer();
+    ~DeferredSoundPlayer() override;
+    void prepare(const QString& wavPath) override;
+    void playAsync(const QString& wavPath) override;
+
+private:
+    void load();
+
+    bool tried_ = false;
+    QString prepared_;
+    std::unique_ptr<SoundPlayer> player_;
+    QObject timerContext_;  // ends the pending load with this object
 };
 
 class QtMessageBoxes final : public MessageBoxes {
@@ -66,7 +87,7 @@ struct QtServices {
     QtWindowPlacement placement;
     QtWindowShape shape;
     QtWindowMove move;
-    QtSoundPlayer sound;
+    DeferredSoundPlayer sound;
     QtMessageBoxes messages;
     QtNotificationArea tray{handles};
     QtPopupMenus menus;
