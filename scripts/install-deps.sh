@@ -10,7 +10,7 @@ packages=(
   pulseaudio pulseaudio-utils sox fonts-arphic-uming
   dbus python3-dbus python3-gi libglib2.0-bin
   python3 icu-devtools
-  dpkg-dev desktop-file-utils appstream lintian man-db
+  dpkg-dev desktop-file-utils appstream lintian man-db libx11-dev
 )
 
 missing=()
