@@ -119,7 +119,10 @@ void TextBox::paintEvent(QPaintEvent*) {
 }
 
 void TextBox::updateScrollBar() {
-    const int rows = std::max(1, viewport()->height() / std::max(1, fontMetrics().lineSpacing()));
+    // Only whole lines between the margins count, or a caret kept in view could sit half
+    // below the bottom edge.
+    const int rows = std::max(
+        1, (viewport()->height() - 2 * kMargin) / std::max(1, fontMetrics().lineSpacing()));
     verticalScrollBar()->setPageStep(rows);
     // The last page starts at the first line from which the rest fits; only the lines of that
     // page are laid out to find it.
@@ -231,13 +234,21 @@ void TextBox::mouseDoubleClickEvent(QMouseEvent* event) {
     const int at = positionAt(event->position().toPoint());
     const int line = lineOf(at);
     const QString lineText = text_.mid(lineStart(line), lineEnd(line) - lineStart(line));
+    const int column = at - lineStart(line);
     QTextBoundaryFinder words(QTextBoundaryFinder::Word, lineText);
-    words.setPosition(at - lineStart(line));
-    const int from = words.isAtBoundary() && words.boundaryReasons() & QTextBoundaryFinder::StartOfItem
-                         ? words.position()
-                         : words.toPreviousBoundary();
-    words.setPosition(at - lineStart(line));
-    const int to = words.toNextBoundary();
+    words.setPosition(column);
+    const auto reasons =
+        words.isAtBoundary() ? words.boundaryReasons() : QTextBoundaryFinder::BoundaryReasons();
+    int from, to;
+    if (reasons & QTextBoundaryFinder::EndOfItem && !(reasons & QTextBoundaryFinder::StartOfItem)) {
+        // The pointer is on the right half of a word's last letter: that word, not what follows.
+        to = column;
+        from = words.toPreviousBoundary();
+    } else {
+        from = reasons & QTextBoundaryFinder::StartOfItem ? column : words.toPreviousBoundary();
+        words.setPosition(column);
+        to = words.toNextBoundary();
+    }
     if (from < 0 || to < 0) return;
     anchor_ = lineStart(line) + from;
     cursor_ = lineStart(line) + to;

@@ -87,8 +87,8 @@ start_audio() {
   pulse_dir=$(mktemp -d)
   chmod 700 "$pulse_dir"
   export XDG_RUNTIME_DIR=$pulse_dir PULSE_RUNTIME_PATH=$pulse_dir/pulse
-  pulseaudio --daemonize=yes --exit-idle-time=-1 -n --use-pid-file=no \
-    --load="module-null-sink sink_name=rec" --load="module-native-protocol-unix" 2>/dev/null ||
+  (cd "$pulse_dir" && pulseaudio --daemonize=yes --exit-idle-time=-1 -n --use-pid-file=no \
+    --load="module-null-sink sink_name=rec" --load="module-native-protocol-unix" 2>/dev/null) ||
     fail "no sound server"
   wait_for 5 pactl info >/dev/null || fail "the sound server does not answer"
   pactl set-default-sink rec
@@ -106,10 +106,3 @@ record_stop() { kill -INT "$recorder"; wait "$recorder" || true; }
 # The energy of a recording (sum of squared samples over time), to compare with the file
 # that was played.
 sound_energy() { sox "$1" -n stat 2>&1 | awk '/^Length/ {l=$3} /RMS +amplitude/ {r=$3} END {printf "%.6f\n", r * r * l}'; }
-# Seconds from the start of a recording to its first sound.
-sound_onset() {
-  local total rest
-  total=$(sox "$1" -n stat 2>&1 | awk '/^Length/ {print $3}')
-  rest=$(sox "$1" -n silence 1 0.002 2% stat 2>&1 | awk '/^Length/ {print $3}')
-  awk -v t="$total" -v r="${rest:-0}" 'BEGIN {printf "%.3f\n", t - r}'
-}

@@ -4,7 +4,7 @@
 #include <QScrollBar>
 #include <QtTest>
 
-#include "MainWindowHarness.h"
+#include "WindowTest.h"
 
 using namespace qb;
 
@@ -15,15 +15,10 @@ const QString kNotFound = QStringLiteral("Sorry! 找不到任何相符字串");
 
 }  // namespace
 
-class FrmMainTest : public QObject {
+class FrmMainTest : public test::WindowTest {
     Q_OBJECT
 
 private:
-    std::unique_ptr<test::MainWindowHarness> h;
-    test::FakeDesktop* desktop = nullptr;
-    AppShared* shared = nullptr;
-    QPointer<frmMain> form;
-
     void typeAndPress(const QString& text, Qt::Key key = Qt::Key_Return) {
         form->Text_Input->setText(text);
         QTest::keyClick(form->Text_Input, key);
@@ -32,14 +27,10 @@ private:
 
 private slots:
     void init() {
-        h = std::make_unique<test::MainWindowHarness>([](test::TempLibrary& lib) {
+        startWindows([](test::TempLibrary& lib) {
             lib.writeLines("a.lib", {"apple=蘋果", "apple pie=蘋果派=甜點"});
             lib.writeLines("z.lib", {"zz=蘋果=蘋果樹"});
         });
-        h->start();
-        desktop = h->desktop.get();
-        shared = h->shared.get();
-        form = h->form;
         desktop->log.clear();
     }
 

@@ -3,7 +3,7 @@
 #include <QtTest>
 
 #include "WindowMessage.h"
-#include "MainWindowHarness.h"
+#include "WindowTest.h"
 
 using namespace qb;
 
@@ -28,17 +28,12 @@ private:
 
 }  // namespace
 
-class FrmTrayTest : public QObject {
+class FrmTrayTest : public test::WindowTest {
     Q_OBJECT
 
 private:
-    std::unique_ptr<test::MainWindowHarness> h;
-    test::FakeDesktop* desktop = nullptr;
-    AppShared* shared = nullptr;
-    Tray* tray = nullptr;
-    QPointer<frmMain> form;
-    QPointer<frmTray> trayForm;
     std::unique_ptr<VisibilityLog> visibility;
+    void beforeStart() override { visibility = std::make_unique<VisibilityLog>(form, desktop->log); }
 
     void trayMessage(std::uint32_t mouseMessage) {
         platform::WindowMessageEvent event(static_cast<std::uint32_t>(platform::TrayMouse::Move), 1,
@@ -49,14 +44,7 @@ private:
 
 private slots:
     void init() {
-        h = std::make_unique<test::MainWindowHarness>([](test::TempLibrary&) {});
-        desktop = h->desktop.get();
-        shared = h->shared.get();
-        tray = h->tray.get();
-        form = h->form;
-        visibility = std::make_unique<VisibilityLog>(form, desktop->log);
-        h->start();
-        trayForm = h->trayForm;
+        startWindows([](test::TempLibrary&) {});
     }
 
     void cleanup() {
