@@ -8,6 +8,9 @@
 #             one with about 100,000
 #
 #   bench/window_bench.sh [--runs N] [--build DIR] [--lib DIR] [--few TEXT] [--many TEXT]
+#                         [--program PATH]
+#
+# --program times another copy's start-up, such as an installed one (/usr/bin/quillbook).
 #
 # Needs a Release build with the windows (scripts/build.sh build -DCMAKE_BUILD_TYPE=Release)
 # and the large library (bench/make_large_library.py).
@@ -19,6 +22,7 @@ build=build
 lib=bench/data/large
 few=蘋果汁
 many=0
+program=
 while [ $# -gt 0 ]; do
   case $1 in
     --runs) runs=$2; shift 2 ;;
@@ -26,13 +30,15 @@ while [ $# -gt 0 ]; do
     --lib) lib=$2; shift 2 ;;
     --few) few=$2; shift 2 ;;
     --many) many=$2; shift 2 ;;
-    *) echo "usage: $0 [--runs N] [--build DIR] [--lib DIR] [--few TEXT] [--many TEXT]" >&2; exit 2 ;;
+    --program) program=$2; shift 2 ;;
+    *) echo "usage: $0 [--runs N] [--build DIR] [--lib DIR] [--few TEXT] [--many TEXT] [--program PATH]" >&2; exit 2 ;;
   esac
 done
 bin=$build/bin
 for p in quillbook quillbook-lookup minimal_window mapped_after window_lookup_bench; do
   [ -x "$bin/$p" ] || { echo "no $bin/$p: scripts/build.sh $build -DCMAKE_BUILD_TYPE=Release" >&2; exit 2; }
 done
+program=${program:-$bin/quillbook}
 [ -f "$lib/a.lib" ] || { echo "no $lib/a.lib: bench/make_large_library.py" >&2; exit 2; }
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/quillbook-window.XXXXXX")
@@ -49,7 +55,7 @@ median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] 
 echo "start-up, $runs runs each in turn (microseconds from start to window mapped):"
 : > "$work/a"; : > "$work/b"; : > "$work/r"
 for i in $(seq -2 "$runs"); do
-  a=$("$bin/mapped_after" "$bin/quillbook")
+  a=$("$bin/mapped_after" "$program")
   b=$("$bin/mapped_after" "$bin/minimal_window")
   [ "$i" -gt 0 ] || continue  # warm-up
   echo "$a" >> "$work/a"; echo "$b" >> "$work/b"

@@ -1,0 +1,410 @@
+#!/usr/bin/env bash
+# A user's whole day with the installed Quillbook, on a virtual X screen with openbox, trayer as
+# the notification area and a sound server whose only output is recorded: start, look words up
+# every way there is, bring a word back, drag, hide to the tray and come back, quit and answer
+# No and Yes; then a desktop that has no notification area at first, and one with no window
+# manager. Every step keeps screenshots; report.html in ARTIFACT_DIR shows them all.
+# Usage: whole_day_test.sh ARTIFACT_DIR PREFIX           the copy installed in PREFIX
+#        whole_day_test.sh ARTIFACT_DIR --install BUILD  installs BUILD into a temporary prefix
+set -euo pipefail
+artifacts=$1
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/common.sh"
+source "$here/report.sh"
+report_title="Quillbook: a whole day on the desktop"
+rm -rf "$artifacts"
+mkdir -p "$artifacts"
+
+finish() {
+  local rc=$?
+  write_report "$rc"
+  cleanup
+  [ -n "${scratch:-}" ] && rm -rf "$scratch"
+  return "$rc"
+}
+trap finish EXIT
+
+if [ "$2" = --install ]; then
+  scratch=$(mktemp -d)
+  prefix=$scratch/usr
+  cmake --install "$3" --prefix "$prefix" >"$artifacts/install.log"
+else
+  prefix=$2
+fi
+program=$prefix/bin/quillbook
+program_folder=$(dirname "$(readlink -f "$program")")
+
+# Where the controls sit on the window (pixels from its top-left corner).
+input_box=(96 68)       # Text_Input
+result_box=(260 100)    # Text_Output
+exact_button=(55 120)   # Command_Submit, "準確"
+all_button=(95 120)     # Command_AdvanSubmit, "所有"
+close_button=(38 190)   # Command_Close
+hide_button=(55 190)    # Command_Min
+click_at() {  # click_at X Y [BUTTON]: on the main window
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  xdotool mousemove $((X + $1)) $((Y + $2)) click "${3:-1}"
+}
+
+# What a text box holds, read as a user would: select all, copy, and read the clipboard. A
+# box that copies nothing leaves the marker, which reads as empty.
+box_text() {  # box_text X Y
+  printf 'nothing-copied' | xclip -selection clipboard >/dev/null 2>&1
+  click_at "$1" "$2"
+  xdotool key ctrl+a ctrl+c
+  sleep 0.4
+  local text
+  text=$(xclip -o -selection clipboard 2>/dev/null || true)
+  [ "$text" = nothing-copied ] && text=""
+  printf '%s' "$text"
+}
+result_text() { box_text "${result_box[@]}"; }
+input_text() { box_text "${input_box[@]}"; }
+
+# type_text TEXT: into the input box, which has the focus.
+type_text() { xdotool type --delay 40 -- "$1"; sleep 0.3; }
+
+main_window_gone() { ! main_window >/dev/null; }
+message_box() {  # the program's visible window that is not the book: its message box
+  local w
+  for w in $(xdotool search --onlyvisible --name '^Quillbook$' 2>/dev/null); do
+    xwininfo -id "$w" | grep -q 'Width: 352' || { echo "$w"; return 0; }
+  done
+  return 1
+}
+answer() {  # answer Yes|No: to the message box that is open
+  local box
+  wait_for 5 message_box >/dev/null || fail "no message box to answer $1"
+  box=$(message_box)
+  xdotool windowactivate --sync "$box"
+  if [ "$1" = Yes ]; then xdotool key Return; else xdotool key Escape; fi
+  sleep 0.5
+}
+
+is_topmost() { xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
+has_focus() { [ "$(xdotool getwindowfocus)" = "$window" ]; }
+
+# The window back from the tray, whole: on screen, not minimised, topmost, focused, and still
+# without a taskbar button, where it was before.
+back_whole() {  # back_whole HOW [X Y]
+  wait_for 5 main_window >/dev/null || fail "$1: the window did not come back"
+  window=$(main_window)
+  sleep 0.5
+  xwininfo -id "$window" | grep -q IsViewable || fail "$1: the window is not on screen"
+  ! xprop -id "$window" WM_STATE | grep -q Iconic || fail "$1: the window came back minimised"
+  local state type
+  # The window manager sets the state some moments after the window maps again.
+  wait_for 3 is_topmost || true
+  state=$(xprop -id "$window" _NET_WM_STATE)
+  type=$(xprop -id "$window" _NET_WM_WINDOW_TYPE)
+  grep -q _NET_WM_STATE_ABOVE <<<"$state" || fail "$1: not topmost ($state)"
+  grep -q _NET_WM_STATE_SKIP_TASKBAR <<<"$state" || grep -q _NET_WM_WINDOW_TYPE_UTILITY <<<"$type" ||
+    fail "$1: the window has a taskbar button ($state; $type)"
+  has_focus || fail "$1: no focus"
+  if [ $# -ge 3 ]; then
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    [ "$X,$Y" = "$2,$3" ] || fail "$1: the window came back at $X,$Y, not at $2,$3"
+  fi
+}
+hide_to_tray() {
+  click_at "${hide_button[@]}"
+  wait_for 5 main_window_gone || fail "the hide button did not hide the window"
+}
+tray_menu() {  # tray_menu DOWNS: the icon's menu, the entry that many Downs away
+  local ix iy
+  read -r ix iy <<<"$(tray_icon_centre)"
+  xdotool mousemove "$ix" "$iy" click 3
+  sleep 1
+  shot "${2:-menu}"
+  local keys=()
+  for _ in $(seq "$1"); do keys+=(Down); done
+  xdotool key "${keys[@]}" Return
+}
+double_click_icon() {
+  local ix iy
+  read -r ix iy <<<"$(tray_icon_centre)"
+  xdotool mousemove "$ix" "$iy" click --repeat 2 --delay 80 1
+}
+
+# A drag on the skin by any button moves the window by as much as the pointer moved, and the
+# move ends when that button is released: the pointer moving on leaves the window put.
+drag_by_80_48() {  # drag_by_80_48 WHAT [BUTTON]
+  local button=${2:-1}
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  xdotool mousemove $((X + 176)) $((Y + 60)) mousedown "$button"
+  for _ in 1 2 3 4 5 6 7 8; do xdotool mousemove_relative -- 10 6; sleep 0.05; done
+  xdotool mouseup "$button"
+  sleep 0.5
+  local oldX=$X oldY=$Y
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  local dx=$((X - oldX)) dy=$((Y - oldY))
+  [ "$dx" -ge 70 ] && [ "$dx" -le 90 ] && [ "$dy" -ge 38 ] && [ "$dy" -le 58 ] ||
+    fail "$1: a drag of 80,48 moved the window by $dx,$dy"
+  local afterX=$X afterY=$Y
+  for _ in 1 2 3; do xdotool mousemove_relative -- 20 15; sleep 0.05; done
+  sleep 0.3
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  [ "$X" = "$afterX" ] && [ "$Y" = "$afterY" ] ||
+    fail "$1: the window went on following the pointer after the button was released"
+  note "$1: moved by $dx,$dy"
+  # Back to where it was, so the next drag has room.
+  xdotool mousemove $((X + 176)) $((Y + 60)) mousedown 1
+  for _ in 1 2 3 4 5 6 7 8; do xdotool mousemove_relative -- -10 -6; sleep 0.05; done
+  xdotool mouseup 1
+  sleep 0.3
+}
+
+# ---------------------------------------------------------------------------------------------
+step "Installed" "The commands, the program folder with its library and click sound, the menu entry, icons, metadata and manual pages are where the desktop looks for them, and valid."
+[ -x "$program" ] || fail "no $program"
+for command in quillbook quillbook-lookup; do
+  [ "$(readlink -f "$prefix/bin/$command")" = "$program_folder/$command" ] ||
+    fail "$prefix/bin/$command does not lead to the program folder"
+done
+for beside in lib/a.lib lib/z.lib flip.wav; do
+  [ -f "$program_folder/$beside" ] || fail "$beside is not beside the program in $program_folder"
+done
+desktop_file=$prefix/share/applications/org.quillbook.Quillbook.desktop
+metainfo=$prefix/share/metainfo/org.quillbook.Quillbook.metainfo.xml
+desktop-file-validate "$desktop_file" >"$artifacts/desktop-file-validate.txt" 2>&1 ||
+  fail "desktop-file-validate: $(cat "$artifacts/desktop-file-validate.txt")"
+appstreamcli validate --no-net "$metainfo" >"$artifacts/appstreamcli.txt" 2>&1 ||
+  fail "appstreamcli validate: $(cat "$artifacts/appstreamcli.txt")"
+icon=$(sed -n 's/^Icon=//p' "$desktop_file")
+icons=()
+for size in 16 32 48 64 128 256; do
+  file=$prefix/share/icons/hicolor/${size}x${size}/apps/$icon.png
+  [ "$(identify -format '%wx%h' "$file" 2>/dev/null)" = "${size}x${size}" ] ||
+    fail "the ${size}-pixel icon is missing or of another size"
+  icons+=("$file")
+done
+for page in quillbook quillbook-lookup; do
+  warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$prefix/share/man/man1/$page.1.gz" 2>&1 >/dev/null)
+  [ -z "$warnings" ] || fail "the manual page of $page warns: $warnings"
+done
+grep -q 'CC-CEDICT' "$prefix/share/doc/quillbook/copyright" || fail "the copyright file does not name CC-CEDICT"
+looked_up=$("$prefix/bin/quillbook-lookup" apple | tr -d '\r')
+[ "$looked_up" = $'\napple\n蘋果' ] || fail "quillbook-lookup apple printed: $looked_up"
+note "desktop-file-validate and appstreamcli validate --no-net: no complaint"
+note "quillbook-lookup apple: $(tr '\n' ' ' <<<"$looked_up")"
+montage -background '#e6deac' -geometry +8+8 -tile x1 "${icons[@]}" "$artifacts/01-icons.png"
+step_shots[$current]+="01-icons"$'\n'
+
+# ---------------------------------------------------------------------------------------------
+step "Start" "The start-up click is heard in full; the book-shaped window is 352x226, cut to its outline, topmost and focused."
+start_display
+start_tray_host
+start_audio
+record_start "$artifacts/start-up.wav"
+start_program
+sleep 1.5
+record_stop
+heard=$(sound_energy "$artifacts/start-up.wav")
+played=$(sound_energy "$program_folder/flip.wav")
+note "start-up click: energy $heard of the file's $played"
+# A click broken up or begun late by a busy start-up loses a third to a half of its energy.
+awk -v h="$heard" -v p="$played" 'BEGIN {exit !(h >= 0.8 * p && h <= 1.5 * p)}' ||
+  fail "the start-up click was not heard in full (energy $heard of $played)"
+shot started
+eval "$(xdotool getwindowgeometry --shell "$window")"
+[ "$WIDTH" = 352 ] && [ "$HEIGHT" = 226 ] || fail "window is ${WIDTH}x${HEIGHT}, not 352x226"
+is_topmost || fail "window is not topmost"
+has_focus || fail "the window does not have the focus"
+# The corners are cut away: the black screen shows there, the book in the middle.
+[ "$(pixel 02-started "$X" "$Y")" = "srgb(0,0,0)" ] || fail "top-left corner is not cut away"
+[ "$(pixel 02-started $((X + 351)) $((Y + 100)))" = "srgb(0,0,0)" ] || fail "right frame not cut away"
+[ "$(pixel 02-started $((X + 100)) $((Y + 100)))" != "srgb(0,0,0)" ] || fail "the page is missing"
+
+# ---------------------------------------------------------------------------------------------
+step "The icon in the notification area" "The icon is in the tray for the whole run, with its tip."
+wait_for 5 test "$(tray_icon_count)" -ge 1 || fail "no icon in the notification area"
+read -r ix iy <<<"$(tray_icon_centre)"
+xdotool mousemove "$ix" "$iy"
+sleep 2.5
+shot icon-tip
+# The tip is a small window of the program's, one line of text high.
+tip_shown() {
+  xwininfo -root -tree | awk '/"Quillbook": \(/ && $0 ~ / [0-9]+x(1[4-9]|2[0-9])\+/ {print $1}' |
+    while read -r w; do xwininfo -id "$w" | grep -q IsViewable && echo "$w"; done | grep -q .
+}
+tip_shown || fail "no tip over the icon"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+xdotool mousemove $((X + 176)) $((Y + 60))
+
+# ---------------------------------------------------------------------------------------------
+step "An English word with Enter" "Typing \"apple\" and Enter shows its entry in the result box and empties the input box."
+type_text apple
+xdotool key Return
+sleep 1
+shot looked-up
+[ -z "$(input_text)" ] || fail "the input box was not emptied by the lookup"
+shown=$(result_text | tr -d '\r')
+[ "$shown" = $'\napple\n蘋果' ] || fail "the result box shows: $shown"
+note "result box: $(tr '\n' ' ' <<<"$shown")"
+
+# ---------------------------------------------------------------------------------------------
+step "An English word with the 準確 button" "Typing \"Happy\" and clicking the exact-lookup button finds \"happy\", letter case ignored."
+click_at "${input_box[@]}"
+type_text Happy
+click_at "${exact_button[@]}"
+sleep 1
+shot exact-button
+shown=$(result_text | tr -d '\r')
+[ "$(sed -n 2p <<<"$shown")" = happy ] && [ "$(wc -l <<<"$shown")" = 3 ] ||
+  fail "the result box shows: $shown"
+expected=$("$prefix/bin/quillbook-lookup" happy | tr -d '\r')
+[ "$shown" = "$expected" ] || fail "the window shows \"$shown\", the command line \"$expected\""
+note "result box: $(tr '\n' ' ' <<<"$shown")"
+
+# ---------------------------------------------------------------------------------------------
+step "A word's beginning with the 所有 button" "Typing \"appl\" and clicking the all-entries button lists every entry of the a file that contains it."
+click_at "${input_box[@]}"
+type_text appl
+click_at "${all_button[@]}"
+sleep 1.5
+shot all-entries
+shown=$(result_text | tr -d '\r')
+expected=$("$prefix/bin/quillbook-lookup" --all appl | tr -d '\r')
+grep -qx apple <<<"$shown" && grep -qx application <<<"$shown" || fail "the result box shows: $shown"
+[ "$shown" = "$expected" ] || fail "the window shows a list other than the command line's"
+note "$(grep -c . <<<"$shown") lines, from \"$(sed -n 2p <<<"$shown")\" to \"$(tail -n2 <<<"$shown" | head -n1)\""
+
+# ---------------------------------------------------------------------------------------------
+step "A Chinese word" "Typing 蘋果 and Enter searches all 26 files and lists the English words that contain it."
+click_at "${input_box[@]}"
+type_text 蘋果
+[ "$(input_text)" = 蘋果 ] || fail "the input box did not take the Chinese word"
+click_at "${input_box[@]}"
+xdotool key End Return
+sleep 1.5
+shot chinese-word
+shown=$(result_text | tr -d '\r')
+expected=$("$prefix/bin/quillbook-lookup" 蘋果 | tr -d '\r')
+grep -qx apple <<<"$shown" || fail "the result box shows: $shown"
+[ "$shown" = "$expected" ] || fail "the window shows a list other than the command line's"
+note "$(grep -c . <<<"$shown") lines, among them: $(grep -x -m3 '[a-z ]*' <<<"$shown" | grep . | tr '\n' ';')"
+
+# ---------------------------------------------------------------------------------------------
+step "Up brings the last word back" "After a lookup the input box is empty; Up puts the last text looked up back into it."
+[ -z "$(input_text)" ] || fail "the input box was not emptied by the lookup"
+xdotool key Up
+sleep 0.3
+shot up
+[ "$(input_text)" = 蘋果 ] || fail "Up brought back \"$(input_text)\", not 蘋果"
+xdotool key ctrl+a BackSpace
+
+# ---------------------------------------------------------------------------------------------
+step "Dragging the window" "A drag on the book's face by the left, right or middle button moves the window with the pointer and ends when the button is released."
+drag_by_80_48 "by the left button"
+shot dragged
+drag_by_80_48 "by the right button" 3
+drag_by_80_48 "by the middle button" 2
+shot dragged-by-other-buttons
+
+# ---------------------------------------------------------------------------------------------
+step "Hide to the tray, back by a double-click" "The dash button hides the window; a single click on the icon opens nothing, a double-click on the icon brings it back whole where it was: on screen, topmost, focused, no taskbar button."
+eval "$(xdotool getwindowgeometry --shell "$window")"
+placeX=$X placeY=$Y
+hide_to_tray
+shot hidden
+# On an embedding tray a single click opens nothing.
+read -r ix iy <<<"$(tray_icon_centre)"
+xdotool mousemove "$ix" "$iy" click 1
+sleep 1.5
+! main_window >/dev/null || fail "a single click on the icon brought the window back"
+double_click_icon
+back_whole "a double-click on the icon" "$placeX" "$placeY"
+shot shown-again
+type_text q
+[ "$(input_text)" = q ] || fail "typing after showing did not reach the input box"
+
+# ---------------------------------------------------------------------------------------------
+step "Hide to the tray, back by the menu" "The icon's menu entry 顯示字典 brings the hidden window back whole."
+hide_to_tray
+tray_menu 1 menu
+back_whole "the menu's 顯示字典" "$placeX" "$placeY"
+shot back-by-menu
+
+# ---------------------------------------------------------------------------------------------
+step "Close button, answered No" "The cross asks whether to quit; No keeps the program running and the window where it was, out of the topmost band until the next lookup puts it back."
+eval "$(xdotool getwindowgeometry --shell "$window")"
+placeX=$X placeY=$Y
+click_at "${close_button[@]}"
+sleep 1
+shot close-question
+answer No
+program_ended && fail "the program ended after No"
+main_window >/dev/null || fail "the window is gone after No"
+window=$(main_window)
+eval "$(xdotool getwindowgeometry --shell "$window")"
+[ "$X,$Y" = "$placeX,$placeY" ] || fail "the window moved to $X,$Y after No"
+! is_topmost || fail "the window is still topmost after No"
+[ "$(tray_icon_count)" -ge 1 ] || fail "the icon went after No"
+shot after-no
+click_at "${input_box[@]}"
+xdotool key ctrl+a BackSpace
+type_text apple
+xdotool key Return
+sleep 1
+window=$(main_window)
+is_topmost || fail "a lookup after No did not put the window back on top"
+shot topmost-after-lookup
+
+# ---------------------------------------------------------------------------------------------
+step "Close button, answered Yes" "Yes ends the program, and its icon leaves the tray."
+click_at "${close_button[@]}"
+sleep 1
+answer Yes
+wait_for 5 program_ended || fail "the program is still running after Close and Yes"
+sleep 0.5
+[ "$(tray_icon_count)" = 0 ] || fail "the icon stayed after quitting"
+shot after-quit
+
+# ---------------------------------------------------------------------------------------------
+step "Quit from the tray menu, No and then Yes" "The icon's menu entry 離開 asks too: No keeps the program and its icon, Yes ends it and takes the icon away."
+start_program
+wait_for 5 test "$(tray_icon_count)" -ge 1 || fail "no icon in the notification area"
+tray_menu 2 menu-quit
+sleep 1
+shot quit-question
+answer No
+program_ended && fail "the program ended after No"
+[ "$(tray_icon_count)" -ge 1 ] || fail "the icon went after No"
+main_window >/dev/null || fail "the window is gone after No"
+tray_menu 2 menu-quit-again
+sleep 1
+answer Yes
+wait_for 5 program_ended || fail "the program is still running after quitting from the menu"
+sleep 0.5
+[ "$(tray_icon_count)" = 0 ] || fail "the icon stayed after quitting"
+shot after-menu-quit
+
+# ---------------------------------------------------------------------------------------------
+step "A desktop without a notification area" "Hiding minimises to the taskbar; the icon arrives with the area, and the window comes back whole from it by a double-click and by the menu."
+kill "$tray_pid"; sleep 0.5
+start_program
+click_at "${hide_button[@]}"
+sleep 1
+xprop -id "$window" WM_STATE | grep -q Iconic || fail "without a tray the window was not minimised"
+shot minimised-without-tray
+start_tray_host
+wait_for 5 test "$(tray_icon_count)" -ge 1 || fail "the icon did not arrive with the notification area"
+shot icon-arrived
+double_click_icon
+back_whole "a double-click after the no-tray minimise"
+shot back-whole
+hide_to_tray
+tray_menu 1 menu-after-arrival
+back_whole "the menu after hiding into the tray"
+shot back-whole-by-menu
+kill "$app"
+wait_for 5 program_ended || fail "the program did not end"
+
+# ---------------------------------------------------------------------------------------------
+step "A desktop without a window manager" "With nothing to run the move, the window follows the pointer by itself."
+kill "$wm_pid"; sleep 0.5
+start_program
+drag_by_80_48 "without a window manager"
+shot dragged-without-window-manager
+
+echo "whole-day desktop suite passed; report and screenshots in $artifacts"
