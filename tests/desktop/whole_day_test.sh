@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # A user's whole day with the installed Quillbook, on a virtual X screen with openbox, trayer as
 # the notification area and a sound server whose only output is recorded: start, look words up
-# every way there is, bring a word back, drag, hide to the tray and come back, quit and answer
-# No and Yes; then a desktop that has no notification area at first, and one with no window
-# manager. Every step keeps screenshots; report.html in ARTIFACT_DIR shows them all.
+# every way there is, bring a word back, hear a word spoken, drag, hide to the tray and come
+# back, quit and answer No and Yes; then a desktop that has no notification area at first, and
+# one with no window manager. Every step keeps screenshots; report.html in ARTIFACT_DIR shows
+# them all.
 # Usage: whole_day_test.sh ARTIFACT_DIR PREFIX           the copy installed in PREFIX
 #        whole_day_test.sh ARTIFACT_DIR --install BUILD  installs BUILD into a temporary prefix
 set -euo pipefail
@@ -15,11 +16,24 @@ report_title="Quillbook: a whole day on the desktop"
 rm -rf "$artifacts"
 mkdir -p "$artifacts"
 
+# A home of the run's own, for the sound server's cookie and the speech service's settings and
+# logs.
+session=$(mktemp -d)
+export HOME=$session/home
+mkdir -p "$HOME"
+
 finish() {
   local rc=$?
   write_report "$rc"
+  # The program spawned speech-dispatcher on a socket below the run's XDG_RUNTIME_DIR; it
+  # keeps no pid file and outlives the program for a while.
+  local pid
+  if [ -n "${pulse_dir:-}" ]; then
+    for pid in $(pgrep -f -- "--socket-path $pulse_dir/" || true); do kill -KILL "$pid" 2>/dev/null || true; done
+  fi
   cleanup
   [ -n "${scratch:-}" ] && rm -rf "$scratch"
+  rm -rf "$session"
   return "$rc"
 }
 trap finish EXIT
@@ -152,6 +166,27 @@ drag_by_80_48() {  # drag_by_80_48 WHAT [BUTTON]
   for _ in 1 2 3 4 5 6 7 8; do xdotool mousemove_relative -- -10 -6; sleep 0.05; done
   xdotool mouseup 1
   sleep 0.3
+}
+
+speak_button=(135 120)   # Cmd_Voice, the lips
+# What the speech service sent to the sound server, recorded raw so that it can be read while
+# it grows: 16-bit mono at 22050 Hz.
+speech_format=(-t raw -L -r 22050 -e signed -b 16 -c 1)
+# The seconds of sound, without the silence around it, and of the silence after it, in what
+# has been recorded so far.
+spoken_so_far() {  # spoken_so_far RAW
+  local size sound
+  size=$(stat -c %s "$1")
+  head -c $((size / 2 * 2)) "$1" >"$1.now"
+  sox "${speech_format[@]}" "$1.now" "$1.lead.wav" silence 1 0.02 0.5%
+  sox "$1.lead.wav" "$1.trimmed.wav" reverse silence 1 0.02 0.5% reverse
+  sound=$(soxi -D "$1.trimmed.wav" 2>/dev/null || echo 0)
+  awk -v s="$sound" -v l="$(soxi -D "$1.lead.wav" 2>/dev/null || echo 0)" 'BEGIN {print s, l - s}'
+}
+word_spoken() {  # a word heard, and half a second of quiet after it
+  local sound after
+  read -r sound after <<<"$(spoken_so_far "$1")"
+  awk -v s="$sound" -v a="$after" 'BEGIN {exit !(s >= 0.3 && a >= 0.5)}'
 }
 
 # ---------------------------------------------------------------------------------------------
@@ -291,6 +326,33 @@ xdotool key Up
 sleep 0.3
 shot up
 [ "$(input_text)" = 蘋果 ] || fail "Up brought back \"$(input_text)\", not 蘋果"
+xdotool key ctrl+a BackSpace
+
+# ---------------------------------------------------------------------------------------------
+step "Speak a word" "Typing \"dictionary\" and clicking the lips button speaks it through the sound server; the window stays topmost with the word in the input box, and nothing else opens."
+type_text dictionary
+speech_raw=$artifacts/speech.raw
+parec --latency-msec=20 -d rec.monitor --raw --format=s16le --rate=22050 --channels=1 "$speech_raw" &
+recorder=$!
+sleep 0.3
+click_at "${speak_button[@]}"
+# The first word waits for the speech service to start and list its voices.
+wait_for 30 word_spoken "$speech_raw" || true
+kill -INT "$recorder"
+wait "$recorder" || true
+shot spoken
+sox "${speech_format[@]}" "$speech_raw" "$artifacts/speech.wav"
+sox "$artifacts/speech.wav" "$artifacts/speech-trimmed.wav" silence 1 0.02 0.5% reverse silence 1 0.02 0.5% reverse
+rm -f "$speech_raw" "$speech_raw".*
+duration=$(soxi -D "$artifacts/speech-trimmed.wav" 2>/dev/null || echo 0)
+rms=$(sox "$artifacts/speech-trimmed.wav" -n stat 2>&1 | awk '/RMS +amplitude/ {print $3}')
+note "spoken: ${duration} s of sound at RMS amplitude ${rms:-none} (speech.wav)"
+awk -v d="$duration" -v r="${rms:-0}" 'BEGIN {exit !(r > 0.01 && d >= 0.3 && d <= 3)}' ||
+  fail "the recording holds ${duration} s of sound at RMS ${rms:-none}, not a spoken word"
+[ "$(xdotool search --onlyvisible --name 'Quillbook' | wc -l)" = 1 ] ||
+  fail "a message or another window appeared when speaking"
+is_topmost || fail "the window is not topmost after speaking"
+[ "$(input_text)" = dictionary ] || fail "the input box holds \"$(input_text)\" after speaking"
 xdotool key ctrl+a BackSpace
 
 # ---------------------------------------------------------------------------------------------
