@@ -3,7 +3,7 @@
 # the notification area and a sound server whose only output is recorded: start, look words up
 # every way there is, bring a word back, hear a word spoken, read Help and About and start the
 # system's information program from it, drag, hide to the tray and come back, quit and answer
-# No and Yes; then a desktop that has no notification area at first, and
+# No and Yes, quit with About open; then a desktop that has no notification area at first, and
 # one with no window manager. Every step keeps screenshots; report.html in ARTIFACT_DIR shows
 # them all.
 # Usage: whole_day_test.sh ARTIFACT_DIR PREFIX           the copy installed in PREFIX
@@ -535,6 +535,33 @@ wait_for 5 program_ended || fail "the program is still running after quitting fr
 sleep 0.5
 [ "$(tray_icon_count)" = 0 ] || fail "the icon stayed after quitting"
 shot after-menu-quit
+
+# ---------------------------------------------------------------------------------------------
+step "Quit with About open" "Yes to the tray menu's 離開 takes the book and its icon away, while About stays open and the program runs on; Exit on About then ends the program."
+start_program
+wait_for 5 test "$(tray_icon_count)" -ge 1 || fail "no icon in the notification area"
+click_at "${about_button[@]}"
+wait_for 5 test -n "$(about_window)" || fail "the About button opened no About window"
+about=$(about_window)
+sleep 0.5
+xdotool windowmove "$about" 420 60
+sleep 0.5
+tray_menu 2 menu-quit-with-about
+sleep 1
+shot quit-question-with-about
+answer Yes
+wait_for 5 main_window_gone || fail "the book stayed after Yes"
+sleep 1
+program_ended && fail "the program ended with the About window still open"
+viewable "$about" || fail "quitting closed the About window"
+[ "$(tray_icon_count)" = 0 ] || fail "the icon stayed after Yes"
+shot about-left-open
+read -r ax ay aw ah <<<"$(client_area "$about")"
+xdotool mousemove $((ax + 278)) $((ay + 186)) click 1    # Exit
+wait_for 5 program_ended || fail "the program is still running after About closed"
+[ -z "$(about_window)" ] || fail "the About window stayed after the program ended"
+[ "$(tray_icon_count)" = 0 ] || fail "the icon stayed after the program ended"
+shot after-about-closed
 
 # ---------------------------------------------------------------------------------------------
 step "A desktop without a notification area" "Hiding minimises to the taskbar; the icon arrives with the area, and the window comes back whole from it by a double-click and by the menu."
