@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # A user's whole day with the installed Quillbook, on a virtual X screen with openbox, trayer as
 # the notification area and a sound server whose only output is recorded: start, look words up
-# every way there is, bring a word back, drag, hide to the tray and come back, quit and answer
-# No and Yes; then a desktop that has no notification area at first, and one with no window
-# manager. Every step keeps screenshots; report.html in ARTIFACT_DIR shows them all.
+# every way there is, bring a word back, hear a word spoken, read Help and About and start the
+# system's information program from it, drag, hide to the tray and come back, quit and answer
+# No and Yes, quit with About open; then a desktop that has no notification area at first, and
+# one with no window manager. Every step keeps screenshots; report.html in ARTIFACT_DIR shows
+# them all.
 # Usage: whole_day_test.sh ARTIFACT_DIR PREFIX           the copy installed in PREFIX
 #        whole_day_test.sh ARTIFACT_DIR --install BUILD  installs BUILD into a temporary prefix
 set -euo pipefail
@@ -15,11 +17,29 @@ report_title="Quillbook: a whole day on the desktop"
 rm -rf "$artifacts"
 mkdir -p "$artifacts"
 
+# A home of the run's own, for the sound server's cookie and the speech service's settings and
+# logs, and a stand-in for the desktop's information program, first on PATH, that leaves a
+# mark when it is started.
+session=$(mktemp -d)
+export HOME=$session/home
+mkdir -p "$HOME" "$session/tools"
+system_info_started=$session/system-info-started
+printf '#!/bin/sh\necho "started with: $*" > "%s"\n' "$system_info_started" >"$session/tools/hardinfo"
+chmod +x "$session/tools/hardinfo"
+export PATH="$session/tools:$PATH"
+
 finish() {
   local rc=$?
   write_report "$rc"
+  # The program spawned speech-dispatcher on a socket below the run's XDG_RUNTIME_DIR; it
+  # keeps no pid file and outlives the program for a while.
+  local pid
+  if [ -n "${pulse_dir:-}" ]; then
+    for pid in $(pgrep -f -- "--socket-path $pulse_dir/" || true); do kill -KILL "$pid" 2>/dev/null || true; done
+  fi
   cleanup
   [ -n "${scratch:-}" ] && rm -rf "$scratch"
+  rm -rf "$session"
   return "$rc"
 }
 trap finish EXIT
@@ -152,6 +172,55 @@ drag_by_80_48() {  # drag_by_80_48 WHAT [BUTTON]
   for _ in 1 2 3 4 5 6 7 8; do xdotool mousemove_relative -- -10 -6; sleep 0.05; done
   xdotool mouseup 1
   sleep 0.3
+}
+
+speak_button=(135 120)   # Cmd_Voice, the lips
+help_button=(96 176)     # Cmd_Help
+about_button=(136 176)   # Cmd_About
+
+help_window() { xdotool search --onlyvisible --name '^Help$' 2>/dev/null | head -n1; }
+about_window() { xdotool search --onlyvisible --name '^About Quillbook$' 2>/dev/null | head -n1; }
+shot_name() { printf '%02d-%s' "$((current + 1))" "$1"; }  # the name shot gives a screenshot
+viewable() { xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
+# A window's client area, in screen pixels: X Y WIDTH HEIGHT.
+client_area() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+    /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}'
+}
+# The share of dark pixels, in per cent, in a rectangle of a screenshot: text drawn there
+# darkens a few per cent of it, a bare surface none.
+dark_share() {  # dark_share SHOT X Y WIDTH HEIGHT
+  convert "$artifacts/$1.png" -crop "$4x$5+$2+$3" +repage -colorspace gray -threshold 40% \
+    -format '%[fx:round(100 * (1 - mean))]' info:
+}
+texts_drawn() {  # texts_drawn SHOT WINDOW_X WINDOW_Y WHAT X Y WIDTH HEIGHT [WHAT X Y W H...]
+  local shot=$1 wx=$2 wy=$3 share
+  shift 3
+  while [ $# -ge 5 ]; do
+    share=$(dark_share "$shot" $((wx + $2)) $((wy + $3)) "$4" "$5")
+    [ "$share" -ge 2 ] || fail "$1 is not drawn (dark pixels: $share %)"
+    shift 5
+  done
+}
+
+# What the speech service sent to the sound server, recorded raw so that it can be read while
+# it grows: 16-bit mono at 22050 Hz.
+speech_format=(-t raw -L -r 22050 -e signed -b 16 -c 1)
+# The seconds of sound, without the silence around it, and of the silence after it, in what
+# has been recorded so far.
+spoken_so_far() {  # spoken_so_far RAW
+  local size sound
+  size=$(stat -c %s "$1")
+  head -c $((size / 2 * 2)) "$1" >"$1.now"
+  sox "${speech_format[@]}" "$1.now" "$1.lead.wav" silence 1 0.02 0.5%
+  sox "$1.lead.wav" "$1.trimmed.wav" reverse silence 1 0.02 0.5% reverse
+  sound=$(soxi -D "$1.trimmed.wav" 2>/dev/null || echo 0)
+  awk -v s="$sound" -v l="$(soxi -D "$1.lead.wav" 2>/dev/null || echo 0)" 'BEGIN {print s, l - s}'
+}
+word_spoken() {  # a word heard, and half a second of quiet after it
+  local sound after
+  read -r sound after <<<"$(spoken_so_far "$1")"
+  awk -v s="$sound" -v a="$after" 'BEGIN {exit !(s >= 0.3 && a >= 0.5)}'
 }
 
 # ---------------------------------------------------------------------------------------------
@@ -294,6 +363,94 @@ shot up
 xdotool key ctrl+a BackSpace
 
 # ---------------------------------------------------------------------------------------------
+step "Speak a word" "Typing \"dictionary\" and clicking the lips button speaks it through the sound server; the window stays topmost with the word in the input box, and nothing else opens."
+type_text dictionary
+speech_raw=$artifacts/speech.raw
+parec --latency-msec=20 -d rec.monitor --raw --format=s16le --rate=22050 --channels=1 "$speech_raw" &
+recorder=$!
+sleep 0.3
+click_at "${speak_button[@]}"
+# The first word waits for the speech service to start and list its voices.
+wait_for 30 word_spoken "$speech_raw" || true
+kill -INT "$recorder"
+wait "$recorder" || true
+shot spoken
+sox "${speech_format[@]}" "$speech_raw" "$artifacts/speech.wav"
+sox "$artifacts/speech.wav" "$artifacts/speech-trimmed.wav" silence 1 0.02 0.5% reverse silence 1 0.02 0.5% reverse
+rm -f "$speech_raw" "$speech_raw".*
+duration=$(soxi -D "$artifacts/speech-trimmed.wav" 2>/dev/null || echo 0)
+rms=$(sox "$artifacts/speech-trimmed.wav" -n stat 2>&1 | awk '/RMS +amplitude/ {print $3}')
+note "spoken: ${duration} s of sound at RMS amplitude ${rms:-none} (speech.wav)"
+awk -v d="$duration" -v r="${rms:-0}" 'BEGIN {exit !(r > 0.01 && d >= 0.3 && d <= 3)}' ||
+  fail "the recording holds ${duration} s of sound at RMS ${rms:-none}, not a spoken word"
+[ "$(xdotool search --onlyvisible --name 'Quillbook' | wc -l)" = 1 ] ||
+  fail "a message or another window appeared when speaking"
+is_topmost || fail "the window is not topmost after speaking"
+[ "$(input_text)" = dictionary ] || fail "the input box holds \"$(input_text)\" after speaking"
+xdotool key ctrl+a BackSpace
+
+# ---------------------------------------------------------------------------------------------
+# Help and About open where they were designed to, under the topmost book on this small
+# screen: the book goes to the left edge and each window beside it, as a user would move them.
+eval "$(xdotool getwindowgeometry --shell "$window")"
+bookX=$X bookY=$Y
+step "Help" "The help button opens the Help window, without a taskbar button, with the texts beside the buttons' pictures; its close box closes it and the book stays."
+xdotool windowmove "$window" 8 "$bookY"
+sleep 0.3
+click_at "${help_button[@]}"
+wait_for 5 test -n "$(help_window)" || fail "the help button opened no Help window"
+help=$(help_window)
+sleep 0.5
+xprop -id "$help" _NET_WM_WINDOW_TYPE | grep -q UTILITY || fail "the Help window would get a taskbar button"
+xdotool windowmove "$help" 420 30
+sleep 0.5
+read -r hx hy hw hh <<<"$(client_area "$help")"
+[ "$hw $hh" = "313 375" ] || fail "the Help window is ${hw}x${hh}, not 313x375"
+shot help
+# Where the texts lie on the window, in pixels: the two lookups, speaking, the installers,
+# the close and hide buttons and the tray icon.
+texts_drawn "$(shot_name help)" "$hx" "$hy" \
+  "the exact lookup's text" 72 16 225 41 "the all-entries lookup's text" 72 80 225 57 \
+  "the speak button's text" 72 144 225 33 "the installers' text" 72 176 225 33 \
+  "the close button's text" 80 248 89 17 "the hide button's text" 80 264 153 17 \
+  "the tray icon's text" 160 304 137 49
+xdotool windowactivate --sync "$help" key alt+F4
+wait_for 5 test -z "$(help_window)" || fail "the close box did not close the Help window"
+program_ended && fail "the program ended with the Help window"
+main_window >/dev/null || fail "the book went with the Help window"
+shot help-closed
+
+# ---------------------------------------------------------------------------------------------
+step "About, and System Information from it" "The About button opens \"About Quillbook\" with the program's name, version and home page; its System(&S)... button starts the system's information program; Exit closes it and the book stays."
+rm -f "$system_info_started"
+click_at "${about_button[@]}"
+wait_for 5 test -n "$(about_window)" || fail "the About button opened no About window"
+about=$(about_window)
+sleep 0.5
+[ "$(xdotool getwindowfocus)" = "$about" ] || fail "the About window does not have the focus"
+xdotool windowmove "$about" 420 60
+sleep 0.5
+read -r ax ay aw ah <<<"$(client_area "$about")"
+[ "$aw $ah" = "326 236" ] || fail "the About window is ${aw}x${ah}, not 326x236"
+shot about
+texts_drawn "$(shot_name about)" "$ax" "$ay" \
+  "the program's name" 120 16 211 32 "the version" 264 24 73 17 \
+  "the home page's link" 120 136 153 17 "the disclaimer" 8 184 217 57
+xdotool mousemove $((ax + 277)) $((ay + 216)) click 1    # System(&S)...
+wait_for 5 test -f "$system_info_started" ||
+  fail "System(&S)... did not start the information program on PATH"
+note "the stand-in information program on PATH: $(cat "$system_info_started")"
+[ -n "$(about_window)" ] || fail "About closed when System was pressed"
+shot system-started
+xdotool mousemove $((ax + 278)) $((ay + 186)) click 1    # Exit
+wait_for 5 test -z "$(about_window)" || fail "Exit did not close the About window"
+program_ended && fail "the program ended with the About window"
+main_window >/dev/null || fail "the book went with the About window"
+shot about-closed
+xdotool windowmove "$window" "$bookX" "$bookY"
+sleep 0.3
+
+# ---------------------------------------------------------------------------------------------
 step "Dragging the window" "A drag on the book's face by the left, right or middle button moves the window with the pointer and ends when the button is released."
 drag_by_80_48 "by the left button"
 shot dragged
@@ -378,6 +535,33 @@ wait_for 5 program_ended || fail "the program is still running after quitting fr
 sleep 0.5
 [ "$(tray_icon_count)" = 0 ] || fail "the icon stayed after quitting"
 shot after-menu-quit
+
+# ---------------------------------------------------------------------------------------------
+step "Quit with About open" "Yes to the tray menu's 離開 takes the book and its icon away, while About stays open and the program runs on; Exit on About then ends the program."
+start_program
+wait_for 5 test "$(tray_icon_count)" -ge 1 || fail "no icon in the notification area"
+click_at "${about_button[@]}"
+wait_for 5 test -n "$(about_window)" || fail "the About button opened no About window"
+about=$(about_window)
+sleep 0.5
+xdotool windowmove "$about" 420 60
+sleep 0.5
+tray_menu 2 menu-quit-with-about
+sleep 1
+shot quit-question-with-about
+answer Yes
+wait_for 5 main_window_gone || fail "the book stayed after Yes"
+sleep 1
+program_ended && fail "the program ended with the About window still open"
+viewable "$about" || fail "quitting closed the About window"
+[ "$(tray_icon_count)" = 0 ] || fail "the icon stayed after Yes"
+shot about-left-open
+read -r ax ay aw ah <<<"$(client_area "$about")"
+xdotool mousemove $((ax + 278)) $((ay + 186)) click 1    # Exit
+wait_for 5 program_ended || fail "the program is still running after About closed"
+[ -z "$(about_window)" ] || fail "the About window stayed after the program ended"
+[ "$(tray_icon_count)" = 0 ] || fail "the icon stayed after the program ended"
+shot after-about-closed
 
 # ---------------------------------------------------------------------------------------------
 step "A desktop without a notification area" "Hiding minimises to the taskbar; the icon arrives with the area, and the window comes back whole from it by a double-click and by the menu."
