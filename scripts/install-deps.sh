@@ -6,7 +6,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
   libicu-dev libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-multimedia-dev
-  xvfb xauth openbox trayer xdotool xclip imagemagick x11-utils
+  xvfb xauth openbox trayer xdotool xclip imagemagick x11-utils x11-xserver-utils
   pulseaudio pulseaudio-utils sox fonts-arphic-uming
   dbus python3-dbus python3-gi libglib2.0-bin
   fonts-liberation2

@@ -7,9 +7,6 @@ set -euo pipefail
 program=$1
 artifacts=$2
 source "$(dirname "$0")/common.sh"
-# libspeechd reads the voice list with strstr over the whole reply, once per line; with
-# AddressSanitizer checking every one of those calls, listing the voices takes minutes.
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}intercept_strstr=0"
 
 # A sound server and speech-dispatcher of this test's own: their sockets live under HOME and
 # XDG_RUNTIME_DIR, so nothing else on the machine is heard or disturbed.

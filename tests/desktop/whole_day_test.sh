@@ -35,6 +35,7 @@ finish() {
   # keeps no pid file and outlives the program for a while.
   local pid
   if [ -n "${pulse_dir:-}" ]; then
+    cp -r "$pulse_dir/speech-dispatcher/log" "$artifacts/speech-dispatcher-log" 2>/dev/null || true
     for pid in $(pgrep -f -- "--socket-path $pulse_dir/" || true); do kill -KILL "$pid" 2>/dev/null || true; done
   fi
   cleanup
@@ -81,8 +82,20 @@ box_text() {  # box_text X Y
 result_text() { box_text "${result_box[@]}"; }
 input_text() { box_text "${input_box[@]}"; }
 
-# type_text TEXT: into the input box, which has the focus.
-type_text() { xdotool type --delay 40 -- "$1"; sleep 0.3; }
+# type_text TEXT: into the input box, which has the focus. A character the keyboard lacks gets a
+# key of its own first: xdotool would otherwise map it for one key press and take the key back
+# at once, and a program slow to read the new map (a sanitiser build) sees the old key.
+type_text() {
+  local ch code=230 added=0
+  while IFS= read -r ch; do
+    [ -n "$ch" ] || continue
+    xmodmap -e "keycode $code = U$(printf '%s' "$ch" | iconv -f UTF-8 -t UTF-32BE | od -An -tx1 | tr -d ' \n' | sed 's/^0*//')"
+    code=$((code + 1)); added=1
+  done < <(LC_ALL=C.UTF-8 grep -o '[^ -~]' <<<"$1")
+  [ "$added" = 0 ] || sleep 0.5
+  xdotool type --delay 40 -- "$1"
+  sleep 0.3
+}
 
 main_window_gone() { ! main_window >/dev/null; }
 message_box() {  # the program's visible window that is not the book: its message box
