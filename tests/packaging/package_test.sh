@@ -20,6 +20,10 @@ checks=(
   "Depends|(^|, )qt6-qpa-plugins(,|$)"
   "Depends|fonts-arphic-uming \| fonts-noto-cjk"
   "Recommends|pulseaudio \| pipewire-pulse"
+  "Recommends|qt6-speech-speechd-plugin \| qt6-speech-flite-plugin"
+  "Recommends|speech-dispatcher-espeak-ng \| flite"
+  "Recommends|(^|, )fonts-liberation2(,|$)"
+  "Depends|(^|, )libqt6multimedia6 \("
   "Section|^text$"
 )
 failed=0
