@@ -598,7 +598,10 @@ def read_entry(entry: Entry) -> ReadEntry | None:
         for trad, simp in VARIANT_OF_RE.findall(raw):
             if trad != entry.trad and (simp or trad) == entry.simp:
                 simplified_variant = True
-        if any(is_archaic_label(n.strip().lower()) for n in PAREN_RE.findall(raw)):
+        # Only a reading whose main sense is bookish is a bookish reading: 也
+        # "also" is not, for all its "(literary) particle" further down.
+        if (not glosses
+                and any(is_archaic_label(n.strip().lower()) for n in PAREN_RE.findall(raw))):
             archaic = True
         if TAIWAN_TERM_RE.match(raw):
             taiwan_term = True

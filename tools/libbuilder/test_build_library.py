@@ -403,7 +403,7 @@ class CommonWordRanking(unittest.TestCase):
 
     def test_signals_against_a_more_frequent_rival(self):
         # Each row: CEDICT lines, jieba counts and tags, headword, the word
-        # that must come first and the more frequent one it must beat.
+        # that must come first and the other one it must beat.
         cases = [
             ("mainland and Taiwan words for one thing",
              ["西紅柿 西红柿 [xi1 hong2 shi4] /tomato/",
@@ -433,6 +433,14 @@ class CommonWordRanking(unittest.TestCase):
              ["鳥 鸟 [niao3] /bird/",
               "鳥兒 鸟儿 [niao3 r5] /bird/"],
              {"鸟": 3048, "鸟儿": 1500}, {"鸟": "zg"}, "bird", "鳥", "鳥兒"),
+            ("a literary sense late in the entry leaves the reading everyday",
+             ["也 也 [ye3] /also; too/(literary) particle expressing judgment/",
+              "又 又 [you4] /(once) again/also/both... and.../and yet/"],
+             {"也": 307851, "又": 280000}, {"也": "d", "又": "d"}, "also", "也", "又"),
+            ("a reading whose main sense is literary stays bookish",
+             ["忻 忻 [xin1] /(literary) happy/happy/",
+              "快樂 快乐 [kuai4 le4] /happy; cheerful/"],
+             {"忻": 30000, "快乐": 4000}, {}, "happy", "快樂", "忻"),
         ]
         for name, lines, counts, tags, hw, first, rival in cases:
             with self.subTest(name):
