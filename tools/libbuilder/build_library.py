@@ -117,6 +117,7 @@ W_NAME_WORD = 1.0           # word of two or more characters counted mostly as a
 W_AUXILIARY = 2.5           # copula or modal (是, 會) read in a content sense
 W_SET_MEMBER = 2.0          # "snake (as one of the 12 zodiac animals)": a name within a set
 W_MAINLAND_FORM = 2.0       # mainland word for a thing Taiwan names otherwise
+ZI_NOUN_MARGIN = 0.5        # a lone character this close to its 子 noun goes after it
 CUTOFF = 6.5                # drop words this far below the best one
 
 # Glosses that carry no translation, matched at the start (lower case).
@@ -726,7 +727,21 @@ def invert(entries, freq: dict[str, Freq]) -> dict[str, dict[str, float]]:
             prepositions = {w for w in words if len(w) == 1
                             and freq.get(simplified.get(w, w), Freq(0, "")).tag == "p"}
             demote_prepositions(words, prepositions)
+        prefer_zi_nouns(words)
     return table
+
+
+def prefer_zi_nouns(words: dict[str, float]) -> None:
+    """Puts 房子 before 房 when the two are close.
+
+    The noun suffix 子 makes the form that stands alone in speech (房子,
+    柱子, 靴子); the lone character is mostly the bound form.  Only a near
+    tie is turned round, and the character stays right after the noun.
+    """
+    for c in sorted(w for w in words if len(w) == 1):
+        noun = c + "子"
+        if noun in words and words[c] - words[noun] < ZI_NOUN_MARGIN:
+            words[c] = min(words[c], words[noun] - 0.01)
 
 
 def demote_prepositions(words: dict[str, float], prepositions: set[str]) -> None:
