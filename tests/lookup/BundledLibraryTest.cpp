@@ -70,6 +70,10 @@ TEST(BundledLibrary, PutsTheEverydayTranslationBeforeTheRareOne) {
         {"give", "給", "與"},            {"like", "喜歡", "同"},
         {"teacher", "老師", "先生"},     {"take", "取", "于"},
         {"set", "一套", "下山"},
+        {"tomato", "番茄", "西紅柿"},    // Taiwan's word before the mainland's
+        {"right", "對", "是"},           // the copula owes its count to "is"
+        {"snake", "蛇", "小龍"},         // the zodiac name
+        {"phone", "電話", "致電"},       // read off "telephone"
     };
     Lookup lookup{Library(kLibDir)};
     for (const auto& c : cases) {
@@ -87,6 +91,7 @@ TEST(BundledLibrary, PutsTheEverydayTranslationBeforeTheRareOne) {
             words.push_back(definition.substr(start, end - start));
         }
         const auto everyday = std::find(words.begin(), words.end(), c.everyday);
+        ASSERT_NE(everyday, words.end()) << c.word << ": " << definition;
         EXPECT_LT(everyday - words.begin(), 3) << definition;
         ASSERT_FALSE(c.rare.empty()) << c.word;
         const auto rare = std::find(words.begin(), words.end(), c.rare);

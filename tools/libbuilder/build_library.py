@@ -98,6 +98,7 @@ W_MINOR_LABEL = 1.2         # slang, figurative, onomatopoeia ...
 W_DOMAIN_LABEL = 0.5        # math., computing, medicine ...
 W_QUALIFIED = 0.4           # "(of a woman) ..." and similar narrowings
 W_NOTE = 0.6                # any other bracketed note narrows the sense
+W_EXAMPLES_NOTE = 0.5       # ... more so a list of examples: "key (project etc)"
 W_SLOPPY = 0.3              # headword needed sb/sth removed to be usable
 W_KIN_MODIFIER = 1.0        # "brother" read off "older brother"
 W_BE_ADJECTIVE = 0.3        # "afraid" read off "to be afraid"
@@ -112,6 +113,11 @@ W_NAME_TAG = 1.5            # lone character counted mostly as a name
 W_MORPHEME_TAG = 1.0        # lone character tagged as a bound morpheme
 W_FUNCTION_TAG = 3.0        # grammatical character read as a content word
 W_MEASURE_TAG = 3.0         # numeral/measure character read as a noun
+W_NAME_WORD = 1.0           # word of two or more characters counted mostly as a person's name
+W_AUXILIARY = 2.5           # copula or modal (是, 會) read in a content sense
+W_SET_MEMBER = 2.0          # "snake (as one of the 12 zodiac animals)": a name within a set
+W_MAINLAND_FORM = 2.0       # mainland word for a thing Taiwan names otherwise
+ZI_NOUN_MARGIN = 0.5        # a lone character this close to its 子 noun goes after it
 CUTOFF = 6.5                # drop words this far below the best one
 
 # Glosses that carry no translation, matched at the start (lower case).
@@ -160,7 +166,8 @@ PRC_LABELS = {"prc"}
 
 # jieba part-of-speech tags, used only for lone characters.
 NAME_TAGS = {"nr", "ns", "nt", "nz", "nrt", "nrfg"}
-MORPHEME_TAGS = {"g", "zg", "ng", "vg", "ag", "tg", "x"}
+# (Not "zg": jieba gives it to most single characters, 車 村 穿 很 alike.)
+MORPHEME_TAGS = {"g", "ng", "vg", "ag", "tg", "x"}
 # Pronouns, adverbs, conjunctions, particles: such a character owes its
 # frequency to the grammatical use (了, 他, 先) and should not carry it over
 # to a content sense ("to finish", "other", "early").  Prepositions are left
@@ -168,6 +175,35 @@ MORPHEME_TAGS = {"g", "zg", "ng", "vg", "ag", "tg", "x"}
 FUNCTION_TAGS = {"c", "u", "ul", "uj", "uz", "ud", "ug", "uv", "r", "rr",
                  "rz", "rg", "d", "dg", "df", "y", "e", "o", "k", "h",
                  "f"}   # localisers: 間 is counted as "between", not "room"
+# Words of two or more characters that jieba counts as a person's name
+# (白雪, 小龍): much of their frequency is not the common noun.
+PERSON_NAME_TAGS = {"nr", "nrfg", "nrt"}
+# The copula and the modal verbs: their counts come from "is", "can",
+# "will", "should", not from 是 "right", 會 "to meet", 應 "to answer".
+AUXILIARIES = {"是", "會", "能", "應", "該", "可", "可以"}
+AUXILIARY_HEADWORDS = {"be", "can", "could", "may", "might", "will", "would",
+                       "shall", "should", "must", "ought", "able", "be able",
+                       "is", "am", "are", "was", "were", "yes"}
+# Things the mainland and Taiwan name with different words.  The frequency
+# list comes from mainland text, so the mainland word would win; Taiwan's
+# is the one the program's readers expect.  Mainland word -> Taiwan word.
+MAINLAND_TAIWAN_FORMS = {
+    "西紅柿": "番茄", "菠蘿": "鳳梨", "土豆": "馬鈴薯", "出租車": "計程車",
+    "公交車": "公車", "自行車": "腳踏車", "軟件": "軟體", "硬件": "硬體",
+    "網絡": "網路", "信息": "資訊", "視頻": "影片", "鼠標": "滑鼠",
+    "打印機": "印表機", "程序": "程式", "短信": "簡訊", "激光": "雷射",
+    "摩托車": "機車", "冰激凌": "冰淇淋", "方便麵": "泡麵", "空調": "冷氣",
+}
+TAIWAN_FORMS = set(MAINLAND_TAIWAN_FORMS.values())
+# English clipped forms: a learner looks up "phone", CEDICT says "telephone".
+CLIPPED_FORMS = {
+    "telephone": "phone", "bicycle": "bike", "television": "tv",
+    "refrigerator": "fridge", "airplane": "plane", "aeroplane": "plane",
+    "photograph": "photo", "examination": "exam", "laboratory": "lab",
+    "mathematics": "math", "automobile": "car",
+}
+W_CLIPPED = 0.3             # "phone" read off "telephone"
+
 # Numerals and measure words (日, 月, 天) are counted mostly in dates and
 # counts; only counting senses may draw on the whole frequency.
 MEASURE_TAGS = {"m", "q", "mq"}
@@ -361,6 +397,7 @@ class Gloss:
     labels: set[str] = field(default_factory=set)
     leading_labels: set[str] = field(default_factory=set)
     qualified: bool = False
+    set_member: bool = False    # "(as one of the 12 zodiac animals)"
 
 
 def is_archaic_label(label: str) -> bool:
@@ -466,6 +503,8 @@ def derived_headwords(headword: str, penalty: float) -> list[tuple[str, float]]:
         out.append((" ".join(words[1:]), penalty + W_BE_ADJECTIVE))
     elif len(words) == 2 and words[1] == "at" and words[0] in ("look", "laugh", "stare"):
         out.append((words[0], penalty + W_LOOK_AT))
+    elif headword in CLIPPED_FORMS:
+        out.append((CLIPPED_FORMS[headword], penalty + W_CLIPPED))
     return out
 
 
@@ -513,7 +552,8 @@ def split_gloss(raw: str) -> Gloss | None:
     # "(of a woman) ...", and "snake (as one of the 12 zodiac animals)".
     qualified = (any(n.startswith(("of ", "in ")) for n in lead)
                  or any(n.lower().startswith("as ") for n in notes))
-    return Gloss(headwords, labels, set(lead), qualified)
+    set_member = any(n.lower().startswith("as one of") for n in notes)
+    return Gloss(headwords, labels, set(lead), qualified, set_member)
 
 
 # --------------------------------------------------------------------------
@@ -559,7 +599,10 @@ def read_entry(entry: Entry) -> ReadEntry | None:
         for trad, simp in VARIANT_OF_RE.findall(raw):
             if trad != entry.trad and (simp or trad) == entry.simp:
                 simplified_variant = True
-        if any(is_archaic_label(n.strip().lower()) for n in PAREN_RE.findall(raw)):
+        # Only a reading whose main sense is bookish is a bookish reading: 也
+        # "also" is not, for all its "(literary) particle" further down.
+        if (not glosses
+                and any(is_archaic_label(n.strip().lower()) for n in PAREN_RE.findall(raw))):
             archaic = True
         if TAIWAN_TERM_RE.match(raw):
             taiwan_term = True
@@ -590,6 +633,11 @@ def score_entry(r: ReadEntry, count: float, tag: str = ""):
         elif tag in MORPHEME_TAGS:
             base -= W_MORPHEME_TAG
     function_char = single and tag in FUNCTION_TAGS
+    auxiliary = r.entry.trad in AUXILIARIES
+    if not single and tag in PERSON_NAME_TAGS and not is_proper(r.entry):
+        base -= W_NAME_WORD
+    if r.entry.trad in MAINLAND_TAIWAN_FORMS:
+        base -= W_MAINLAND_FORM
     measure_char = single and tag in MEASURE_TAGS
     if is_proper(r.entry):
         base -= W_PROPER
@@ -614,7 +662,8 @@ def score_entry(r: ReadEntry, count: float, tag: str = ""):
     grammatical = [all(is_function_headword(hw) for hw, _ in g.headwords) for g in r.glosses]
     for pos, g in enumerate(r.glosses):
         content_pos = pos if grammatical[pos] else pos - sum(grammatical[:pos])
-        taiwan = bool(g.labels & TAIWAN_LABELS) or r.taiwan_term
+        taiwan = (bool(g.labels & TAIWAN_LABELS) or r.taiwan_term
+                  or r.entry.trad in TAIWAN_FORMS)
         # A word this rare in mainland text is there mostly in its Taiwan
         # sense, wherever the entry lists it (軟體: "(of an animal)
         # soft-bodied / (Tw) software"); a common one is not (感冒).
@@ -630,13 +679,19 @@ def score_entry(r: ReadEntry, count: float, tag: str = ""):
             s -= W_MINOR_LABEL
         if g.labels & DOMAIN_LABELS:
             s -= W_DOMAIN_LABEL
+        if g.set_member:
+            s -= W_SET_MEMBER
         if g.qualified:
             s -= W_QUALIFIED
         elif g.labels - TAIWAN_LABELS - ORIGIN_LABELS:
             s -= W_NOTE
+        if any(n.endswith(("etc", "etc.")) for n in g.labels):
+            s -= W_EXAMPLES_NOTE
         for hw, penalty in g.headwords:
             if function_char and not is_function_headword(hw):
                 penalty += W_FUNCTION_TAG
+            if auxiliary and hw not in AUXILIARY_HEADWORDS:
+                penalty += W_AUXILIARY
             if measure_char and hw not in COUNTING_WORDS:
                 penalty += W_MEASURE_TAG
             if single and " " in hw:
@@ -672,7 +727,21 @@ def invert(entries, freq: dict[str, Freq]) -> dict[str, dict[str, float]]:
             prepositions = {w for w in words if len(w) == 1
                             and freq.get(simplified.get(w, w), Freq(0, "")).tag == "p"}
             demote_prepositions(words, prepositions)
+        prefer_zi_nouns(words)
     return table
+
+
+def prefer_zi_nouns(words: dict[str, float]) -> None:
+    """Puts 房子 before 房 when the two are close.
+
+    The noun suffix 子 makes the form that stands alone in speech (房子,
+    柱子, 靴子); the lone character is mostly the bound form.  Only a near
+    tie is turned round, and the character stays right after the noun.
+    """
+    for c in sorted(w for w in words if len(w) == 1):
+        noun = c + "子"
+        if noun in words and words[c] - words[noun] < ZI_NOUN_MARGIN:
+            words[c] = min(words[c], words[noun] - 0.01)
 
 
 def demote_prepositions(words: dict[str, float], prepositions: set[str]) -> None:

@@ -27,8 +27,8 @@ SEPARATOR = "\uff1b"
 
 # What the committed library reaches, in per cent; raise these when it gets
 # better so that it cannot quietly get worse again.
-FLOOR_COVERAGE = 98.6
-FLOOR_FIRST = 87.4
+FLOOR_COVERAGE = 98.8
+FLOOR_FIRST = 89.9
 
 
 class ListError(Exception):

@@ -401,6 +401,73 @@ class CommonWordRanking(unittest.TestCase):
         self.assertEqual(bl.rank(t["network"])[0], "網路")
 
 
+    def test_signals_against_a_more_frequent_rival(self):
+        # Each row: CEDICT lines, jieba counts and tags, headword, the word
+        # that must come first and the other one it must beat.
+        cases = [
+            ("mainland and Taiwan words for one thing",
+             ["西紅柿 西红柿 [xi1 hong2 shi4] /tomato/",
+              "番茄 番茄 [fan1 qie2] /tomato/"],
+             {"西红柿": 188, "番茄": 117}, {}, "tomato", "番茄", "西紅柿"),
+            ("word counted mostly as a person's name",
+             ["白雪 白雪 [bai2 xue3] /snow/",
+              "雪 雪 [xue3] /snow/to wipe away/"],
+             {"白雪": 1572, "雪": 1400}, {"白雪": "nr"}, "snow", "雪", "白雪"),
+            ("copula read as 'right'",
+             ["是 是 [shi4] /to be/correct; right; true/",
+              "對 对 [dui4] /right; correct/to face/pair/"],
+             {"是": 796991, "对": 184674}, {"是": "v", "对": "p"}, "right", "對", "是"),
+            ("modal read as 'to meet'",
+             ["會 会 [hui4] /can/to meet; to get together/meeting/",
+              "遇到 遇到 [yu4 dao4] /to meet; to run into/"],
+             {"会": 92091, "遇到": 5143}, {"会": "v"}, "meet", "遇到", "會"),
+            ("zodiac name of an animal",
+             ["小龍 小龙 [xiao3 long2] /snake (as one of the 12 Chinese zodiac animals)/",
+              "蛇 蛇 [she2] /snake/serpent/"],
+             {"小龙": 4342, "蛇": 2430}, {}, "snake", "蛇", "小龍"),
+            ("sense narrowed to listed examples",
+             ["重點 重点 [zhong4 dian3] /important point/key (project etc)/",
+              "鑰匙 钥匙 [yao4 shi5] /key/"],
+             {"重点": 6000, "钥匙": 721}, {}, "key", "鑰匙", "重點"),
+            ("jieba's catch-all tag zg is no bound-morpheme mark",
+             ["鳥 鸟 [niao3] /bird/",
+              "鳥兒 鸟儿 [niao3 r5] /bird/"],
+             {"鸟": 3048, "鸟儿": 1500}, {"鸟": "zg"}, "bird", "鳥", "鳥兒"),
+            ("the 子 noun before its lone character when the two are close",
+             ["房 房 [fang2] /house/room/", "房子 房子 [fang2 zi5] /house/building/"],
+             {"房": 6407, "房子": 3194}, {}, "house", "房子", "房"),
+            ("... but not when the character is far more common",
+             ["書 书 [shu1] /book/letter/", "書子 书子 [shu1 zi5] /book/letter/"],
+             {"书": 50000, "书子": 100}, {}, "book", "書", "書子"),
+            ("a literary sense late in the entry leaves the reading everyday",
+             ["也 也 [ye3] /also; too/(literary) particle expressing judgment/",
+              "又 又 [you4] /(once) again/also/both... and.../and yet/"],
+             {"也": 307851, "又": 280000}, {"也": "d", "又": "d"}, "also", "也", "又"),
+            ("a reading whose main sense is literary stays bookish",
+             ["忻 忻 [xin1] /(literary) happy/happy/",
+              "快樂 快乐 [kuai4 le4] /happy; cheerful/"],
+             {"忻": 30000, "快乐": 4000}, {}, "happy", "快樂", "忻"),
+        ]
+        for name, lines, counts, tags, hw, first, rival in cases:
+            with self.subTest(name):
+                order = bl.rank(table_for(lines, counts, tags)[hw])
+                self.assertEqual(order[0], first, order)
+                self.assertIn(rival, order)
+
+    def test_modal_keeps_its_own_sense(self):
+        lines = ["會 会 [hui4] /can/to meet/", "能夠 能够 [neng2 gou4] /to be able to; can/"]
+        t = table_for(lines, {"会": 92091, "能够": 9000}, {"会": "v"})
+        self.assertEqual(bl.rank(t["can"])[0], "會")
+
+    def test_clipped_english_forms(self):
+        cases = [("telephone", ["telephone", "phone"]),
+                 ("bicycle", ["bicycle", "bike"]),
+                 ("phone call", ["phone call"])]
+        for raw, want in cases:
+            with self.subTest(raw=raw):
+                self.assertEqual(headwords(raw), want)
+
+
 class Readme(unittest.TestCase):
     def test_attribution_and_pins(self):
         text = bl.readme_text(124263)
