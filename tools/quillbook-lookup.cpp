@@ -60,6 +60,24 @@ public:
         }
     }
 
+    // The display form of one entry line (see forEachDisplayPiece), written in one pass when
+    // the buffer has room for all of it, as it nearly always has.
+    void putEntry(std::u16string_view line) {
+        if (line.size() * qb::kMostUtf8PerUnit + 3 * qb::kLineBreak.size() > kSize - used_) {
+            qb::forEachDisplayPiece(line, [&](std::u16string_view piece) { put(piece); });
+            return;
+        }
+        char* out = buffer_.get() + used_;
+        int shown = 0;
+        qb::forEachField(line, [&](std::u16string_view field) {
+            *out++ = '\r', *out++ = '\n';
+            out = qb::writeUtf8(field, out);
+            return ++shown < 2;
+        });
+        *out++ = '\r', *out++ = '\n';
+        used_ = static_cast<size_t>(out - buffer_.get());
+    }
+
     void flush() {
         if (used_ > 0) std::fwrite(buffer_.get(), 1, used_, stdout);
         used_ = 0;
@@ -87,7 +105,7 @@ public:
     void clearOutput() override { shown_ = false; }
     void PrintResult(std::u16string_view line) override {
         shown_ = true;
-        qb::forEachDisplayPiece(line, [&](std::u16string_view piece) { out_.put(piece); });
+        out_.putEntry(line);
     }
     void resultsComplete() override { out_.flush(); }
     bool outputIsEmpty() override { return !shown_; }

@@ -14,24 +14,47 @@ std::u16string toLower(std::u16string_view text) {
 
 TypedText::TypedText(std::u16string t) : text(std::move(t)), lowered(toLower(text)) {}
 
-static bool equalsIgnoringCase(std::u16string_view field, std::u16string_view lowered) {
+namespace {
+
+inline char16_t lowerOf(char16_t ch) {
+    // ASCII, most of every headword, without the call.
+    if (ch < 0x80) return static_cast<char16_t>(static_cast<unsigned>(ch - u'A') < 26u ? ch + 0x20 : ch);
+    return static_cast<char16_t>(u_tolower(ch));
+}
+
+inline bool equalsIgnoringCase(std::u16string_view field, std::u16string_view lowered) {
     if (field.size() != lowered.size()) return false;
     for (size_t i = 0; i < field.size(); ++i)
-        if (static_cast<char16_t>(u_tolower(field[i])) != lowered[i]) return false;
+        if (lowerOf(field[i]) != lowered[i]) return false;
     return true;
 }
 
-bool fieldMatches(std::u16string_view field, const TypedText& typed, MatchMode mode) {
+inline bool contains(std::u16string_view field, std::u16string_view text) {
+    if (text.size() == 1) {  // a character, the texts that find the most lines
+        for (char16_t ch : field)
+            if (ch == text[0]) return true;
+        return false;
+    }
+    return field.find(text) != std::u16string_view::npos;
+}
+
+inline bool matches(std::u16string_view field, const TypedText& typed, MatchMode mode) {
     // An empty field never matches: the typed text of a lookup is never empty.
     if (field.empty() || typed.text.empty()) return false;
     if (equalsIgnoringCase(field, typed.lowered)) return true;
-    return mode == MatchMode::AllEntries && field.find(typed.text) != std::u16string_view::npos;
+    return mode == MatchMode::AllEntries && contains(field, typed.text);
+}
+
+}  // namespace
+
+bool fieldMatches(std::u16string_view field, const TypedText& typed, MatchMode mode) {
+    return matches(field, typed, mode);
 }
 
 int countMatchingFields(std::u16string_view line, const TypedText& typed, MatchMode mode) {
     int count = 0;
     forEachField(line, [&](std::u16string_view field) {
-        if (fieldMatches(field, typed, mode)) ++count;
+        if (matches(field, typed, mode)) ++count;
         return count == 0 || mode != MatchMode::Exact;
     });
     return count;
