@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "EntryLine.h"
 #include "TextMatch.h"
 #include "Utf8.h"
 
@@ -46,6 +47,36 @@ TEST(TextMatch, CountsEveryMatchingFieldInAllEntriesModeButOneInExactMode) {
     EXPECT_EQ(countMatchingFields(u"ab=xaby=AB=q", typed, MatchMode::AllEntries), 3);
     EXPECT_EQ(countMatchingFields(u"ab=xaby=AB=q", typed, MatchMode::Exact), 1);
     EXPECT_EQ(countMatchingFields(u"", typed, MatchMode::AllEntries), 0);
+}
+
+}  // namespace
+}  // namespace qb
+
+namespace qb {
+namespace {
+
+// A one-character text is counted in one walk of the line; it must count what the field by
+// field rule counts, at field edges, on empty fields and with letter case.
+TEST(TextMatch, OneCharacterIsCountedAsFieldByField) {
+    const std::u16string lines[] = {
+        u"", u"=", u"a", u"A", u"a=", u"=a", u"a=a=a", u"ab=ba=", u"b==A", u"Apple=蘋果",
+        u"x y=x z", u" = ", u"1=10=21", u"ΑΒ=α=Α", u"十=十月=", u"\uFFFD=\uFFFD\uFFFD",
+    };
+    const std::u16string texts[] = {u"a", u"A", u" ", u"1", u"α", u"Α", u"十", u"=", u"\uFFFD", u"z"};
+    for (MatchMode mode : {MatchMode::Exact, MatchMode::AllEntries}) {
+        for (const std::u16string& text : texts) {
+            const TypedText typed(text);
+            for (const std::u16string& line : lines) {
+                int byFields = 0;
+                for (std::u16string_view field : splitFields(line))
+                    byFields += fieldMatches(field, typed, mode) ? 1 : 0;
+                if (mode == MatchMode::Exact) byFields = byFields > 0 ? 1 : 0;
+                EXPECT_EQ(countMatchingFields(line, typed, mode), byFields)
+                    << "mode " << static_cast<int>(mode) << " text U+" << std::hex
+                    << static_cast<unsigned>(text[0]) << " line of " << std::dec << line.size();
+            }
+        }
+    }
 }
 
 }  // namespace
