@@ -127,7 +127,7 @@ back_whole() {  # back_whole HOW [X Y]
   ! xprop -id "$window" WM_STATE | grep -q Iconic || fail "$1: the window came back minimised"
   local state type
   # The window manager sets the state some moments after the window maps again.
-  wait_for 3 is_topmost || true
+  wait_for 10 is_topmost || true
   state=$(xprop -id "$window" _NET_WM_STATE)
   type=$(xprop -id "$window" _NET_WM_WINDOW_TYPE)
   grep -q _NET_WM_STATE_ABOVE <<<"$state" || fail "$1: not topmost ($state)"
