@@ -486,6 +486,17 @@ class Readme(unittest.TestCase):
             with self.subTest(needle=needle):
                 self.assertIn(needle, text)
 
+    def test_package_copyright_names_the_pinned_sources(self):
+        # The Debian copyright file credits the same release the library is built from.
+        repo = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+        with open(os.path.join(repo, "packaging", "copyright"), encoding="utf-8") as f:
+            text = " ".join(f.read().split())
+        for src in (bl.CEDICT, bl.FREQ):
+            name, version = src.npm_name.rsplit("@", 1)
+            with self.subTest(package=name):
+                self.assertIn(f"{name} {version}", text)
+        self.assertIn(f"release {bl.CEDICT_DATE}", text)
+
 
 if __name__ == "__main__":
     unittest.main()
