@@ -203,6 +203,10 @@ CLIPPED_FORMS = {
     "mathematics": "math", "automobile": "car",
 }
 W_CLIPPED = 0.3             # "phone" read off "telephone"
+W_POSSESSOR = 1.0           # "milk" read off "cow's milk"
+# "one's own", "sb's surprise": a placeholder, not a kind of the thing
+# ("it's nothing", "what's up" are not possessives at all).
+INDEFINITE_POSSESSORS = {"one", "someone", "somebody", "sb", "anyone", "everyone"}
 
 # Numerals and measure words (日, 月, 天) are counted mostly in dates and
 # counts; only counting senses may draw on the whole frequency.
@@ -505,6 +509,11 @@ def derived_headwords(headword: str, penalty: float) -> list[tuple[str, float]]:
         out.append((words[0], penalty + W_LOOK_AT))
     elif headword in CLIPPED_FORMS:
         out.append((CLIPPED_FORMS[headword], penalty + W_CLIPPED))
+    elif (len(words) == 2 and words[0].endswith("'s") and len(words[0]) > 2
+          and words[0][:-2] not in INDEFINITE_POSSESSORS
+          and words[0][:-2] not in ENGLISH_FUNCTION_WORDS):
+        # "cow's milk" (牛奶) is milk and "driver's license" a license.
+        out.append((words[1], penalty + W_POSSESSOR))
     return out
 
 

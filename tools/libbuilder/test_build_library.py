@@ -350,6 +350,9 @@ class CommonWordRanking(unittest.TestCase):
             ("to let sb do sth", ["let"]),
             ("to make sb (feel sad etc)", ["make"]),
             ("to swim (used mostly in 會水)", None),   # not a word on its own
+            ("cow's milk", ["cow's milk", "milk"]),    # a kind of milk
+            ("one's own", ["one's own"]),              # a placeholder possessor
+            ("it's nothing", ["it's nothing"]),        # a contraction, not a possessive
         ]
         for raw, want in cases:
             with self.subTest(raw=raw):
@@ -443,6 +446,10 @@ class CommonWordRanking(unittest.TestCase):
              ["也 也 [ye3] /also; too/(literary) particle expressing judgment/",
               "又 又 [you4] /(once) again/also/both... and.../and yet/"],
              {"也": 307851, "又": 280000}, {"也": "d", "又": "d"}, "also", "也", "又"),
+            ("the possessor's thing is a kind of the thing",
+             ["牛奶 牛奶 [niu2 nai3] /cow's milk/",
+              "乳汁 乳汁 [ru3 zhi1] /milk/(botany) latex/"],
+             {"牛奶": 801, "乳汁": 207}, {}, "milk", "牛奶", "乳汁"),
             ("a reading whose main sense is literary stays bookish",
              ["忻 忻 [xin1] /(literary) happy/happy/",
               "快樂 快乐 [kuai4 le4] /happy; cheerful/"],
@@ -478,6 +485,17 @@ class Readme(unittest.TestCase):
                        bl.CEDICT.npm_name, bl.FREQ.npm_name, "124263", bl.CEDICT_DATE):
             with self.subTest(needle=needle):
                 self.assertIn(needle, text)
+
+    def test_package_copyright_names_the_pinned_sources(self):
+        # The Debian copyright file credits the same release the library is built from.
+        repo = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+        with open(os.path.join(repo, "packaging", "copyright"), encoding="utf-8") as f:
+            text = " ".join(f.read().split())
+        for src in (bl.CEDICT, bl.FREQ):
+            name, version = src.npm_name.rsplit("@", 1)
+            with self.subTest(package=name):
+                self.assertIn(f"{name} {version}", text)
+        self.assertIn(f"release {bl.CEDICT_DATE}", text)
 
 
 if __name__ == "__main__":
