@@ -115,24 +115,32 @@ size_t Big5Codec::findUnreadable(std::string_view bytes, size_t from) {
         return (readablePairs_[pair >> 6] >> (pair & 63) & 1) != 0;
     };
     for (size_t i = from; i < n;) {
-        // English stretches eight bytes at a time, then Chinese ones a pair at a time.
-        if (asciiReads_) {
-            uint64_t block;
-            while (i + 8 <= n && (std::memcpy(&block, s + i, 8), (block & 0x8080808080808080u) == 0))
-                i += 8;
-            while (i < n && s[i] < 0x80) ++i;
+        size_t found;
+        if (blocks_.skipReadable(s, n, i, found)) return found;
+        // A sequence at a time over what the blocks left: the end of the text, or a block
+        // they could not judge.
+        const size_t until = std::min(n, i + Big5Blocks::kBlock);
+        while (i < until) {
+            // English stretches eight bytes at a time, then Chinese ones a pair at a time.
+            if (asciiReads_) {
+                uint64_t block;
+                while (i + 8 <= until &&
+                       (std::memcpy(&block, s + i, 8), (block & 0x8080808080808080u) == 0))
+                    i += 8;
+                while (i < until && s[i] < 0x80) ++i;
+            }
+            while (i < until && i + 1 < n && s[i] >= 0x80 && pairReads(i)) i += 2;
+            if (i >= until) break;
+            if (singleReads_[s[i]]) {
+                ++i;
+                continue;
+            }
+            if (i + 1 < n && pairReads(i)) {
+                i += 2;
+                continue;
+            }
+            return i;
         }
-        while (i + 1 < n && s[i] >= 0x80 && pairReads(i)) i += 2;
-        if (i == n) break;
-        if (singleReads_[s[i]]) {
-            ++i;
-            continue;
-        }
-        if (i + 1 < n && pairReads(i)) {
-            i += 2;
-            continue;
-        }
-        return i;
     }
     return std::string_view::npos;
 }
@@ -219,6 +227,17 @@ void Big5Codec::buildReverseTable() {
     readablePairs_.assign(0x10000 / 64, 0);
     for (unsigned pair = 0; pair < 0x10000; ++pair)
         if (pairs_[pair] != 0) readablePairs_[pair >> 6] |= uint64_t{1} << (pair & 63);
+
+    blocks_.readablePairs = readablePairs_.data();
+    for (unsigned b = 0x80; b <= 0xFF; ++b) {
+        if (singleReads_[b]) continue;
+        blocks_.setLeadOnly(static_cast<unsigned char>(b));
+        bool full = true;
+        for (unsigned t = 0x40; t <= 0xFE && full; ++t)
+            full = (t > 0x7E && t < 0xA1) || pairs_[b << 8 | t] != 0;
+        if (full) blocks_.setFullRow(static_cast<unsigned char>(b));
+    }
+    blocks_.usable = asciiReads_ && Big5Blocks::machineCanRun();
 }
 
 const std::vector<Big5Codec::Code>& Big5Codec::codesFor(char16_t ch) {

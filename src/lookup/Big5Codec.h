@@ -7,6 +7,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "Big5Blocks.h"
+
 struct UConverter;
 
 namespace qb {
@@ -80,9 +82,10 @@ private:
     bool asciiIsItself_ = false;  // ... and as the same character
     char16_t single_[256] = {};
     std::unique_ptr<char16_t[]> pairs_;
-    std::vector<uint64_t> readablePairs_;
+    std::vector<uint64_t> readablePairs_;  // a bit per pair, for the search for unreadable ones
+    Big5Blocks blocks_;                    // the same search, a block at a time
     static constexpr int kLinesBeforeTable = 200;
-    int linesDecodedByIcu_ = 0;  // a bit per pair, for the search for unreadable ones
+    int linesDecodedByIcu_ = 0;
     bool reverseBuilt_ = false;
     std::vector<Code> codes_;       // single bytes first, then rows in the order decoded
     std::vector<Code> asciiCodes_;  // the single bytes that read as or lower to ASCII
