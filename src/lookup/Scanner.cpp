@@ -16,12 +16,6 @@
 namespace qb {
 namespace {
 
-// Small enough that what one read brings is still in the cache when it is searched, and that
-// the buffer costs few page faults in a process that looks up one word and ends.
-constexpr size_t kChunkSize = 128 << 10;
-
-inline bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
-
 // Where the line that goes on at `from` ends: the first CR or LF at or after it, or the end.
 size_t lineEndFrom(std::string_view text, size_t from) {
     size_t i = from;
@@ -451,41 +445,20 @@ ScanResult FastScanner::scan(ByteReader& bytes, const TypedText& typed, MatchMod
     ScanResult result;
     if (anchor.kind == Anchor::Kind::NoMatchPossible) return result;
 
-    // Whole lines are handed on; the piece after the last line end waits for the next read.
-    size_t held = 0;
-    if (bufferSize_ < kChunkSize) {
-        buffer_ = std::make_unique_for_overwrite<char[]>(kChunkSize);
-        bufferSize_ = kChunkSize;
-    }
+    chunks_.start();
     for (;;) {
-        if (held == bufferSize_) {  // a line longer than the buffer
-            auto larger = std::make_unique_for_overwrite<char[]>(bufferSize_ * 2);
-            std::memcpy(larger.get(), buffer_.get(), held);
-            buffer_ = std::move(larger);
-            bufferSize_ *= 2;
+        std::string_view lines;
+        switch (chunks_.next(bytes, lines)) {
+            case LineChunks::Got::Failed:
+                return {false, false};
+            case LineChunks::Got::End:
+                return result;
+            case LineChunks::Got::Lines:
+                if (!scanLines(lines, typed, mode, sink)) {
+                    result.stoppedAtMatch = true;
+                    return result;
+                }
         }
-        const long n = bytes.read(buffer_.get() + held, bufferSize_ - held);
-        if (n < 0) return {false, false};
-        const bool atEnd = n == 0;
-        const size_t filled = held + static_cast<size_t>(n);
-        size_t complete = filled;
-        if (!atEnd) {
-            // The held bytes hold no line end, so only the new ones are looked at: a long
-            // line arriving in short reads must not be walked again after every read.
-            while (complete > held && !isLineEnd(buffer_[complete - 1])) --complete;
-            if (complete == held) complete = 0;
-            if (complete == 0) {
-                held = filled;
-                continue;
-            }
-        }
-        if (!scanLines(std::string_view(buffer_.get(), complete), typed, mode, sink)) {
-            result.stoppedAtMatch = true;
-            return result;
-        }
-        if (atEnd) return result;
-        held = filled - complete;
-        std::memmove(buffer_.get(), buffer_.get() + complete, held);
     }
 }
 

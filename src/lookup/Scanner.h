@@ -8,6 +8,7 @@
 
 #include "Big5Codec.h"
 #include "ByteReader.h"
+#include "LineChunks.h"
 #include "TextMatch.h"
 
 namespace qb {
@@ -75,8 +76,7 @@ private:
     std::u16string anchorText_;
     bool anchorValid_ = false;
     Anchor anchor_;
-    std::unique_ptr<char[]> buffer_;  // not cleared: every byte used was read into it
-    size_t bufferSize_ = 0;
+    LineChunks chunks_;
     std::u16string line_;
 };
 
