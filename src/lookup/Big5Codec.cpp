@@ -9,8 +9,32 @@
 #include <cstring>
 #include <stdexcept>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace qb {
 namespace {
+
+// Copies bytes below 0x80 to UTF-16 units sixteen at a time while there are sixteen.
+inline void widenAscii(const unsigned char*& p, const unsigned char* end, char16_t*& to) {
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    while (end - p >= 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        if (_mm_movemask_epi8(v) != 0) return;
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm_unpacklo_epi8(v, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 8), _mm_unpackhi_epi8(v, zero));
+        p += 16, to += 16;
+    }
+#else
+    uint64_t block;
+    while (end - p >= 8 && (std::memcpy(&block, p, 8), (block & 0x8080808080808080u) == 0)) {
+        for (int k = 0; k < 8; ++k) to[k] = p[k];
+        p += 8, to += 8;
+    }
+#endif
+}
 
 constexpr char16_t kReplacement = u'\uFFFD';
 
@@ -41,40 +65,50 @@ Big5Codec::Big5Codec() {
 Big5Codec::~Big5Codec() { ucnv_close(converter_); }
 
 std::u16string Big5Codec::decode(std::string_view bytes) {
-    std::u16string out;
-    decodeViaIcu(bytes, out);
+    std::u16string out(bytes.size(), u'\0');
+    out.resize(decodeViaIcu(bytes, out.data()));
     return out;
 }
 
-void Big5Codec::decodeViaIcu(std::string_view bytes, std::u16string& out) {
-    // Every byte yields at most one UTF-16 unit in this code page.
-    out.resize(bytes.size());
-    if (bytes.empty()) return;
+size_t Big5Codec::decodeViaIcu(std::string_view bytes, char16_t* out) {
+    if (bytes.empty()) return 0;
     ucnv_resetToUnicode(converter_);
-    UChar* target = reinterpret_cast<UChar*>(out.data());
+    UChar* target = reinterpret_cast<UChar*>(out);
     const char* source = bytes.data();
     UErrorCode err = U_ZERO_ERROR;
-    ucnv_toUnicode(converter_, &target, target + out.size(), &source, bytes.data() + bytes.size(),
+    // Every byte yields at most one UTF-16 unit in this code page.
+    ucnv_toUnicode(converter_, &target, target + bytes.size(), &source, bytes.data() + bytes.size(),
                    nullptr, true, &err);
-    out.resize(static_cast<size_t>(target - reinterpret_cast<UChar*>(out.data())));
+    return static_cast<size_t>(target - reinterpret_cast<UChar*>(out));
+}
+
+void Big5Codec::decodeInto(std::string_view bytes, std::u16string& out) {
+    out.resize(bytes.size());
+    out.resize(decodeTo(bytes, out.data()));
 }
 
 // The code page has no shift states: where every sequence is one of the table's, the
 // converter's answer is the table's, one sequence at a time. Whatever the converter does
 // with a sequence it cannot read (how many bytes one U+FFFD stands for) is left to it.
-void Big5Codec::decodeInto(std::string_view bytes, std::u16string& out) {
+size_t Big5Codec::decodeTo(std::string_view bytes, char16_t* out) {
     if (!singleBytesBuilt_) buildSingleByteTable();
-    out.resize(bytes.size());
-    char16_t* to = out.data();
+    char16_t* to = out;
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const auto* const end = p + bytes.size();
     while (p < end) {
-        // English text, eight bytes at a time, where every ASCII byte reads as itself.
+        // English text, sixteen bytes at a time, where every ASCII byte reads as itself.
         if (asciiIsItself_) {
-            uint64_t block;
-            while (end - p >= 8 && (std::memcpy(&block, p, 8), (block & 0x8080808080808080u) == 0)) {
-                for (int k = 0; k < 8; ++k) to[k] = p[k];
-                p += 8, to += 8;
+            widenAscii(p, end, to);
+            while (p < end && *p < 0x80) *to++ = *p++;
+            if (p == end) break;
+        }
+        // Chinese text, a pair at a time, once the whole table is there.
+        if (reverseBuilt_) {
+            while (end - p >= 2 && *p >= 0x80) {
+                const char16_t ch = pairs_[*p << 8 | p[1]];
+                if (ch == 0) break;
+                *to++ = ch;
+                p += 2;
             }
             if (p == end) break;
         }
@@ -88,10 +122,7 @@ void Big5Codec::decodeInto(std::string_view bytes, std::u16string& out) {
             // A lookup that decodes a handful of lines is done sooner by ICU than by building
             // the table; one that decodes many builds it all at once.
             if (!rowDecoded_[b]) {
-                if (++linesDecodedByIcu_ <= kLinesBeforeTable) {
-                    decodeViaIcu(bytes, out);
-                    return;
-                }
+                if (++linesDecodedByIcu_ <= kLinesBeforeTable) return decodeViaIcu(bytes, out);
                 buildReverseTable();
             }
             if (const char16_t ch = pairs_[b << 8 | p[1]]) {
@@ -100,10 +131,9 @@ void Big5Codec::decodeInto(std::string_view bytes, std::u16string& out) {
                 continue;
             }
         }
-        decodeViaIcu(bytes, out);
-        return;
+        return decodeViaIcu(bytes, out);
     }
-    out.resize(static_cast<size_t>(to - out.data()));
+    return static_cast<size_t>(to - out);
 }
 
 size_t Big5Codec::findUnreadable(std::string_view bytes, size_t from) {
