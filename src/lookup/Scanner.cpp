@@ -151,6 +151,23 @@ private:
     __attribute__((target("avx2"))) bool findAvx2(std::string_view text, size_t& i,
                                                   size_t& found) const {
         const size_t starts = text.size() - (longest_ - 1);  // places every needle fits
+        if constexpr (kOne) {
+            // Two tests, straight from the finder: a text with many hits calls this once a
+            // line, so it sets up nothing more.
+            const Test& first = tests_[pairs_[0].first];
+            const Test& last = tests_[pairs_[0].second];
+            const __m256i firstByte = _mm256_set1_epi8(first.byte), firstMask = _mm256_set1_epi8(first.mask);
+            const __m256i lastByte = _mm256_set1_epi8(last.byte), lastMask = _mm256_set1_epi8(last.mask);
+            for (; i + 32 <= starts; i += 32) {
+                const char* at = text.data() + i;
+                const __m256i a = _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + first.offset)), firstMask);
+                const __m256i b = _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + last.offset)), lastMask);
+                const auto bits =
+                    static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_and_si256(_mm256_cmpeq_epi8(a, firstByte), _mm256_cmpeq_epi8(b, lastByte))));
+                if (firstMatchAmong(text, i, bits, found)) return true;
+            }
+            return false;
+        }
         __m256i byte[2 * kMost], mask[2 * kMost];
         for (size_t t = 0; t < tests_.size(); ++t) {
             byte[t] = _mm256_set1_epi8(tests_[t].byte);
@@ -161,22 +178,8 @@ private:
         const Plan plan = plan_;
         const size_t tests = kTests != 0 ? kTests : plan.tests;
         const size_t pairCount = kPairs != 0 ? kPairs : plan.pairs;
-        const size_t firstTest = plan.pairFirst[0], lastTest = plan.pairLast[0];
-        const size_t firstOffset = plan.offset[firstTest], lastOffset = plan.offset[lastTest];
         for (; i + 32 <= starts; i += 32) {
             const char* at = text.data() + i;
-            if constexpr (kOne) {
-                const __m256i a = _mm256_or_si256(
-                    _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + firstOffset)),
-                    mask[firstTest]);
-                const __m256i b = _mm256_or_si256(
-                    _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + lastOffset)),
-                    mask[lastTest]);
-                const auto bits = static_cast<uint32_t>(
-                    _mm256_movemask_epi8(_mm256_and_si256(_mm256_cmpeq_epi8(a, byte[firstTest]), _mm256_cmpeq_epi8(b, byte[lastTest]))));
-                if (firstMatchAmong(text, i, bits, found)) return true;
-                continue;
-            }
             uint32_t passed[2 * kMost];
             for (size_t t = 0; t < tests; ++t) {
                 const __m256i v =
@@ -194,6 +197,23 @@ private:
     template <bool kOne, size_t kTests = 0, size_t kPairs = 0>
     bool findSse2(std::string_view text, size_t& i, size_t& found) const {
         const size_t starts = text.size() - (longest_ - 1);
+        if constexpr (kOne) {
+            // Two tests, straight from the finder: a text with many hits calls this once a
+            // line, so it sets up nothing more.
+            const Test& first = tests_[pairs_[0].first];
+            const Test& last = tests_[pairs_[0].second];
+            const __m128i firstByte = _mm_set1_epi8(first.byte), firstMask = _mm_set1_epi8(first.mask);
+            const __m128i lastByte = _mm_set1_epi8(last.byte), lastMask = _mm_set1_epi8(last.mask);
+            for (; i + 16 <= starts; i += 16) {
+                const char* at = text.data() + i;
+                const __m128i a = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at + first.offset)), firstMask);
+                const __m128i b = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at + last.offset)), lastMask);
+                const auto bits =
+                    static_cast<uint32_t>(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, firstByte), _mm_cmpeq_epi8(b, lastByte))));
+                if (firstMatchAmong(text, i, bits, found)) return true;
+            }
+            return false;
+        }
         __m128i byte[2 * kMost], mask[2 * kMost];
         for (size_t t = 0; t < tests_.size(); ++t) {
             byte[t] = _mm_set1_epi8(tests_[t].byte);
@@ -204,22 +224,8 @@ private:
         const Plan plan = plan_;
         const size_t tests = kTests != 0 ? kTests : plan.tests;
         const size_t pairCount = kPairs != 0 ? kPairs : plan.pairs;
-        const size_t firstTest = plan.pairFirst[0], lastTest = plan.pairLast[0];
-        const size_t firstOffset = plan.offset[firstTest], lastOffset = plan.offset[lastTest];
         for (; i + 16 <= starts; i += 16) {
             const char* at = text.data() + i;
-            if constexpr (kOne) {
-                const __m128i a = _mm_or_si128(
-                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + firstOffset)),
-                    mask[firstTest]);
-                const __m128i b = _mm_or_si128(
-                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + lastOffset)),
-                    mask[lastTest]);
-                const auto bits = static_cast<uint32_t>(
-                    _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, byte[firstTest]), _mm_cmpeq_epi8(b, byte[lastTest]))));
-                if (firstMatchAmong(text, i, bits, found)) return true;
-                continue;
-            }
             uint32_t passed[2 * kMost];
             for (size_t t = 0; t < tests; ++t) {
                 const __m128i v =
