@@ -144,6 +144,21 @@ private:
     }
 
 #if defined(QB_X86_SIMD)
+    // The first and last byte tests of one needle, 32 places at a time.
+    struct OneNeedleAvx2 {
+        size_t firstOffset, lastOffset;
+        __m256i firstByte, firstMask, lastByte, lastMask;
+
+        __attribute__((target("avx2"))) uint32_t passed(const char* at) const {
+            const __m256i a = _mm256_or_si256(
+                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + firstOffset)), firstMask);
+            const __m256i b = _mm256_or_si256(
+                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + lastOffset)), lastMask);
+            return static_cast<uint32_t>(_mm256_movemask_epi8(
+                _mm256_and_si256(_mm256_cmpeq_epi8(a, firstByte), _mm256_cmpeq_epi8(b, lastByte))));
+        }
+    };
+
     // Both look at whole blocks from `i` on and leave `i` where the blocks end; true with
     // `found` set at the first match. Each distinct byte test is made once a block: the forms
     // of a character mostly share their lead byte.
@@ -153,19 +168,23 @@ private:
         const size_t starts = text.size() - (longest_ - 1);  // places every needle fits
         if constexpr (kOne) {
             // Two tests, straight from the finder: a text with many hits calls this once a
-            // line, so it sets up nothing more.
+            // line, so it sets up nothing more. Two blocks a step, tested at once: a text
+            // with few hits is bound by this loop.
             const Test& first = tests_[pairs_[0].first];
             const Test& last = tests_[pairs_[0].second];
-            const __m256i firstByte = _mm256_set1_epi8(first.byte), firstMask = _mm256_set1_epi8(first.mask);
-            const __m256i lastByte = _mm256_set1_epi8(last.byte), lastMask = _mm256_set1_epi8(last.mask);
-            for (; i + 32 <= starts; i += 32) {
+            const OneNeedleAvx2 one{first.offset,
+                                    last.offset,
+                                    _mm256_set1_epi8(first.byte),
+                                    _mm256_set1_epi8(first.mask),
+                                    _mm256_set1_epi8(last.byte),
+                                    _mm256_set1_epi8(last.mask)};
+            for (; i + 64 <= starts; i += 64) {
                 const char* at = text.data() + i;
-                const __m256i a = _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + first.offset)), firstMask);
-                const __m256i b = _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + last.offset)), lastMask);
-                const auto bits =
-                    static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_and_si256(_mm256_cmpeq_epi8(a, firstByte), _mm256_cmpeq_epi8(b, lastByte))));
-                if (firstMatchAmong(text, i, bits, found)) return true;
+                const uint64_t bits = one.passed(at) | uint64_t{one.passed(at + 32)} << 32;
+                if (bits != 0 && firstMatchAmong(text, i, bits, found)) return true;
             }
+            for (; i + 32 <= starts; i += 32)
+                if (firstMatchAmong(text, i, one.passed(text.data() + i), found)) return true;
             return false;
         }
         __m256i byte[2 * kMost], mask[2 * kMost];
@@ -241,10 +260,10 @@ private:
     }
 
     // `candidates` has a bit set for each place after `blockStart` that a filter let through.
-    bool firstMatchAmong(std::string_view text, size_t blockStart, uint32_t candidates,
+    bool firstMatchAmong(std::string_view text, size_t blockStart, uint64_t candidates,
                          size_t& found) const {
         for (; candidates != 0; candidates &= candidates - 1) {
-            const size_t at = blockStart + static_cast<size_t>(__builtin_ctz(candidates));
+            const size_t at = blockStart + static_cast<size_t>(__builtin_ctzll(candidates));
             if (anyMatchesAt(text, at)) {
                 found = at;
                 return true;
