@@ -49,7 +49,7 @@ LineChunks::Got LineChunks::next(ByteReader& bytes, std::string_view& lines) {
 
 void LineChunks::regrow(size_t slack) {
     slack = std::max(kPage, (slack + kPage - 1) / kPage * kPage);
-    auto storage = std::make_unique_for_overwrite<char[]>(kPage + slack + kReadSize);
+    auto storage = std::make_unique_for_overwrite<char[]>(kPage + slack + readSize_);
     const auto address = reinterpret_cast<uintptr_t>(storage.get());
     char* const base = storage.get() + ((kPage - address % kPage) % kPage);
     const size_t held = static_cast<size_t>(end_ - begin_);

@@ -22,22 +22,25 @@ class LineChunks {
   public:
     enum class Got { Lines, End, Failed };
 
+    static constexpr size_t kReadSize = 128 << 10;
+    // Tests and fuzzing choose small reads, so that lines span many of them.
+    explicit LineChunks(size_t readSize = kReadSize) : readSize_(std::max<size_t>(readSize, 1)) {}
+
     // Forgets what is left of the last file.
     void start();
     // The next run of whole lines; the last line of a file may have no line end. A run ends
     // at a line end unless it is the end of the file. What was handed out before is gone.
     Got next(ByteReader& bytes, std::string_view& lines);
 
-    static constexpr size_t kReadSize = 128 << 10;
-
   private:
     static constexpr size_t kPage = 4096;
     char* readArea() const { return base_ + slack_; }
-    char* areaEnd() const { return readArea() + kReadSize; }
+    char* areaEnd() const { return readArea() + readSize_; }
     // A new buffer with at least `slack` bytes in front of the read area, holding the piece
     // [begin_, end_) right before it.
     void regrow(size_t slack);
 
+    size_t readSize_;
     std::unique_ptr<char[]> storage_;  // not cleared: every byte used was read into it
     char* base_ = nullptr;             // storage_ rounded up to a page
     size_t slack_ = 0;                 // room in front of the read area

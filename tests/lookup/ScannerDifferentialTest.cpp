@@ -112,6 +112,9 @@ bool sameReports(Big5Codec& codec, FastScanner& fast, const std::string& library
 TEST(ScannerDifferential, FastScannerReportsWhatTheReferenceReportsOnGeneratedLibraries) {
     Big5Codec codec;
     FastScanner fast(codec);  // one scanner throughout, as the window keeps one
+    // Reads of a few dozen bytes, whatever the reader hands out: lines span many of them.
+    FastScanner smallReads(codec, 37);
+    constexpr size_t kWhole[] = {SIZE_MAX};
     int compared = 0, withMatches = 0;
     for (uint32_t seed = 1; seed <= 400; ++seed) {
         LibraryMaker maker(seed);
@@ -119,6 +122,8 @@ TEST(ScannerDifferential, FastScannerReportsWhatTheReferenceReportsOnGeneratedLi
         for (const std::u16string& text : maker.typedTexts(codec, library, 8)) {
             const std::string where = "seed " + std::to_string(seed);
             ASSERT_TRUE(sameReports(codec, fast, library, text, where));
+            ASSERT_TRUE(
+                sameReports(codec, smallReads, library, text, where + ", reads of 37", kWhole));
             ++compared;
             ReferenceScanner reference(codec);
             withMatches += !run(reference, library, SIZE_MAX, TypedText(text), MatchMode::AllEntries)
