@@ -40,11 +40,11 @@ __attribute__((target("avx2"))) inline uint32_t trailShaped(__m256i bytes) {
 }
 
 struct BlockMasks {
-    uint64_t high = 0, leadOnly = 0, fullRow = 0, trailNext = 0;
+    uint64_t high = 0, fullRow = 0, trailNext = 0;
 };
 
-__attribute__((target("avx2"))) inline BlockMasks masksAt(const unsigned char* at, __m256i fullRow,
-                                                          __m256i leadOnly) {
+__attribute__((target("avx2"))) inline BlockMasks masksAt(const unsigned char* at,
+                                                          __m256i fullRow) {
     BlockMasks m;
     for (int half = 0; half < 2; ++half) {
         const auto* p = reinterpret_cast<const __m256i*>(at + 32 * half);
@@ -55,7 +55,6 @@ __attribute__((target("avx2"))) inline BlockMasks masksAt(const unsigned char* a
         const auto high = static_cast<uint32_t>(_mm256_movemask_epi8(v));
         if (high == 0) continue;  // English: nothing else to know
         m.high |= uint64_t(high) << shift;
-        m.leadOnly |= uint64_t(inSet(v, leadOnly)) << shift;
         m.fullRow |= uint64_t(inSet(v, fullRow)) << shift;
         m.trailNext |= uint64_t(trailShaped(next)) << shift;
     }
@@ -69,32 +68,37 @@ __attribute__((target("avx2"))) bool Big5Blocks::skipReadable(const unsigned cha
     if (!usable) return false;
     const __m256i full =
         _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(fullRow)));
-    const __m256i lead =
-        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(leadOnly)));
     constexpr uint64_t kEven = 0x5555555555555555u;
     bool firstIsTrail = false;  // the block's first byte ends a pair begun in the last block
     // One byte past the block is read: the trail of a lead at its end.
     for (; i + kBlock + 1 <= n; i += kBlock) {
-        const BlockMasks m = masksAt(s + i, full, lead);
+        const BlockMasks m = masksAt(s + i, full);
         const uint64_t high = m.high & ~uint64_t(firstIsTrail);
         if (high == 0) {
             firstIsTrail = false;
             continue;
         }
-        if ((high & ~m.leadOnly) != 0) break;  // a high byte that reads alone
         // Leads: the bits of each run of high bytes at an even distance from its start.
         const uint64_t starts = high & ~(high << 1);
         const uint64_t evenRuns = high & ~(high + (starts & kEven));
         const uint64_t leads = (evenRuns & kEven) | (high & ~evenRuns & ~kEven);
+        // A byte that reads alone is in no full row, so where it stands for a lead it is
+        // doubtful too, and ends the block search: the leads after it are not known.
+        bool leadsKnown = true;
         for (uint64_t doubtful = leads & ~(m.fullRow & m.trailNext); doubtful != 0;
              doubtful &= doubtful - 1) {
             const size_t at = i + static_cast<size_t>(__builtin_ctzll(doubtful));
+            if (readsAlone[s[at]]) {
+                leadsKnown = false;
+                break;
+            }
             const unsigned pair = s[at] << 8 | s[at + 1];
             if ((readablePairs[pair >> 6] >> (pair & 63) & 1) == 0) {
                 found = at;
                 return true;
             }
         }
+        if (!leadsKnown) break;
         firstIsTrail = (leads >> 63) != 0;
     }
     i += firstIsTrail;

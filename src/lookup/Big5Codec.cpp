@@ -261,9 +261,9 @@ void Big5Codec::buildReverseTable() {
     for (int lead = 0x80; lead <= 0xFF; ++lead) ensureRow(lead);
 
     blocks_.readablePairs = readablePairs_.data();
+    blocks_.readsAlone = singleReads_;
     for (unsigned b = 0x80; b <= 0xFF; ++b) {
         if (singleReads_[b]) continue;
-        blocks_.setLeadOnly(static_cast<unsigned char>(b));
         bool full = true;
         for (unsigned t = 0x40; t <= 0xFE && full; ++t)
             full = (t > 0x7E && t < 0xA1) || pairs_[b << 8 | t] != 0;
