@@ -70,6 +70,25 @@ public:
                                                  test(last, n.bytes[last], n.masks[last])};
             if (std::find(pairs_.begin(), pairs_.end(), pair) == pairs_.end()) pairs_.push_back(pair);
         }
+        // Forms of one length that agree on two bytes, as the forms of full-width letters
+        // agree on their lead bytes: those two filter for every form at once, in the loop of
+        // a single needle, and the forms are told apart where both pass.
+        if (count_ > 1 && shortest_ == longest_ && shortest_ >= 2) {
+            const Needle& one = needles_[0];
+            auto shared = [&](size_t at) {
+                return std::all_of(needles_.begin(), needles_.end(), [&](const Needle& n) {
+                    return n.bytes[at] == one.bytes[at] && n.masks[at] == one.masks[at];
+                });
+            };
+            size_t first = 0, last = longest_ - 1;
+            while (first < last && !shared(first)) ++first;
+            while (last > first && !shared(last)) --last;
+            if (first < last) {
+                tests_.clear();
+                pairs_.assign(1, {test(first, one.bytes[first], one.masks[first]),
+                                  test(last, one.bytes[last], one.masks[last])});
+            }
+        }
         if (count_ > kMost) return;
         plan_.tests = tests_.size();
         plan_.pairs = pairs_.size();
