@@ -1,12 +1,13 @@
 #include "Scanner.h"
 
-#include "EntryLine.h"
-
 #include <unicode/uchar.h>
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
+
+#include "EntryLine.h"
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define QB_X86_SIMD 1
@@ -90,6 +91,16 @@ public:
             }
         }
         if (count_ > kMost) return;
+        if (tests_.size() == 3 && pairs_.size() == 2) {
+            const auto [p, q] = std::pair{pairs_[0], pairs_[1]};
+            for (const size_t common : {p.first, p.second}) {
+                if (p.first == p.second || q.first == q.second) break;
+                if (q.first != common && q.second != common) continue;
+                shared_ = SharedTest{{common, p.first == common ? p.second : p.first,
+                                      q.first == common ? q.second : q.first}};
+                break;
+            }
+        }
         plan_.tests = tests_.size();
         plan_.pairs = pairs_.size();
         for (size_t t = 0; t < tests_.size(); ++t) plan_.offset[t] = tests_[t].offset;
@@ -119,6 +130,10 @@ public:
                     hit = avx2 ? findAvx2<true>(text, i, found) : findSse2<true>(text, i, found);
                     break;
                 case Shape::ThreeTwo:
+                    if (avx2 && shared_) {
+                        hit = findSharedAvx2(text, i, found);
+                        break;
+                    }
                     hit = avx2 ? findAvx2<false, 3, 2>(text, i, found)
                                : findSse2<false, 3, 2>(text, i, found);
                     break;
@@ -177,6 +192,42 @@ private:
                 _mm256_and_si256(_mm256_cmpeq_epi8(a, firstByte), _mm256_cmpeq_epi8(b, lastByte))));
         }
     };
+
+    // Two needles whose first-and-last tests share one test, as the two codes of a Greek
+    // letter share their lead byte: that test and either of the others, 32 places at a time.
+    struct SharedTestAvx2 {
+        size_t offset[3];
+        __m256i byte[3], mask[3];
+
+        __attribute__((target("avx2"))) __m256i passedOne(const char* at, int t) const {
+            const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + offset[t]));
+            return _mm256_cmpeq_epi8(_mm256_or_si256(v, mask[t]), byte[t]);
+        }
+        __attribute__((target("avx2"))) uint32_t passed(const char* at) const {
+            return static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_and_si256(
+                passedOne(at, 0), _mm256_or_si256(passedOne(at, 1), passedOne(at, 2)))));
+        }
+    };
+
+    __attribute__((target("avx2"))) bool findSharedAvx2(std::string_view text, size_t& i,
+                                                        size_t& found) const {
+        const size_t starts = text.size() - (longest_ - 1);
+        SharedTestAvx2 three{};
+        for (int t = 0; t < 3; ++t) {
+            const Test& test = tests_[shared_->order[t]];
+            three.offset[t] = test.offset;
+            three.byte[t] = _mm256_set1_epi8(test.byte);
+            three.mask[t] = _mm256_set1_epi8(test.mask);
+        }
+        for (; i + 64 <= starts; i += 64) {
+            const char* at = text.data() + i;
+            const uint64_t bits = three.passed(at) | uint64_t{three.passed(at + 32)} << 32;
+            if (bits != 0 && firstMatchAmong(text, i, bits, found)) return true;
+        }
+        for (; i + 32 <= starts; i += 32)
+            if (firstMatchAmong(text, i, three.passed(text.data() + i), found)) return true;
+        return false;
+    }
 
     // Both look at whole blocks from `i` on and leave `i` where the blocks end; true with
     // `found` set at the first match. Each distinct byte test is made once a block: the forms
@@ -312,6 +363,11 @@ private:
         size_t offset[2 * kMost] = {};
         uint8_t pairFirst[kMost] = {}, pairLast[kMost] = {};
     } plan_;
+    // For two pairs of three tests that share one: the shared test, then the other two.
+    struct SharedTest {
+        size_t order[3];
+    };
+    std::optional<SharedTest> shared_;
     size_t count_ = 0;
     size_t shortest_ = 0;
     size_t longest_ = 0;
