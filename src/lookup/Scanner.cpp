@@ -219,13 +219,21 @@ private:
             three.byte[t] = _mm256_set1_epi8(test.byte);
             three.mask[t] = _mm256_set1_epi8(test.mask);
         }
+        return findWith(three, text, starts, i, found);
+    }
+
+    // Two blocks a step, tested at once (a text with few hits is bound by this loop), then
+    // one; `filter.passed(at)` has a bit for each of the 32 places from `at` it lets through.
+    template <typename Filter>
+    __attribute__((target("avx2"))) bool findWith(const Filter& filter, std::string_view text,
+                                                  size_t starts, size_t& i, size_t& found) const {
         for (; i + 64 <= starts; i += 64) {
             const char* at = text.data() + i;
-            const uint64_t bits = three.passed(at) | uint64_t{three.passed(at + 32)} << 32;
+            const uint64_t bits = filter.passed(at) | uint64_t{filter.passed(at + 32)} << 32;
             if (bits != 0 && firstMatchAmong(text, i, bits, found)) return true;
         }
         for (; i + 32 <= starts; i += 32)
-            if (firstMatchAmong(text, i, three.passed(text.data() + i), found)) return true;
+            if (firstMatchAmong(text, i, filter.passed(text.data() + i), found)) return true;
         return false;
     }
 
@@ -238,8 +246,7 @@ private:
         const size_t starts = text.size() - (longest_ - 1);  // places every needle fits
         if constexpr (kOne) {
             // Two tests, straight from the finder: a text with many hits calls this once a
-            // line, so it sets up nothing more. Two blocks a step, tested at once: a text
-            // with few hits is bound by this loop.
+            // line, so it sets up nothing more.
             const Test& first = tests_[pairs_[0].first];
             const Test& last = tests_[pairs_[0].second];
             const OneNeedleAvx2 one{first.offset,
@@ -248,14 +255,7 @@ private:
                                     _mm256_set1_epi8(first.mask),
                                     _mm256_set1_epi8(last.byte),
                                     _mm256_set1_epi8(last.mask)};
-            for (; i + 64 <= starts; i += 64) {
-                const char* at = text.data() + i;
-                const uint64_t bits = one.passed(at) | uint64_t{one.passed(at + 32)} << 32;
-                if (bits != 0 && firstMatchAmong(text, i, bits, found)) return true;
-            }
-            for (; i + 32 <= starts; i += 32)
-                if (firstMatchAmong(text, i, one.passed(text.data() + i), found)) return true;
-            return false;
+            return findWith(one, text, starts, i, found);
         }
         __m256i byte[2 * kMost], mask[2 * kMost];
         for (size_t t = 0; t < tests_.size(); ++t) {
