@@ -7,6 +7,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "Big5Blocks.h"
+
 struct UConverter;
 
 namespace qb {
@@ -27,6 +29,8 @@ public:
     // The same result, from the code table for text whose every sequence can be read and
     // through ICU otherwise; the fast scanner decodes a million lines with it.
     void decodeInto(std::string_view bytes, std::u16string& out);
+    // The same into `out`, which has room for a unit a byte; returns how many it wrote.
+    size_t decodeTo(std::string_view bytes, char16_t* out);
 
     // Where the first sequence at or after `from` starts that reads as U+FFFD (a byte or a
     // pair the code page has no character for), or npos. `from` must be where a sequence
@@ -46,7 +50,7 @@ public:
 
 private:
     void decodeRow(int lead);
-    void decodeViaIcu(std::string_view bytes, std::u16string& out);
+    size_t decodeViaIcu(std::string_view bytes, char16_t* out);
     // The row of `lead` in the decoding table, decoded the first time a text uses it.
     void ensureRow(int lead) {
         if (!rowDecoded_[static_cast<size_t>(lead)]) decodeRow(lead);
@@ -80,9 +84,10 @@ private:
     bool asciiIsItself_ = false;  // ... and as the same character
     char16_t single_[256] = {};
     std::unique_ptr<char16_t[]> pairs_;
-    std::vector<uint64_t> readablePairs_;
+    std::vector<uint64_t> readablePairs_;  // a bit per pair, for the search for unreadable ones
+    Big5Blocks blocks_;                    // the same search, a block at a time
     static constexpr int kLinesBeforeTable = 200;
-    int linesDecodedByIcu_ = 0;  // a bit per pair, for the search for unreadable ones
+    int linesDecodedByIcu_ = 0;
     bool reverseBuilt_ = false;
     std::vector<Code> codes_;       // single bytes first, then rows in the order decoded
     std::vector<Code> asciiCodes_;  // the single bytes that read as or lower to ASCII

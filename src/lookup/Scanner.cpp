@@ -1,12 +1,13 @@
 #include "Scanner.h"
 
-#include "EntryLine.h"
-
 #include <unicode/uchar.h>
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
+
+#include "EntryLine.h"
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define QB_X86_SIMD 1
@@ -15,12 +16,6 @@
 
 namespace qb {
 namespace {
-
-// Small enough that what one read brings is still in the cache when it is searched, and that
-// the buffer costs few page faults in a process that looks up one word and ends.
-constexpr size_t kChunkSize = 128 << 10;
-
-inline bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 
 // Where the line that goes on at `from` ends: the first CR or LF at or after it, or the end.
 size_t lineEndFrom(std::string_view text, size_t from) {
@@ -76,7 +71,36 @@ public:
                                                  test(last, n.bytes[last], n.masks[last])};
             if (std::find(pairs_.begin(), pairs_.end(), pair) == pairs_.end()) pairs_.push_back(pair);
         }
+        // Forms of one length that agree on two bytes, as the forms of full-width letters
+        // agree on their lead bytes: those two filter for every form at once, in the loop of
+        // a single needle, and the forms are told apart where both pass.
+        if (count_ > 1 && shortest_ == longest_ && shortest_ >= 2) {
+            const Needle& one = needles_[0];
+            auto shared = [&](size_t at) {
+                return std::all_of(needles_.begin(), needles_.end(), [&](const Needle& n) {
+                    return n.bytes[at] == one.bytes[at] && n.masks[at] == one.masks[at];
+                });
+            };
+            size_t first = 0, last = longest_ - 1;
+            while (first < last && !shared(first)) ++first;
+            while (last > first && !shared(last)) --last;
+            if (first < last) {
+                tests_.clear();
+                pairs_.assign(1, {test(first, one.bytes[first], one.masks[first]),
+                                  test(last, one.bytes[last], one.masks[last])});
+            }
+        }
         if (count_ > kMost) return;
+        if (tests_.size() == 3 && pairs_.size() == 2) {
+            const auto [p, q] = std::pair{pairs_[0], pairs_[1]};
+            for (const size_t common : {p.first, p.second}) {
+                if (p.first == p.second || q.first == q.second) break;
+                if (q.first != common && q.second != common) continue;
+                shared_ = SharedTest{{common, p.first == common ? p.second : p.first,
+                                      q.first == common ? q.second : q.first}};
+                break;
+            }
+        }
         plan_.tests = tests_.size();
         plan_.pairs = pairs_.size();
         for (size_t t = 0; t < tests_.size(); ++t) plan_.offset[t] = tests_[t].offset;
@@ -106,6 +130,10 @@ public:
                     hit = avx2 ? findAvx2<true>(text, i, found) : findSse2<true>(text, i, found);
                     break;
                 case Shape::ThreeTwo:
+                    if (avx2 && shared_) {
+                        hit = findSharedAvx2(text, i, found);
+                        break;
+                    }
                     hit = avx2 ? findAvx2<false, 3, 2>(text, i, found)
                                : findSse2<false, 3, 2>(text, i, found);
                     break;
@@ -150,6 +178,65 @@ private:
     }
 
 #if defined(QB_X86_SIMD)
+    // The first and last byte tests of one needle, 32 places at a time.
+    struct OneNeedleAvx2 {
+        size_t firstOffset, lastOffset;
+        __m256i firstByte, firstMask, lastByte, lastMask;
+
+        __attribute__((target("avx2"))) uint32_t passed(const char* at) const {
+            const __m256i a = _mm256_or_si256(
+                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + firstOffset)), firstMask);
+            const __m256i b = _mm256_or_si256(
+                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + lastOffset)), lastMask);
+            return static_cast<uint32_t>(_mm256_movemask_epi8(
+                _mm256_and_si256(_mm256_cmpeq_epi8(a, firstByte), _mm256_cmpeq_epi8(b, lastByte))));
+        }
+    };
+
+    // Two needles whose first-and-last tests share one test, as the two codes of a Greek
+    // letter share their lead byte: that test and either of the others, 32 places at a time.
+    struct SharedTestAvx2 {
+        size_t offset[3];
+        __m256i byte[3], mask[3];
+
+        __attribute__((target("avx2"))) __m256i passedOne(const char* at, int t) const {
+            const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + offset[t]));
+            return _mm256_cmpeq_epi8(_mm256_or_si256(v, mask[t]), byte[t]);
+        }
+        __attribute__((target("avx2"))) uint32_t passed(const char* at) const {
+            return static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_and_si256(
+                passedOne(at, 0), _mm256_or_si256(passedOne(at, 1), passedOne(at, 2)))));
+        }
+    };
+
+    __attribute__((target("avx2"))) bool findSharedAvx2(std::string_view text, size_t& i,
+                                                        size_t& found) const {
+        const size_t starts = text.size() - (longest_ - 1);
+        SharedTestAvx2 three{};
+        for (int t = 0; t < 3; ++t) {
+            const Test& test = tests_[shared_->order[t]];
+            three.offset[t] = test.offset;
+            three.byte[t] = _mm256_set1_epi8(test.byte);
+            three.mask[t] = _mm256_set1_epi8(test.mask);
+        }
+        return findWith(three, text, starts, i, found);
+    }
+
+    // Two blocks a step, tested at once (a text with few hits is bound by this loop), then
+    // one; `filter.passed(at)` has a bit for each of the 32 places from `at` it lets through.
+    template <typename Filter>
+    __attribute__((target("avx2"))) bool findWith(const Filter& filter, std::string_view text,
+                                                  size_t starts, size_t& i, size_t& found) const {
+        for (; i + 64 <= starts; i += 64) {
+            const char* at = text.data() + i;
+            const uint64_t bits = filter.passed(at) | uint64_t{filter.passed(at + 32)} << 32;
+            if (bits != 0 && firstMatchAmong(text, i, bits, found)) return true;
+        }
+        for (; i + 32 <= starts; i += 32)
+            if (firstMatchAmong(text, i, filter.passed(text.data() + i), found)) return true;
+        return false;
+    }
+
     // Both look at whole blocks from `i` on and leave `i` where the blocks end; true with
     // `found` set at the first match. Each distinct byte test is made once a block: the forms
     // of a character mostly share their lead byte.
@@ -157,6 +244,19 @@ private:
     __attribute__((target("avx2"))) bool findAvx2(std::string_view text, size_t& i,
                                                   size_t& found) const {
         const size_t starts = text.size() - (longest_ - 1);  // places every needle fits
+        if constexpr (kOne) {
+            // Two tests, straight from the finder: a text with many hits calls this once a
+            // line, so it sets up nothing more.
+            const Test& first = tests_[pairs_[0].first];
+            const Test& last = tests_[pairs_[0].second];
+            const OneNeedleAvx2 one{first.offset,
+                                    last.offset,
+                                    _mm256_set1_epi8(first.byte),
+                                    _mm256_set1_epi8(first.mask),
+                                    _mm256_set1_epi8(last.byte),
+                                    _mm256_set1_epi8(last.mask)};
+            return findWith(one, text, starts, i, found);
+        }
         __m256i byte[2 * kMost], mask[2 * kMost];
         for (size_t t = 0; t < tests_.size(); ++t) {
             byte[t] = _mm256_set1_epi8(tests_[t].byte);
@@ -167,22 +267,8 @@ private:
         const Plan plan = plan_;
         const size_t tests = kTests != 0 ? kTests : plan.tests;
         const size_t pairCount = kPairs != 0 ? kPairs : plan.pairs;
-        const size_t firstTest = plan.pairFirst[0], lastTest = plan.pairLast[0];
-        const size_t firstOffset = plan.offset[firstTest], lastOffset = plan.offset[lastTest];
         for (; i + 32 <= starts; i += 32) {
             const char* at = text.data() + i;
-            if constexpr (kOne) {
-                const __m256i a = _mm256_or_si256(
-                    _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + firstOffset)),
-                    mask[firstTest]);
-                const __m256i b = _mm256_or_si256(
-                    _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + lastOffset)),
-                    mask[lastTest]);
-                const auto bits = static_cast<uint32_t>(
-                    _mm256_movemask_epi8(_mm256_and_si256(_mm256_cmpeq_epi8(a, byte[firstTest]), _mm256_cmpeq_epi8(b, byte[lastTest]))));
-                if (firstMatchAmong(text, i, bits, found)) return true;
-                continue;
-            }
             uint32_t passed[2 * kMost];
             for (size_t t = 0; t < tests; ++t) {
                 const __m256i v =
@@ -200,6 +286,23 @@ private:
     template <bool kOne, size_t kTests = 0, size_t kPairs = 0>
     bool findSse2(std::string_view text, size_t& i, size_t& found) const {
         const size_t starts = text.size() - (longest_ - 1);
+        if constexpr (kOne) {
+            // Two tests, straight from the finder: a text with many hits calls this once a
+            // line, so it sets up nothing more.
+            const Test& first = tests_[pairs_[0].first];
+            const Test& last = tests_[pairs_[0].second];
+            const __m128i firstByte = _mm_set1_epi8(first.byte), firstMask = _mm_set1_epi8(first.mask);
+            const __m128i lastByte = _mm_set1_epi8(last.byte), lastMask = _mm_set1_epi8(last.mask);
+            for (; i + 16 <= starts; i += 16) {
+                const char* at = text.data() + i;
+                const __m128i a = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at + first.offset)), firstMask);
+                const __m128i b = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at + last.offset)), lastMask);
+                const auto bits =
+                    static_cast<uint32_t>(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, firstByte), _mm_cmpeq_epi8(b, lastByte))));
+                if (firstMatchAmong(text, i, bits, found)) return true;
+            }
+            return false;
+        }
         __m128i byte[2 * kMost], mask[2 * kMost];
         for (size_t t = 0; t < tests_.size(); ++t) {
             byte[t] = _mm_set1_epi8(tests_[t].byte);
@@ -210,22 +313,8 @@ private:
         const Plan plan = plan_;
         const size_t tests = kTests != 0 ? kTests : plan.tests;
         const size_t pairCount = kPairs != 0 ? kPairs : plan.pairs;
-        const size_t firstTest = plan.pairFirst[0], lastTest = plan.pairLast[0];
-        const size_t firstOffset = plan.offset[firstTest], lastOffset = plan.offset[lastTest];
         for (; i + 16 <= starts; i += 16) {
             const char* at = text.data() + i;
-            if constexpr (kOne) {
-                const __m128i a = _mm_or_si128(
-                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + firstOffset)),
-                    mask[firstTest]);
-                const __m128i b = _mm_or_si128(
-                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + lastOffset)),
-                    mask[lastTest]);
-                const auto bits = static_cast<uint32_t>(
-                    _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, byte[firstTest]), _mm_cmpeq_epi8(b, byte[lastTest]))));
-                if (firstMatchAmong(text, i, bits, found)) return true;
-                continue;
-            }
             uint32_t passed[2 * kMost];
             for (size_t t = 0; t < tests; ++t) {
                 const __m128i v =
@@ -241,10 +330,10 @@ private:
     }
 
     // `candidates` has a bit set for each place after `blockStart` that a filter let through.
-    bool firstMatchAmong(std::string_view text, size_t blockStart, uint32_t candidates,
+    bool firstMatchAmong(std::string_view text, size_t blockStart, uint64_t candidates,
                          size_t& found) const {
         for (; candidates != 0; candidates &= candidates - 1) {
-            const size_t at = blockStart + static_cast<size_t>(__builtin_ctz(candidates));
+            const size_t at = blockStart + static_cast<size_t>(__builtin_ctzll(candidates));
             if (anyMatchesAt(text, at)) {
                 found = at;
                 return true;
@@ -274,6 +363,11 @@ private:
         size_t offset[2 * kMost] = {};
         uint8_t pairFirst[kMost] = {}, pairLast[kMost] = {};
     } plan_;
+    // For two pairs of three tests that share one: the shared test, then the other two.
+    struct SharedTest {
+        size_t order[3];
+    };
+    std::optional<SharedTest> shared_;
     size_t count_ = 0;
     size_t shortest_ = 0;
     size_t longest_ = 0;
@@ -420,9 +514,12 @@ const FastScanner::Anchor& FastScanner::anchorFor(const TypedText& typed) {
 
 bool FastScanner::testLine(std::string_view raw, const TypedText& typed, MatchMode mode,
                            const MatchSink& sink) {
-    codec_.decodeInto(raw, line_);
-    const int times = countMatchingFields(line_, typed, mode);
-    for (int i = 0; i < times; ++i) sink(line_);
+    // The line's buffer only grows: the million lines of a scan cost no allocation and no
+    // clearing.
+    if (line_.size() < raw.size()) line_.resize(std::max(raw.size(), 2 * line_.size()));
+    const std::u16string_view line(line_.data(), codec_.decodeTo(raw, line_.data()));
+    const int times = countMatchingFields(line, typed, mode);
+    for (int i = 0; i < times; ++i) sink(line);
     return !(mode == MatchMode::Exact && times > 0);
 }
 
@@ -451,41 +548,20 @@ ScanResult FastScanner::scan(ByteReader& bytes, const TypedText& typed, MatchMod
     ScanResult result;
     if (anchor.kind == Anchor::Kind::NoMatchPossible) return result;
 
-    // Whole lines are handed on; the piece after the last line end waits for the next read.
-    size_t held = 0;
-    if (bufferSize_ < kChunkSize) {
-        buffer_ = std::make_unique_for_overwrite<char[]>(kChunkSize);
-        bufferSize_ = kChunkSize;
-    }
+    chunks_.start();
     for (;;) {
-        if (held == bufferSize_) {  // a line longer than the buffer
-            auto larger = std::make_unique_for_overwrite<char[]>(bufferSize_ * 2);
-            std::memcpy(larger.get(), buffer_.get(), held);
-            buffer_ = std::move(larger);
-            bufferSize_ *= 2;
+        std::string_view lines;
+        switch (chunks_.next(bytes, lines)) {
+            case LineChunks::Got::Failed:
+                return {false, false};
+            case LineChunks::Got::End:
+                return result;
+            case LineChunks::Got::Lines:
+                if (!scanLines(lines, typed, mode, sink)) {
+                    result.stoppedAtMatch = true;
+                    return result;
+                }
         }
-        const long n = bytes.read(buffer_.get() + held, bufferSize_ - held);
-        if (n < 0) return {false, false};
-        const bool atEnd = n == 0;
-        const size_t filled = held + static_cast<size_t>(n);
-        size_t complete = filled;
-        if (!atEnd) {
-            // The held bytes hold no line end, so only the new ones are looked at: a long
-            // line arriving in short reads must not be walked again after every read.
-            while (complete > held && !isLineEnd(buffer_[complete - 1])) --complete;
-            if (complete == held) complete = 0;
-            if (complete == 0) {
-                held = filled;
-                continue;
-            }
-        }
-        if (!scanLines(std::string_view(buffer_.get(), complete), typed, mode, sink)) {
-            result.stoppedAtMatch = true;
-            return result;
-        }
-        if (atEnd) return result;
-        held = filled - complete;
-        std::memmove(buffer_.get(), buffer_.get() + complete, held);
     }
 }
 

@@ -112,6 +112,9 @@ bool sameReports(Big5Codec& codec, FastScanner& fast, const std::string& library
 TEST(ScannerDifferential, FastScannerReportsWhatTheReferenceReportsOnGeneratedLibraries) {
     Big5Codec codec;
     FastScanner fast(codec);  // one scanner throughout, as the window keeps one
+    // Reads of a few dozen bytes, whatever the reader hands out: lines span many of them.
+    FastScanner smallReads(codec, 37);
+    constexpr size_t kWhole[] = {SIZE_MAX};
     int compared = 0, withMatches = 0;
     for (uint32_t seed = 1; seed <= 400; ++seed) {
         LibraryMaker maker(seed);
@@ -119,6 +122,8 @@ TEST(ScannerDifferential, FastScannerReportsWhatTheReferenceReportsOnGeneratedLi
         for (const std::u16string& text : maker.typedTexts(codec, library, 8)) {
             const std::string where = "seed " + std::to_string(seed);
             ASSERT_TRUE(sameReports(codec, fast, library, text, where));
+            ASSERT_TRUE(
+                sameReports(codec, smallReads, library, text, where + ", reads of 37", kWhole));
             ++compared;
             ReferenceScanner reference(codec);
             withMatches += !run(reference, library, SIZE_MAX, TypedText(text), MatchMode::AllEntries)
@@ -274,6 +279,51 @@ TEST(ScannerDifferential, TableDecodingAgreesWithIcu) {
         ASSERT_EQ(got, expected) << hex(text);
         const bool unreadable = expected.find(kReplacement) != std::u16string::npos;
         ASSERT_EQ(codec.findUnreadable(text, 0) != std::string::npos, unreadable) << hex(text);
+    }
+}
+
+// The search for unreadable sequences works out where pairs start a block of 64 bytes at a
+// time: every sequence, readable or not, is put at every place of a text a few blocks long,
+// so that it lands at each offset in a block, across block edges and at the very end.
+TEST(ScannerDifferential, UnreadableSequencesAreFoundWhereverTheyFall) {
+    const CodePage& page = codePage();
+    const auto& ten = page.twoCodes.at(u'十');
+    // Readable sequences of every shape: ASCII, Han pairs, pairs with an ASCII trail byte,
+    // and the high bytes that read alone.
+    std::vector<std::string> readable = {"a", "=", " ", ten[0], ten[1], "\x80", "\xFF"};
+    for (size_t i = 0; i < 6; ++i) {
+        readable.push_back(page.hanzi[i * 997 % page.hanzi.size()]);
+        readable.push_back(page.asciiLetterTrail[i * 31 % page.asciiLetterTrail.size()]);
+    }
+    // A body of 200 bytes or so with long runs of high bytes, as definitions have.
+    std::vector<std::string> body;
+    size_t bodyBytes = 0;
+    for (size_t i = 0; bodyBytes < 200; ++i) {
+        body.push_back(readable[(i * 7 + i / 5) % readable.size()]);
+        bodyBytes += body.back().size();
+    }
+    const std::vector<std::string> unreadable = {
+        page.unassigned.front(), page.unassigned.back(), "\xA4=", "\xA4\r", "\xA4 ", "\xA4\x80",
+        std::string(1, '\xA4')};  // last: at the end
+    const std::vector<std::string> inserted = {"\xA4\x41", "\xA4\xA1", "\x80", "\xFF", "\xA4\x40"};
+    Big5Codec codec;
+    for (size_t shift = 0; shift <= Big5Blocks::kBlock; ++shift) {
+        for (size_t at = 0; at <= body.size(); ++at) {
+            std::string before(shift, 'x');
+            for (size_t i = 0; i < at; ++i) before += body[i];
+            std::string after;
+            for (size_t i = at; i < body.size(); ++i) after += body[i];
+            for (const std::string& bad : unreadable) {
+                const std::string text = before + bad + (bad.size() == 1 ? "" : after);
+                ASSERT_NE(codec.decode(text).find(kReplacement), std::u16string::npos) << hex(text);
+                ASSERT_EQ(codec.findUnreadable(text, 0), before.size()) << hex(text);
+                // From the start of a later line, as the scanner asks after each line.
+                ASSERT_EQ(codec.findUnreadable("ab\n" + text, 3), before.size() + 3) << hex(text);
+            }
+            for (const std::string& good : inserted)
+                ASSERT_EQ(codec.findUnreadable(before + good + after, 0), std::string::npos)
+                    << hex(before + good + after);
+        }
     }
 }
 

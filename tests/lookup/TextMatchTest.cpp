@@ -59,8 +59,34 @@ namespace {
 // field rule counts, at field edges, on empty fields and with letter case.
 TEST(TextMatch, OneCharacterIsCountedAsFieldByField) {
     const std::u16string lines[] = {
-        u"", u"=", u"a", u"A", u"a=", u"=a", u"a=a=a", u"ab=ba=", u"b==A", u"Apple=蘋果",
-        u"x y=x z", u" = ", u"1=10=21", u"ΑΒ=α=Α", u"十=十月=", u"\uFFFD=\uFFFD\uFFFD",
+        u"",
+        u"=",
+        u"a",
+        u"A",
+        u"a=",
+        u"=a",
+        u"a=a=a",
+        u"ab=ba=",
+        u"b==A",
+        u"Apple=蘋果",
+        u"x y=x z",
+        u" = ",
+        u"1=10=21",
+        u"ΑΒ=α=Α",
+        u"十=十月=",
+        u"\uFFFD=\uFFFD\uFFFD",
+        // Lines counted eight units at a time up to 64, with what counts at the edges of
+        // those blocks, and longer ones.
+        u"xxxxxxx=a",
+        u"xxxxxxxa=1",
+        std::u16string(63, u'b') + u"=a",
+        std::u16string(62, u'b') + u"a=",
+        u"a" + std::u16string(62, u'b') + u"=A",
+        std::u16string(64, u' '),
+        std::u16string(70, u'b') + u"=1=a",
+        std::u16string(66, u'=') + u"a",
+        std::u16string(15, u'b') + u"=a=" + std::u16string(20, u'十') + u"=Α=" +
+            std::u16string(30, u'z'),
     };
     const std::u16string texts[] = {u"a", u"A", u" ", u"1", u"α", u"Α", u"十", u"=", u"\uFFFD", u"z"};
     for (MatchMode mode : {MatchMode::Exact, MatchMode::AllEntries}) {

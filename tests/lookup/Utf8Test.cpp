@@ -34,10 +34,19 @@ TEST(Utf8, WritesWhatIcuWrites) {
         u"\uFFFD\uFFFF",
         u"x\U0001F34Ey",  // a surrogate pair
         u"\xD83C",        // a high surrogate alone at the end
-        u"\xDF4E" u"ab",  // a low surrogate alone at the start
-        u"\xD83C" u"a\xDF4E",
+        u"\xDF4E"
+        u"ab",  // a low surrogate alone at the start
+        u"\xD83C"
+        u"a\xDF4E",
         u"abc\xD83C",
         u"ab\u00E9cdef\u8611\u679Cghij",
+        // Eight at a time, with a unit at each end of a block that is not ASCII: its low byte
+        // alone would pass for ASCII (U+0100, U+4E41), or it is just above (U+0080).
+        u"abcdefgh",
+        u"abcdefg\u0100abcdefghijklmnop\x7F",
+        u"\u0080bcdefghijklmnopq",
+        u"abcdefghijklmno\u4E41z",
+        u"abcdefgh\U0001F34Eabcdefgh\xD83C",
     };
     for (const std::u16string& text : texts) {
         EXPECT_EQ(toUtf8(text), icuUtf8(text)) << std::string(text.begin(), text.end());

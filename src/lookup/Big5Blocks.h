@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace qb {
+
+// The search for byte sequences that code page 950 cannot read, 64 bytes at a time. Where a
+// sequence starts is not known without walking from the start of the line, but it can be
+// worked out a block at a time: every byte below 0x80 ends a sequence (it reads alone or is
+// a trail byte), so in a run of high bytes the leads are the first, third, fifth … byte. Up
+// to the first sequence that cannot be read this is exact, and that is all the search needs.
+struct Big5Blocks {
+    // Sets of high bytes, one bit a byte, laid out for a 16-entry byte shuffle: entry `low
+    // nibble`, bit `high nibble - 8`.
+    uint8_t fullRow[16] = {};                 // a lead byte whose pair with every trail byte reads
+    const bool* readsAlone = nullptr;         // by byte: it reads as a character of its own
+    const uint64_t* readablePairs = nullptr;  // a bit per lead << 8 | trail that reads
+    bool usable = false;  // every byte below 0x80 reads alone, and the machine has AVX2
+
+    void setFullRow(unsigned char b) { fullRow[b & 15] |= uint8_t(1u << ((b >> 4) - 8)); }
+
+    static constexpr size_t kBlock = 64;
+    static bool machineCanRun();
+
+    // Steps over whole blocks from `i`, where a sequence starts, while they read. Returns
+    // true with `found` at the first sequence that cannot be read; false with `i` at a
+    // sequence start where the byte-by-byte walk must take over (fewer than a block and a
+    // byte left, or a block where a high byte that reads alone stands where a lead would,
+    // which the rule above does not cover; where a trail would, its pair cannot be read).
+    bool skipReadable(const unsigned char* s, size_t n, size_t& i, size_t& found) const;
+};
+
+}  // namespace qb
