@@ -81,7 +81,7 @@ frmMain::frmMain(AppShared& shared, Library library)
       lookup_(std::move(library)), view_(std::make_unique<LookupWidgets>(*this)) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kApplicationTitle);
-    setWindowIcon(QIcon(QStringLiteral(":/app.ico")));
+    setWindowIcon(programIcon());
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, kWindowColour);
@@ -89,7 +89,7 @@ frmMain::frmMain(AppShared& shared, Library library)
     resize(twips(0, 0, 8160, 5670).size());
     // The skin box comes first: the start-up fits the window to it and cuts the window's
     // outline from its picture. The other controls are made once the window is on screen.
-    pic1 = new PictureBox(this, QPixmap(QStringLiteral(":/skin.png")),
+    pic1 = new PictureBox(this, pngPicture(QStringLiteral(":/skin.png")),
                           palette().color(QPalette::Button));
     pic1->setObjectName(QStringLiteral("pic1"));
     pic1->setGeometry(twips(0, 0, 6975, 3615));
