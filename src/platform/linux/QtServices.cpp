@@ -16,6 +16,7 @@
 #include <QUrl>
 #include <QWidget>
 #include <QWindow>
+#include <utility>
 
 namespace qb::platform {
 
@@ -152,6 +153,23 @@ void DeferredSoundPlayer::playAsync(const QString& wavPath) {
         return;
     }
     if (player_) player_->playAsync(wavPath);
+}
+
+DeferredNotificationArea::DeferredNotificationArea(NotificationArea& area) : area_(area) {
+    QTimer::singleShot(0, &timerContext_, [this] { handOn(); });
+}
+
+void DeferredNotificationArea::notifyIcon(TrayCommand command, const IconRecord& record,
+                                          std::u16string_view tip) {
+    if (started_)
+        area_.notifyIcon(command, record, tip);
+    else
+        waiting_.push_back({command, record, std::u16string(tip)});
+}
+
+void DeferredNotificationArea::handOn() {
+    started_ = true;
+    for (const Waiting& w : std::exchange(waiting_, {})) area_.notifyIcon(w.command, w.record, w.tip);
 }
 
 int QtMessageBoxes::messageBox(QWidget* owner, const QString& text, int style,
