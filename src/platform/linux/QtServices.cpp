@@ -155,16 +155,18 @@ void DeferredSoundPlayer::playAsync(const QString& wavPath) {
     if (player_) player_->playAsync(wavPath);
 }
 
-DeferredNotificationArea::DeferredNotificationArea(NotificationArea& area) : area_(area) {
-    QTimer::singleShot(0, &timerContext_, [this] { handOn(); });
-}
+DeferredNotificationArea::DeferredNotificationArea(NotificationArea& area) : area_(area) {}
 
 void DeferredNotificationArea::notifyIcon(TrayCommand command, const IconRecord& record,
                                           std::u16string_view tip) {
-    if (started_)
+    if (started_) {
         area_.notifyIcon(command, record, tip);
-    else
-        waiting_.push_back({command, record, std::u16string(tip)});
+        return;
+    }
+    // Timed from the first command, not from the start: what the start-up asked for before
+    // it, such as its click sound, comes first.
+    if (waiting_.empty()) QTimer::singleShot(0, &timerContext_, [this] { handOn(); });
+    waiting_.push_back({command, record, std::u16string(tip)});
 }
 
 void DeferredNotificationArea::handOn() {

@@ -58,10 +58,11 @@ private:
     QObject timerContext_;  // ends the pending load with this object
 };
 
-// Hands the notification area's commands on once the event loop first runs, after the
-// window is on screen, in the order they came: making the first icon asks the session bus
-// for a StatusNotifierWatcher and sets up Qt's tray icon, none of which the window needs
-// in order to appear. Commands after that go straight on.
+// Hands the notification area's commands on once the event loop runs, after the window is
+// on screen and after the start-up's click sound, in the order they came: making the first
+// icon asks the session bus for a StatusNotifierWatcher (without a bus, libdbus first tries
+// to start one) and sets up Qt's tray icon, none of which the window needs in order to
+// appear. Commands after that go straight on.
 class DeferredNotificationArea final : public NotificationArea {
 public:
     explicit DeferredNotificationArea(NotificationArea& area);
