@@ -195,8 +195,8 @@ void frmMain::Form_Load() {
     emit trayHandOver();
     show();
     // Made after the window is mapped and before the event loop paints it: the first paint
-    // shows every control all the same, while the font database, the fonts and the
-    // accessibility bridge that the controls load no longer hold back the window's mapping.
+    // shows every control all the same, while the font database and the fonts that the
+    // controls load no longer hold back the window's mapping.
     createControls();
     // Controls made while their parent is on screen wait to be shown.
     for (QWidget* parent : {static_cast<QWidget*>(this), static_cast<QWidget*>(pic1)})
