@@ -42,13 +42,16 @@ program=${program:-$bin/quillbook}
 [ -f "$lib/a.lib" ] || { echo "no $lib/a.lib: bench/make_large_library.py" >&2; exit 2; }
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/quillbook-window.XXXXXX")
-display=:$(( 90 + RANDOM % 100 ))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display itself: a number guessed here can be one another X server on
+# the machine already holds. Without -noreset it starts itself afresh each time its last
+# client leaves, and a program started at that moment cannot open the display.
+mkfifo "$work/displayfd"
+Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$work/displayfd" >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+read -r -t 10 number <"$work/displayfd" || { echo "Xvfb did not start" >&2; exit 1; }
 mkdir -m 700 "$work/runtime"
-export DISPLAY=$display QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work/runtime
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+export DISPLAY=:$number QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work/runtime
 
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 

@@ -36,7 +36,7 @@ frmAbout::frmAbout(AppShared& shared)
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       shared_(shared) {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowIcon(QIcon(QStringLiteral(":/app.ico")));
+    setWindowIcon(programIcon());
     setGeometry(twips(2340, 1935, 4890, 3540));
     setFixedSize(size());
     // Moves over the bare surface reach the window; each control keeps its own.

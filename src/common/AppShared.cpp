@@ -1,6 +1,7 @@
 #include "AppShared.h"
 
 #include <QCoreApplication>
+#include <QImageReader>
 
 namespace qb {
 
@@ -12,6 +13,23 @@ QString clickSoundPath(const QString& programFolder) {
 }
 
 }  // namespace
+
+QPixmap pngPicture(const QString& resourcePath) {
+    QImageReader reader(resourcePath, "png");
+    // Without this, naming the format is not enough: every plugin is still loaded and asked.
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
+QIcon programIcon() {
+    QIcon icon;
+    // Added as pictures, not as files: a file would bring its @2x drawing on a dense screen,
+    // which app.ico does not have.
+    // In app.ico's order, which is the order the window manager is given them in.
+    icon.addPixmap(pngPicture(QStringLiteral(":/app32.png")));
+    icon.addPixmap(pngPicture(QStringLiteral(":/app16.png")));
+    return icon;
+}
 
 AppShared::AppShared(platform::Services services, QString programFolder)
     : services_(services), programFolder_(std::move(programFolder)),

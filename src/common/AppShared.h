@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QList>
 #include <QPointer>
 #include <QString>
@@ -13,6 +14,15 @@ namespace qb {
 inline const QString kApplicationTitle = QStringLiteral("Quillbook");
 // Asked before the program ends, from the main window and from the tray menu alike.
 inline const QString kQuitQuestion = QStringLiteral("是否不用字典?");
+
+// A PNG picture of the program's resources, read by Qt's own PNG reader alone. Otherwise
+// Qt first loads every image format plugin (GIF, ICO, JPEG with libjpeg) to ask it about
+// the file, before the main window can be mapped.
+QPixmap pngPicture(const QString& resourcePath);
+
+// The program's icon, for every window and the notification area: the 16- and 32-pixel
+// pictures of app.ico, read from their PNG copies, as Qt needs a plugin to read an .ico.
+QIcon programIcon();
 
 // What every window of the program shares: the desktop services, the program folder, the
 // click sound, the main window's placement band, message boxes, and the list of loaded

@@ -81,14 +81,21 @@ frmMain::frmMain(AppShared& shared, Library library)
       lookup_(std::move(library)), view_(std::make_unique<LookupWidgets>(*this)) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kApplicationTitle);
-    setWindowIcon(QIcon(QStringLiteral(":/app.ico")));
+    setWindowIcon(programIcon());
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, kWindowColour);
     setPalette(pal);
     resize(twips(0, 0, 8160, 5670).size());
-    createControls();
-    setTabOrder();
+    // The skin box comes first: the start-up fits the window to it and cuts the window's
+    // outline from its picture. The other controls are made once the window is on screen.
+    pic1 = new PictureBox(this, pngPicture(QStringLiteral(":/skin.png")),
+                          palette().color(QPalette::Button));
+    pic1->setObjectName(QStringLiteral("pic1"));
+    pic1->setGeometry(twips(0, 0, 6975, 3615));
+    pic1->setFrameShape(QFrame::Box);  // until the start-up fits it to its picture
+    pic1->setFocusPolicy(Qt::TabFocus);
+    connect(pic1, &PictureBox::pressed, this, &frmMain::pic1_MouseDown);
     shared_.setMainWindow(this);
     shared_.load(this);
 }
@@ -97,13 +104,6 @@ frmMain::~frmMain() = default;
 
 void frmMain::createControls() {
     // Created back to front, so that each control lies in front of those made before it.
-    pic1 = new PictureBox(this, QPixmap(QStringLiteral(":/skin.png")),
-                          palette().color(QPalette::Button));
-    pic1->setObjectName(QStringLiteral("pic1"));
-    pic1->setGeometry(twips(0, 0, 6975, 3615));
-    pic1->setFrameShape(QFrame::Box);  // until the start-up fits it to its picture
-    pic1->setFocusPolicy(Qt::TabFocus);
-
     Text1 = new TextBox(pic1);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setGeometry(twips(480, 120, 1935, 2925));
@@ -167,7 +167,6 @@ void frmMain::createControls() {
     connect(Cmd_Voice, &QToolButton::clicked, this, [this] { Cmd_Voice_Click(); });
     connect(Cmd_Help, &PictureBox::clicked, this, [this] { Cmd_Help_Click(); });
     Cmd_Voice->installEventFilter(this);
-    connect(pic1, &PictureBox::pressed, this, &frmMain::pic1_MouseDown);
     connect(Text_Output, &TextBox::pressed, this, &frmMain::Text_Output_MouseDown);
     connect(Text1, &TextBox::pressed, this, &frmMain::Text1_MouseDown);
 }
@@ -195,6 +194,15 @@ void frmMain::Form_Load() {
     // window, which the start-up then shows again.
     emit trayHandOver();
     show();
+    // Made after the window is mapped and before the event loop paints it: the first paint
+    // shows every control all the same, while the font database and the fonts that the
+    // controls load no longer hold back the window's mapping.
+    createControls();
+    // Controls made while their parent is on screen wait to be shown.
+    for (QWidget* parent : {static_cast<QWidget*>(this), static_cast<QWidget*>(pic1)})
+        for (QWidget* control : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (!control->testAttribute(Qt::WA_WState_ExplicitShowHide)) control->show();
+    setTabOrder();
     focusInput();
 }
 

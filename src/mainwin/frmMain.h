@@ -54,18 +54,18 @@ public:
     void Text1_MouseDown(QMouseEvent* event);
 
     // The controls, named as the program has always named them.
-    PictureBox* pic1;
-    TextBox* Text1;
-    PictureBox* Command_Min;
-    PictureBox* Command_Close;
-    PictureBox* Cmd_About;
-    PictureBox* Cmd_Help;
-    QToolButton* Command_Submit;
-    QToolButton* Command_AdvanSubmit;
-    QToolButton* Cmd_Voice;
-    TextBox* Text_Output;
-    QLineEdit* Text_Input;
-    QWidget* DirectSS1;
+    PictureBox* pic1 = nullptr;
+    TextBox* Text1 = nullptr;
+    PictureBox* Command_Min = nullptr;
+    PictureBox* Command_Close = nullptr;
+    PictureBox* Cmd_About = nullptr;
+    PictureBox* Cmd_Help = nullptr;
+    QToolButton* Command_Submit = nullptr;
+    QToolButton* Command_AdvanSubmit = nullptr;
+    QToolButton* Cmd_Voice = nullptr;
+    TextBox* Text_Output = nullptr;
+    QLineEdit* Text_Input = nullptr;
+    QWidget* DirectSS1 = nullptr;
 
 signals:
     // Start-up: the tray window is to be loaded and to add its icon (which hides this window

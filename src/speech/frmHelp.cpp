@@ -63,7 +63,7 @@ frmHelp::frmHelp(AppShared& shared)
       shared_(shared) {
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Help"));
-    setWindowIcon(QIcon(QStringLiteral(":/app.ico")));
+    setWindowIcon(programIcon());
     setFixedSize(twips(0, 0, 4695, 5625).size());
 
     Command_Submit = pictureButton(this, QStringLiteral("準確"), QStringLiteral("search.png"),

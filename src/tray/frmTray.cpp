@@ -30,7 +30,7 @@ frmTray::frmTray(AppShared& shared, Tray& tray)
     : QWidget(nullptr), shared_(shared), tray_(tray) {
     setObjectName(QStringLiteral("frmTray"));
     setWindowTitle(QStringLiteral("Form1"));
-    setWindowIcon(QIcon(QStringLiteral(":/app.ico")));
+    setWindowIcon(programIcon());
     // Showing it is part of loading it; it is never meant to reach the screen.
     setAttribute(Qt::WA_DontShowOnScreen);
     resize(twips(0, 0, 4590, 1305).size());

@@ -52,6 +52,12 @@ private slots:
         QVERIFY(!fresh.shape.isEmpty());
         QVERIFY(!fresh.shape.contains(QPoint(0, 0)));
         QVERIFY(fresh.shape.contains(QPoint(176, 113)));
+        // The icon is app.ico's two pictures, pixel for pixel, whichever files it is read from.
+        const QIcon ico(QStringLiteral(":/app.ico"));
+        QCOMPARE(second->windowIcon().availableSizes(), ico.availableSizes());
+        for (const QSize size : ico.availableSizes())
+            QCOMPARE(second->windowIcon().pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32),
+                     ico.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32));
         delete &windows.tray();
         delete second;
     }

@@ -60,6 +60,17 @@ protected:
     }
 };
 
+// A window that owns tray icons, with the handles the records name it and its icon by.
+struct IconOwner {
+    static constexpr auto mm = static_cast<std::uint32_t>(TrayMouse::Move);
+    Handles handles;
+    Owner owner;
+    QIcon icon{QStringLiteral(":/app.ico")};
+    std::int32_t add(Tray& tray, const std::u16string& tip) {
+        return tray.AddTrayIcon(handles.ofWindow(&owner), mm, handles.ofIcon(icon), tip);
+    }
+};
+
 }  // namespace
 
 class QtServicesTest : public QObject {
@@ -232,14 +243,12 @@ private slots:
     }
 
     void theNotificationAreaShowsRecordsAndDeliversClicks() {
-        Handles handles;
-        QtNotificationArea area(handles);
-        Owner owner;
-        const std::uint32_t ownerHandle = handles.ofWindow(&owner);
-        const QIcon icon(QStringLiteral(":/app.ico"));
+        IconOwner o;
+        QtNotificationArea area(o.handles);
+        Owner& owner = o.owner;
         Tray tray(area);
-        const auto mm = static_cast<std::uint32_t>(TrayMouse::Move);
-        const auto id = tray.AddTrayIcon(ownerHandle, mm, handles.ofIcon(icon), u"字典 Wordquill");
+        const auto mm = IconOwner::mm;
+        const auto id = o.add(tray, u"字典 Wordquill");
         auto icons = area.findChildren<QSystemTrayIcon*>();
         QCOMPARE(icons.size(), 1);
         QCOMPARE(icons[0]->toolTip(), QStringLiteral("字典 Wordquill"));
@@ -265,9 +274,33 @@ private slots:
 
         // A click that was posted before the icon went away reaches nobody once the owner
         // is gone, and the icon can be added again under a new number.
-        const auto again = tray.AddTrayIcon(ownerHandle, mm, handles.ofIcon(icon), u"x");
+        const auto again = o.add(tray, u"x");
         QCOMPARE(again, id + 1);
         QCOMPARE(area.findChildren<QSystemTrayIcon*>().size(), 1);
+    }
+
+    void iconsAskedForBeforeTheEventLoopRunsComeOnceItDoesInOrder() {
+        IconOwner o;
+        QtNotificationArea area(o.handles);
+        DeferredNotificationArea deferred(area);
+        Tray tray(deferred);
+        // Work queued before the first icon was asked for, like the start-up's click sound,
+        // still comes before it.
+        bool iconsBeforeEarlierWork = false;
+        QTimer::singleShot(0, &area, [&] { iconsBeforeEarlierWork = !area.findChildren<QSystemTrayIcon*>().isEmpty(); });
+        const auto first = o.add(tray, u"first");
+        o.add(tray, u"second");
+        tray.RemoveTrayIcon(first);
+        QVERIFY(area.findChildren<QSystemTrayIcon*>().isEmpty());
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        auto icons = area.findChildren<QSystemTrayIcon*>();
+        QCOMPARE(icons.size(), 1);  // the first was added, then removed
+        QCOMPARE(icons[0]->toolTip(), QStringLiteral("second"));  // the tip outlived its caller's
+        QVERIFY(!iconsBeforeEarlierWork);
+
+        o.add(tray, u"third");
+        QCOMPARE(area.findChildren<QSystemTrayIcon*>().size(), 2);  // straight on, once it has run
     }
 };
 

@@ -16,6 +16,7 @@
 #include <QUrl>
 #include <QWidget>
 #include <QWindow>
+#include <utility>
 
 namespace qb::platform {
 
@@ -152,6 +153,25 @@ void DeferredSoundPlayer::playAsync(const QString& wavPath) {
         return;
     }
     if (player_) player_->playAsync(wavPath);
+}
+
+DeferredNotificationArea::DeferredNotificationArea(NotificationArea& area) : area_(area) {}
+
+void DeferredNotificationArea::notifyIcon(TrayCommand command, const IconRecord& record,
+                                          std::u16string_view tip) {
+    if (started_) {
+        area_.notifyIcon(command, record, tip);
+        return;
+    }
+    // Timed from the first command, not from the start: what the start-up asked for before
+    // it, such as its click sound, comes first.
+    if (waiting_.empty()) QTimer::singleShot(0, &timerContext_, [this] { handOn(); });
+    waiting_.push_back({command, record, std::u16string(tip)});
+}
+
+void DeferredNotificationArea::handOn() {
+    started_ = true;
+    for (const Waiting& w : std::exchange(waiting_, {})) area_.notifyIcon(w.command, w.record, w.tip);
 }
 
 int QtMessageBoxes::messageBox(QWidget* owner, const QString& text, int style,

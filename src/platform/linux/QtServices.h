@@ -4,6 +4,8 @@
 #include <QPointer>
 #include <QWidget>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "QtNotificationArea.h"
 #include "QtSpeechEngine.h"
@@ -56,6 +58,32 @@ private:
     QObject timerContext_;  // ends the pending load with this object
 };
 
+// Hands the notification area's commands on once the event loop runs, after the window is
+// on screen and after the start-up's click sound, in the order they came: making the first
+// icon asks the session bus for a StatusNotifierWatcher (without a bus, libdbus first tries
+// to start one) and sets up Qt's tray icon, none of which the window needs in order to
+// appear. Commands after that go straight on.
+class DeferredNotificationArea final : public NotificationArea {
+public:
+    explicit DeferredNotificationArea(NotificationArea& area);
+    void notifyIcon(TrayCommand command, const IconRecord& record,
+                    std::u16string_view tip) override;
+    bool isAvailable() override { return area_.isAvailable(); }
+
+private:
+    struct Waiting {
+        TrayCommand command;
+        IconRecord record;
+        std::u16string tip;  // the caller's text is gone by the time it is handed on
+    };
+    void handOn();
+
+    NotificationArea& area_;
+    bool started_ = false;
+    std::vector<Waiting> waiting_;
+    QObject timerContext_;  // ends the pending hand-over with this object
+};
+
 class QtMessageBoxes final : public MessageBoxes {
 public:
     int messageBox(QWidget* owner, const QString& text, int style, const QString& title) override;
@@ -89,7 +117,8 @@ struct QtServices {
     QtWindowMove move;
     DeferredSoundPlayer sound;
     QtMessageBoxes messages;
-    QtNotificationArea tray{handles};
+    QtNotificationArea trayIcons{handles};
+    DeferredNotificationArea tray{trayIcons};
     QtPopupMenus menus;
     QtProgramStarter programs;
     QtAddressOpener addresses;
