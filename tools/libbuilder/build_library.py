@@ -206,6 +206,8 @@ W_CLIPPED = 0.3             # "phone" read off "telephone"
 W_POSSESSOR = 1.0           # "milk" read off "cow's milk"
 # "one's own", "sb's surprise": a placeholder, not a kind of the thing
 # ("it's nothing", "what's up" are not possessives at all).
+# "Adam's apple" (喉結) is no apple, nor "Newton's cradle" a cradle.
+NAMED_POSSESSOR_RE = re.compile(r"\b[A-Z][A-Za-z]*'s\b")
 INDEFINITE_POSSESSORS = {"one", "someone", "somebody", "sb", "anyone", "everyone"}
 
 # Numerals and measure words (日, 月, 天) are counted mostly in dates and
@@ -493,11 +495,14 @@ def clean_headword(text: str) -> tuple[str, float] | None:
     return text, penalty
 
 
-def derived_headwords(headword: str, penalty: float) -> list[tuple[str, float]]:
+def derived_headwords(headword: str, penalty: float,
+                      named_possessor: bool = False) -> list[tuple[str, float]]:
     """The headword plus plainer ones it also answers to.
 
     A learner looks up "afraid", not "be afraid" (怕: "to be afraid"), and
-    "look", not "look at" (看: "to see; to look at").
+    "look", not "look at" (看: "to see; to look at"). `named_possessor`: the
+    gloss owns the thing by a name ("Adam's apple"), which makes a name of
+    its own rather than a kind of the thing.
     """
     out = [(headword, penalty)]
     words = headword.split(" ")
@@ -510,6 +515,7 @@ def derived_headwords(headword: str, penalty: float) -> list[tuple[str, float]]:
     elif headword in CLIPPED_FORMS:
         out.append((CLIPPED_FORMS[headword], penalty + W_CLIPPED))
     elif (len(words) == 2 and words[0].endswith("'s") and len(words[0]) > 2
+          and not named_possessor
           and words[0][:-2] not in INDEFINITE_POSSESSORS
           and words[0][:-2] not in ENGLISH_FUNCTION_WORDS):
         # "cow's milk" (牛奶) is milk and "driver's license" a license.
@@ -555,7 +561,8 @@ def split_gloss(raw: str) -> Gloss | None:
     for index, part in enumerate(parts):
         hw = clean_headword(part)
         if hw is not None:
-            headwords.extend(derived_headwords(hw[0], hw[1] + W_SPLIT_PART * index))
+            named = NAMED_POSSESSOR_RE.search(fold_to_ascii(part)) is not None
+            headwords.extend(derived_headwords(hw[0], hw[1] + W_SPLIT_PART * index, named))
     if not headwords:
         return None
     # "(of a woman) ...", and "snake (as one of the 12 zodiac animals)".

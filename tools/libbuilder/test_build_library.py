@@ -351,6 +351,7 @@ class CommonWordRanking(unittest.TestCase):
             ("to make sb (feel sad etc)", ["make"]),
             ("to swim (used mostly in 會水)", None),   # not a word on its own
             ("cow's milk", ["cow's milk", "milk"]),    # a kind of milk
+            ("Adam's apple", ["adam's apple"]),        # a name's, not a kind of apple
             ("one's own", ["one's own"]),              # a placeholder possessor
             ("it's nothing", ["it's nothing"]),        # a contraction, not a possessive
         ]
