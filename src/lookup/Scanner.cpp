@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "CpuFeatures.h"
 #include "EntryLine.h"
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
@@ -117,7 +118,7 @@ public:
         size_t found = std::string_view::npos;
 #if defined(QB_X86_SIMD)
         if (text.size() >= longest_ && count_ <= kMost) {
-            static const bool avx2 = __builtin_cpu_supports("avx2");
+            static const bool avx2 = machineHasAvx2();
             // One needle, the common case, keeps its two tests in registers; so do the forms
             // of one character whose codes share their lead byte (3 tests) or not (4).
             const Shape shape = pairs_.size() == 1                         ? Shape::One
