@@ -15,15 +15,23 @@
 namespace qb {
 namespace {
 
-// Copies bytes below 0x80 to UTF-16 units sixteen at a time while there are sixteen.
+// Copies bytes below 0x80 to UTF-16 units sixteen at a time while there are sixteen, up to
+// the first byte that is not ASCII.
 inline void widenAscii(const unsigned char*& p, const unsigned char* end, char16_t*& to) {
 #if defined(__SSE2__)
     const __m128i zero = _mm_setzero_si128();
     while (end - p >= 16) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        if (_mm_movemask_epi8(v) != 0) return;
+        const int high = _mm_movemask_epi8(v);
+        // The whole block is stored even where it ends the run: the units past the run's end
+        // are written over next, and `to` has room, a unit for each of these 16 bytes.
         _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm_unpacklo_epi8(v, zero));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 8), _mm_unpackhi_epi8(v, zero));
+        if (high != 0) {
+            const int run = __builtin_ctz(static_cast<unsigned>(high));
+            p += run, to += run;
+            return;
+        }
         p += 16, to += 16;
     }
 #else

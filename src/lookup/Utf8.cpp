@@ -12,8 +12,8 @@
 namespace qb {
 namespace {
 
-// Writes units below 0x80 as bytes, eight at a time while there are eight, none of them
-// `stop` when the writer stops at one.
+// Writes units below 0x80 as bytes, eight at a time while there are eight, up to the first
+// unit that is not ASCII or is `stop` when the writer stops at one.
 template <bool kStops>
 inline void writeAsciiBlocks(std::u16string_view text, char16_t stop, size_t& i, char*& out) {
 #if defined(__SSE2__)
@@ -23,8 +23,14 @@ inline void writeAsciiBlocks(std::u16string_view text, char16_t stop, size_t& i,
         const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
         __m128i plain = _mm_cmpeq_epi16(_mm_and_si128(units, high), _mm_setzero_si128());
         if constexpr (kStops) plain = _mm_andnot_si128(_mm_cmpeq_epi16(units, stops), plain);
-        if (_mm_movemask_epi8(plain) != 0xFFFF) return;
+        // Stored whole even where the run ends in it: the bytes past the run are written
+        // over next, and `out` has room for three a unit.
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(units, units));
+        if (const auto mask = static_cast<unsigned>(_mm_movemask_epi8(plain)); mask != 0xFFFF) {
+            const unsigned run = static_cast<unsigned>(__builtin_ctz(~mask)) / 2;
+            i += run, out += run;
+            return;
+        }
     }
 #else
     (void)text, (void)stop, (void)i, (void)out;
@@ -32,8 +38,11 @@ inline void writeAsciiBlocks(std::u16string_view text, char16_t stop, size_t& i,
 }
 
 // The one converter behind writeUtf8 and writeUtf8UpTo; returns how many units it wrote.
+// `out` is moved once at the end: through the reference, every byte written could change the
+// pointer itself (a char may alias anything), and it was read back after each one.
 template <bool kStops>
-size_t writeUtf8Units(std::u16string_view text, char16_t stop, char*& out) {
+size_t writeUtf8Units(std::u16string_view text, char16_t stop, char*& where) {
+    char* out = where;
     auto put = [&](unsigned byte) { *out++ = static_cast<char>(byte); };
     const size_t size = text.size();
     size_t i = 0;
@@ -51,7 +60,10 @@ size_t writeUtf8Units(std::u16string_view text, char16_t stop, char*& out) {
                 }
             }
             while (i < size && text[i] < 0x80) {
-                if (kStops && text[i] == stop) return i;
+                if (kStops && text[i] == stop) {
+                    where = out;
+                    return i;
+                }
                 put(text[i++]);
             }
             continue;
@@ -80,6 +92,7 @@ size_t writeUtf8Units(std::u16string_view text, char16_t stop, char*& out) {
         put(0x80 | (c >> 6 & 0x3F));
         put(0x80 | (c & 0x3F));
     }
+    where = out;
     return i;
 }
 
