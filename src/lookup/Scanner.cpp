@@ -34,6 +34,25 @@ size_t lineEndFrom(std::string_view text, size_t from) {
     return i;
 }
 
+// Where the line that holds `at` starts: just past the last CR or LF before it, or `from`
+// when there is none after `from`. A line found by a digit is walked back over its headword,
+// twenty bytes and more: sixteen at a time, that is one step.
+size_t lineStartBefore(std::string_view text, size_t from, size_t at) {
+    size_t i = at;
+#if defined(QB_X86_SIMD)
+    const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
+    for (; i >= from + 16; i -= 16) {
+        const __m128i block =
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i - 16));
+        const auto bits = static_cast<uint32_t>(_mm_movemask_epi8(
+            _mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf))));
+        if (bits != 0) return i - 16 + static_cast<size_t>(32 - __builtin_clz(bits));
+    }
+#endif
+    while (i > from && !isLineEnd(text[i - 1])) --i;
+    return i;
+}
+
 inline char foldAscii(char c) {
     return static_cast<char>(c | (static_cast<unsigned char>(c - 'A') < 26u ? 0x20 : 0));
 }
@@ -533,8 +552,7 @@ bool FastScanner::scanLines(std::string_view raw, const TypedText& typed, MatchM
     while (pos < raw.size()) {
         const size_t at = unreadable ? codec_.findUnreadable(raw, pos) : finder.find(raw, pos);
         if (at == std::string_view::npos) break;
-        size_t start = at;
-        while (start > pos && !isLineEnd(raw[start - 1])) --start;
+        const size_t start = lineStartBefore(raw, pos, at);
         // No needle holds a line end, nor does any pair: the line goes on past `at`.
         const size_t end = lineEndFrom(raw, at);
         if (!testLine(raw.substr(start, end - start), typed, mode, sink)) return false;
