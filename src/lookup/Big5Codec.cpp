@@ -34,6 +34,15 @@ inline void widenAscii(const unsigned char*& p, const unsigned char* end, char16
         }
         p += 16, to += 16;
     }
+    // A headword's last stretch, eight at a time once: most end fewer than sixteen bytes
+    // before the definition.
+    if (end - p >= 8) {
+        const __m128i v = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+        const int high = _mm_movemask_epi8(v) & 0xFF;
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm_unpacklo_epi8(v, zero));
+        const int run = high != 0 ? __builtin_ctz(static_cast<unsigned>(high)) : 8;
+        p += run, to += run;
+    }
 #else
     uint64_t block;
     while (end - p >= 8 && (std::memcpy(&block, p, 8), (block & 0x8080808080808080u) == 0)) {

@@ -1,6 +1,7 @@
 #pragma once
 
-#if defined(__x86_64__) && defined(__has_include)
+// The C library's header is C: its _Bool passes in C++ with GCC only.
+#if defined(__x86_64__) && defined(__has_include) && defined(__GNUC__) && !defined(__clang__)
 #if __has_include(<sys/platform/x86.h>)
 #include <sys/platform/x86.h>
 #define QB_GLIBC_CPU_FEATURES 1

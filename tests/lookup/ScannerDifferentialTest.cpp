@@ -260,7 +260,10 @@ TEST(ScannerDifferential, AnchorIsFoundInEveryWayAMatchingFieldCanBeWritten) {
 TEST(ScannerDifferential, TableDecodingAgreesWithIcu) {
     Big5Codec codec;
     const CodePage& page = codePage();
-    std::vector<std::string> texts = {"", "plain", "\x80", "\xFF", "\xA4", "a\xA4", "\xA4\r\n"};
+    std::vector<std::string> texts = {"", "plain", "\x80", "\xFF", "\xA4", "a\xA4", "\xA4\r\n",
+                                      // ASCII runs ending in each part of a block of 16 or 8
+                                      "abcdefgh", "abcdefghij\xA4\x40", "abcdefghijklmnopqrs\xA4\x40",
+                                      "abcdefghijklmnopqrstuvw\xA4\x40xy", "abcdefghijklmnopqrstuvwx"};
     // The table is generated from the converter: every single byte, and every pair a high
     // byte starts, readable or not, between ASCII and after a character of two bytes.
     auto between = [](std::string before, std::initializer_list<char> bytes) {
