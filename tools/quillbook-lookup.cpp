@@ -1,6 +1,9 @@
 // The command-line lookup: runs the window's lookup procedure through a view that prints, so
 // scripts, tests and benchmarks exercise exactly what the window runs.
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -36,11 +39,12 @@ constexpr const char* kUsage =
     "UTF-8 with CR LF line breaks. Standard error: the text of each message box the\n"
     "lookup shows, in order, each followed by one line feed.\n"
     "Exit status: 0 when results were shown, 1 when the result box is empty, 2 for a\n"
-    "usage error.\n";
+    "usage error, 3 when the result could not be written.\n";
 
 // Standard output through one buffer that is written whenever it fills: the result goes out
 // as the scan finds it and is never held whole, so memory follows the longest line, not the
-// result.
+// result. The buffer goes to write(2) as it is; stdio would copy it once more and make two or
+// three calls of each flush.
 class OutputWriter {
 public:
     ~OutputWriter() { flush(); }
@@ -61,33 +65,50 @@ public:
     }
 
     // The display form of one entry line (see forEachDisplayPiece), written in one pass when
-    // the buffer has room for all of it, as it nearly always has.
+    // the buffer has room for all of it, as it nearly always has: each of the first two
+    // fields is found and written at once.
     void putEntry(std::u16string_view line) {
         if (line.size() * qb::kMostUtf8PerUnit + 3 * qb::kLineBreak.size() > kSize - used_) {
             qb::forEachDisplayPiece(line, [&](std::u16string_view piece) { put(piece); });
             return;
         }
         char* out = buffer_.get() + used_;
-        int shown = 0;
-        qb::forEachField(line, [&](std::u16string_view field) {
+        // An empty line has no fields; the line break that closes the entry comes still.
+        for (size_t at = 0, shown = 0; !line.empty() && shown < 2; ++shown) {
             *out++ = '\r', *out++ = '\n';
-            out = qb::writeUtf8(field, out);
-            return ++shown < 2;
-        });
+            at += qb::writeUtf8UpTo(line.substr(at), u'=', out);
+            if (at == line.size()) break;
+            ++at;  // past the "=" that ended the field
+        }
         *out++ = '\r', *out++ = '\n';
         used_ = static_cast<size_t>(out - buffer_.get());
     }
 
+    // Writes what the buffer holds straight to standard output, whole. After a failed write
+    // nothing more is written, and the failure is kept for the exit status.
     void flush() {
-        if (used_ > 0) std::fwrite(buffer_.get(), 1, used_, stdout);
+        const char* from = buffer_.get();
+        while (used_ > 0 && writeError_ == 0) {
+            const ssize_t n = ::write(STDOUT_FILENO, from, used_);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                writeError_ = n < 0 ? errno : EIO;
+                break;
+            }
+            from += n;
+            used_ -= static_cast<size_t>(n);
+        }
         used_ = 0;
-        std::fflush(stdout);
     }
+
+    // The error of the write that failed, or 0.
+    int writeError() const { return writeError_; }
 
 private:
     static constexpr size_t kSize = 64 << 10;
     std::unique_ptr<char[]> buffer_ = std::make_unique_for_overwrite<char[]>(kSize);
     size_t used_ = 0;
+    int writeError_ = 0;
 };
 
 class PrintingView final : public qb::LookupView {
@@ -109,6 +130,7 @@ public:
     }
     void resultsComplete() override { out_.flush(); }
     bool outputIsEmpty() override { return !shown_; }
+    int writeError() const { return out_.writeError(); }
 
 private:
     std::u16string input_;
@@ -156,5 +178,10 @@ int main(int argc, char** argv) {
     state.AdvSubmit = all;
     lookup.Command_Submit_Click(view, state);
 
+    if (const int error = view.writeError()) {
+        std::fprintf(stderr, "quillbook-lookup: cannot write the result: %s\n",
+                     std::strerror(error));
+        return 3;
+    }
     return view.outputIsEmpty() ? 1 : 0;
 }

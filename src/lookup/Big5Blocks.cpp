@@ -1,5 +1,7 @@
 #include "Big5Blocks.h"
 
+#include "CpuFeatures.h"
+
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define QB_X86_SIMD 1
 #include <immintrin.h>
@@ -9,7 +11,7 @@ namespace qb {
 
 #if defined(QB_X86_SIMD)
 bool Big5Blocks::machineCanRun() {
-    return __builtin_cpu_supports("avx2");
+    return machineHasAvx2();
 }
 
 namespace {

@@ -1,13 +1,12 @@
 #include "Big5Codec.h"
 
-#include <unicode/uchar.h>
 #include <unicode/ucnv.h>
-#include <unicode/ucnv_cb.h>
-#include <unicode/ucnv_err.h>
 
 #include <algorithm>
 #include <cstring>
-#include <stdexcept>
+
+#include "Big5Table.h"
+#include "Windows950.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -16,16 +15,33 @@
 namespace qb {
 namespace {
 
-// Copies bytes below 0x80 to UTF-16 units sixteen at a time while there are sixteen.
+// Copies bytes below 0x80 to UTF-16 units sixteen at a time while there are sixteen, up to
+// the first byte that is not ASCII.
 inline void widenAscii(const unsigned char*& p, const unsigned char* end, char16_t*& to) {
 #if defined(__SSE2__)
     const __m128i zero = _mm_setzero_si128();
     while (end - p >= 16) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        if (_mm_movemask_epi8(v) != 0) return;
+        const int high = _mm_movemask_epi8(v);
+        // The whole block is stored even where it ends the run: the units past the run's end
+        // are written over next, and `to` has room, a unit for each of these 16 bytes.
         _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm_unpacklo_epi8(v, zero));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 8), _mm_unpackhi_epi8(v, zero));
+        if (high != 0) {
+            const int run = __builtin_ctz(static_cast<unsigned>(high));
+            p += run, to += run;
+            return;
+        }
         p += 16, to += 16;
+    }
+    // A headword's last stretch, eight at a time once: most end fewer than sixteen bytes
+    // before the definition.
+    if (end - p >= 8) {
+        const __m128i v = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+        const int high = _mm_movemask_epi8(v) & 0xFF;
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm_unpacklo_epi8(v, zero));
+        const int run = high != 0 ? __builtin_ctz(static_cast<unsigned>(high)) : 8;
+        p += run, to += run;
     }
 #else
     uint64_t block;
@@ -36,33 +52,45 @@ inline void widenAscii(const unsigned char*& p, const unsigned char* end, char16
 #endif
 }
 
-constexpr char16_t kReplacement = u'\uFFFD';
+namespace table = big5table;
 
-// ICU substitutes U+001A for some single illegal bytes; the program promises U+FFFD for
-// every byte sequence it cannot read, whatever its length.
-void substituteReplacementCharacter(const void*, UConverterToUnicodeArgs* args, const char*,
-                                    int32_t, UConverterCallbackReason reason, UErrorCode* err) {
-    if (reason > UCNV_IRREGULAR) return;  // reset, close and clone need nothing
-    *err = U_ZERO_ERROR;
-    const UChar replacement = kReplacement;
-    ucnv_cbToUWriteUChars(args, &replacement, 1, 0, err);
+// Orders the table's entries by the character they are sorted on, for std::equal_range.
+struct ByKey {
+    static char16_t key(char16_t ch) { return ch; }
+    static char16_t key(const table::Code& code) { return code.ch; }
+    static char16_t key(const table::Lowering& l) { return l.lowered; }
+    template <typename A, typename B>
+    bool operator()(const A& a, const B& b) const {
+        return key(a) < key(b);
+    }
+};
+
+inline bool pairReads(unsigned pair) {
+    return (table::kReadablePairs[pair >> 6] >> (pair & 63) & 1) != 0;
 }
 
 }  // namespace
 
 Big5Codec::Big5Codec() {
-    UErrorCode err = U_ZERO_ERROR;
-    converter_ = ucnv_open("windows-950", &err);
-    if (U_FAILURE(err) || converter_ == nullptr)
-        throw std::runtime_error("ICU has no windows-950 converter");
-    ucnv_setToUCallBack(converter_, substituteReplacementCharacter, nullptr, nullptr, nullptr,
-                        &err);
-    ucnv_setFromUCallBack(converter_, UCNV_FROM_U_CALLBACK_SUBSTITUTE, nullptr, nullptr, nullptr,
-                          &err);
-    if (U_FAILURE(err)) throw std::runtime_error("cannot set up the windows-950 converter");
+    asciiReads_ = std::all_of(table::kReadsAlone, table::kReadsAlone + 0x80,
+                              [](bool reads) { return reads; });
+    asciiIsItself_ = asciiReads_;
+    for (char16_t b = 0; b < 0x80; ++b) asciiIsItself_ &= table::kSingle[b] == b;
+    blocks_.readablePairs = table::kReadablePairs;
+    blocks_.readsAlone = table::kReadsAlone;
+    for (unsigned b = 0x80; b <= 0xFF; ++b)
+        if (table::kFullRow[b]) blocks_.setFullRow(static_cast<unsigned char>(b));
+    blocks_.usable = asciiReads_ && Big5Blocks::machineCanRun();
 }
 
-Big5Codec::~Big5Codec() { ucnv_close(converter_); }
+Big5Codec::~Big5Codec() {
+    if (converter_ != nullptr) ucnv_close(converter_);
+}
+
+UConverter* Big5Codec::converter() {
+    if (converter_ == nullptr) converter_ = openWindows950();
+    return converter_;
+}
 
 std::u16string Big5Codec::decode(std::string_view bytes) {
     std::u16string out(bytes.size(), u'\0');
@@ -72,6 +100,7 @@ std::u16string Big5Codec::decode(std::string_view bytes) {
 
 size_t Big5Codec::decodeViaIcu(std::string_view bytes, char16_t* out) {
     if (bytes.empty()) return 0;
+    UConverter* const converter_ = converter();
     ucnv_resetToUnicode(converter_);
     UChar* target = reinterpret_cast<UChar*>(out);
     const char* source = bytes.data();
@@ -91,7 +120,6 @@ void Big5Codec::decodeInto(std::string_view bytes, std::u16string& out) {
 // converter's answer is the table's, one sequence at a time. Whatever the converter does
 // with a sequence it cannot read (how many bytes one U+FFFD stands for) is left to it.
 size_t Big5Codec::decodeTo(std::string_view bytes, char16_t* out) {
-    if (!singleBytesBuilt_) buildSingleByteTable();
     char16_t* to = out;
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const auto* const end = p + bytes.size();
@@ -102,30 +130,22 @@ size_t Big5Codec::decodeTo(std::string_view bytes, char16_t* out) {
             while (p < end && *p < 0x80) *to++ = *p++;
             if (p == end) break;
         }
-        // Chinese text, a pair at a time, once the whole table is there.
-        if (reverseBuilt_) {
-            while (end - p >= 2 && *p >= 0x80) {
-                const char16_t ch = pairs_[*p << 8 | p[1]];
-                if (ch == 0) break;
-                *to++ = ch;
-                p += 2;
-            }
-            if (p == end) break;
+        // Chinese text, a pair at a time.
+        while (end - p >= 2 && *p >= 0x80) {
+            const char16_t ch = table::kPairs[*p << 8 | p[1]];
+            if (ch == 0) break;
+            *to++ = ch;
+            p += 2;
         }
+        if (p == end) break;
         const unsigned b = *p;
-        if (singleReads_[b]) {
-            *to++ = single_[b];
+        if (table::kReadsAlone[b]) {
+            *to++ = table::kSingle[b];
             ++p;
             continue;
         }
         if (b >= 0x80 && end - p >= 2) {
-            // A lookup that decodes a handful of lines is done sooner by ICU than by building
-            // the table; one that decodes many builds it all at once.
-            if (!rowDecoded_[b]) {
-                if (++linesDecodedByIcu_ <= kLinesBeforeTable) return decodeViaIcu(bytes, out);
-                buildReverseTable();
-            }
-            if (const char16_t ch = pairs_[b << 8 | p[1]]) {
+            if (const char16_t ch = table::kPairs[b << 8 | p[1]]) {
                 *to++ = ch;
                 p += 2;
                 continue;
@@ -137,13 +157,9 @@ size_t Big5Codec::decodeTo(std::string_view bytes, char16_t* out) {
 }
 
 size_t Big5Codec::findUnreadable(std::string_view bytes, size_t from) {
-    if (!reverseBuilt_) buildReverseTable();
     const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
     const size_t n = bytes.size();
-    auto pairReads = [&](size_t at) {
-        const unsigned pair = s[at] << 8 | s[at + 1];
-        return (readablePairs_[pair >> 6] >> (pair & 63) & 1) != 0;
-    };
+    auto pairReadsAt = [&](size_t at) { return pairReads(s[at] << 8 | s[at + 1]); };
     for (size_t i = from; i < n;) {
         size_t found;
         if (blocks_.skipReadable(s, n, i, found)) return found;
@@ -159,13 +175,13 @@ size_t Big5Codec::findUnreadable(std::string_view bytes, size_t from) {
                     i += 8;
                 while (i < until && s[i] < 0x80) ++i;
             }
-            while (i < until && i + 1 < n && s[i] >= 0x80 && pairReads(i)) i += 2;
+            while (i < until && i + 1 < n && s[i] >= 0x80 && pairReadsAt(i)) i += 2;
             if (i >= until) break;
-            if (singleReads_[s[i]]) {
+            if (table::kReadsAlone[s[i]]) {
                 ++i;
                 continue;
             }
-            if (i + 1 < n && pairReads(i)) {
+            if (i + 1 < n && pairReadsAt(i)) {
                 i += 2;
                 continue;
             }
@@ -178,6 +194,7 @@ size_t Big5Codec::findUnreadable(std::string_view bytes, size_t from) {
 std::string Big5Codec::encode(std::u16string_view text) {
     std::string out(text.size() * 2 + 1, '\0');
     UErrorCode err = U_ZERO_ERROR;
+    UConverter* const converter_ = converter();
     ucnv_resetFromUnicode(converter_);
     const int32_t n = ucnv_fromUChars(converter_, out.data(), static_cast<int32_t>(out.size()),
                                       reinterpret_cast<const UChar*>(text.data()),
@@ -186,120 +203,25 @@ std::string Big5Codec::encode(std::u16string_view text) {
     return out;
 }
 
-// Decodes one row of the table: every single byte (lead 0), or every pair of one lead byte,
-// each sequence followed by a line feed, in one call. The offsets tell which characters came
-// from a whole sequence: those whose next character is the line feed right after it. A row
-// at a time keeps the buffers small and on the stack.
-void Big5Codec::decodeRow(int lead) {
-    constexpr int kFirstTrail = 0x40, kLastTrail = 0xFE;
-    constexpr int kRowMax = std::max(256 * 2, (kLastTrail - kFirstTrail + 1) * 3);
-    char probe[kRowMax];
-    UChar chars[kRowMax];
-    int32_t offsets[kRowMax];
-    rowDecoded_[lead] = true;
-    if (lead != 0 && !pairs_) {
-        pairs_ = std::make_unique<char16_t[]>(0x10000);
-        readablePairs_.assign(0x10000 / 64, 0);
-    }
-    const int length = lead == 0 ? 1 : 2;
-    int size = 0;
-    for (int b = length == 1 ? 0 : kFirstTrail; b <= (length == 1 ? 255 : kLastTrail); ++b) {
-        if (length == 2) probe[size++] = static_cast<char>(lead);
-        probe[size++] = static_cast<char>(b);
-        probe[size++] = '\n';
-    }
-    ucnv_resetToUnicode(converter_);
-    UChar* target = chars;
-    const char* source = probe;
-    UErrorCode err = U_ZERO_ERROR;
-    ucnv_toUnicode(converter_, &target, chars + kRowMax, &source, probe + size, offsets, true,
-                   &err);
-    ucnv_resetToUnicode(converter_);
-    const int count = static_cast<int>(target - chars);
-    for (int i = 0; i + 1 < count; ++i) {
-        // Where the probe's sequence starts (each is followed by a line feed), found with a
-        // constant divisor: a division for each of 24,000 codes was a good part of the table.
-        const int start = offsets[i] - (length == 1 ? offsets[i] % 2 : offsets[i] % 3);
-        const bool wholeSequence = offsets[i] == start && offsets[i + 1] == start + length;
-        if (!wholeSequence || chars[i] == kReplacement) continue;
-        const auto sequence = static_cast<uint16_t>(
-            length == 1 ? static_cast<uint8_t>(probe[start])
-                        : lead << 8 | static_cast<uint8_t>(probe[start + 1]));
-        // Most of the table is Han ideographs, which have no letter case.
-        const char16_t ch = chars[i];
-        const bool han = ch >= 0x3400 && ch <= 0x9FFF;
-        codes_.push_back({ch, han ? ch : static_cast<char16_t>(u_tolower(ch)), sequence});
-        if (length == 1) {
-            singleReads_[sequence] = true;
-            single_[sequence] = ch;
-        } else {
-            pairs_[sequence] = ch;
-            readablePairs_[sequence >> 6] |= uint64_t{1} << (sequence & 63);
-        }
-    }
-}
-
-// An English lookup asks only about ASCII characters. In code page 950 they, and the
-// characters whose lower case is ASCII, have single-byte codes only: no pair reads as one of
-// them (ScannerDifferential.CodecAgreesWithTheDecoderOnEveryCode checks this against every
-// pair). So the single bytes answer for them, and an English lookup does not pay for
-// decoding the thirteen thousand pairs.
-void Big5Codec::buildSingleByteTable() {
-    singleBytesBuilt_ = true;
-    decodeRow(0);
-    for (const Code& code : codes_)
-        if (code.ch < 0x80 || code.lowered < 0x80) asciiCodes_.push_back(code);
-    asciiReads_ = std::all_of(singleReads_, singleReads_ + 0x80, [](bool reads) { return reads; });
-    asciiIsItself_ = asciiReads_;
-    for (char16_t b = 0; b < 0x80; ++b) asciiIsItself_ &= single_[b] == b;
-}
-
-void Big5Codec::buildReverseTable() {
-    if (!singleBytesBuilt_) buildSingleByteTable();
-    reverseBuilt_ = true;
-    codes_.reserve(codes_.size() + 20000);
-    for (int lead = 0x80; lead <= 0xFF; ++lead) ensureRow(lead);
-
-    blocks_.readablePairs = readablePairs_.data();
-    blocks_.readsAlone = singleReads_;
-    for (unsigned b = 0x80; b <= 0xFF; ++b) {
-        if (singleReads_[b]) continue;
-        bool full = true;
-        for (unsigned t = 0x40; t <= 0xFE && full; ++t)
-            full = (t > 0x7E && t < 0xA1) || pairs_[b << 8 | t] != 0;
-        if (full) blocks_.setFullRow(static_cast<unsigned char>(b));
-    }
-    blocks_.usable = asciiReads_ && Big5Blocks::machineCanRun();
-}
-
-const std::vector<Big5Codec::Code>& Big5Codec::codesFor(char16_t ch) {
-    if (ch < 0x80) {
-        if (!singleBytesBuilt_) buildSingleByteTable();
-        return asciiCodes_;
-    }
-    if (!reverseBuilt_) buildReverseTable();
-    return codes_;
-}
-
 const std::vector<std::string>& Big5Codec::encodingsOf(char16_t ch) {
     if (auto it = encodings_.find(ch); it != encodings_.end()) return it->second;
-    // Rows decoded early for decoding came first, so the table is not in byte order.
-    std::vector<Code> codes;
-    for (const Code& code : codesFor(ch))
-        if (code.ch == ch) codes.push_back(code);
-    std::sort(codes.begin(), codes.end(),
-              [](const Code& a, const Code& b) { return a.sequence < b.sequence; });
+    const auto [first, last] =
+        std::equal_range(table::kCodes, table::kCodes + table::kCodeCount, ch, ByKey{});
     std::vector<std::string> found;
-    for (const Code& code : codes) found.push_back(code.bytes());
+    for (const table::Code* code = first; code != last; ++code)
+        found.push_back(code->sequence < 0x100
+                            ? std::string(1, static_cast<char>(code->sequence))
+                            : std::string{static_cast<char>(code->sequence >> 8),
+                                          static_cast<char>(code->sequence & 0xFF)});
     return encodings_.emplace(ch, std::move(found)).first->second;
 }
 
 const std::vector<char16_t>& Big5Codec::charactersLoweringTo(char16_t lowered) {
     if (auto it = byLowerCase_.find(lowered); it != byLowerCase_.end()) return it->second;
+    const auto [first, last] = std::equal_range(
+        table::kLowerings, table::kLowerings + table::kLoweringCount, lowered, ByKey{});
     std::vector<char16_t> found;
-    for (const Code& code : codesFor(lowered))
-        if (code.lowered == lowered && std::find(found.begin(), found.end(), code.ch) == found.end())
-            found.push_back(code.ch);
+    for (const table::Lowering* l = first; l != last; ++l) found.push_back(l->ch);
     return byLowerCase_.emplace(lowered, std::move(found)).first->second;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -37,8 +36,8 @@ public:
     // starts: the start of the text or of a line.
     size_t findUnreadable(std::string_view bytes, size_t from);
 
-    // Every byte sequence that decodes to `ch`. Several Big5 codes can share one character,
-    // and one that is missing from the table has none. The table is built on first use.
+    // Every byte sequence that decodes to `ch`, in byte order. Several Big5 codes can share
+    // one character, and one that is missing from the table has none.
     const std::vector<std::string>& encodingsOf(char16_t ch);
 
     // Every character of the table whose lower-case form equals `lowered`.
@@ -49,48 +48,15 @@ public:
     std::string encode(std::u16string_view text);
 
 private:
-    void decodeRow(int lead);
     size_t decodeViaIcu(std::string_view bytes, char16_t* out);
-    // The row of `lead` in the decoding table, decoded the first time a text uses it.
-    void ensureRow(int lead) {
-        if (!rowDecoded_[static_cast<size_t>(lead)]) decodeRow(lead);
-    }
-    void buildSingleByteTable();
-    void buildReverseTable();
+    // ICU is opened the first time a text needs it: most lookups read only text the
+    // generated table covers, and opening the converter is a good part of a short lookup.
+    UConverter* converter();
 
-    // One byte sequence of the table and the character it decodes to.
-    struct Code {
-        char16_t ch;
-        char16_t lowered;
-        uint16_t sequence;  // a single byte, or lead byte << 8 | trail byte
-
-        std::string bytes() const {
-            return sequence < 0x100 ? std::string(1, static_cast<char>(sequence))
-                                    : std::string{static_cast<char>(sequence >> 8),
-                                                  static_cast<char>(sequence & 0xFF)};
-        }
-    };
-
-    // The codes that can decode to `ch` or to a character with the same lower case.
-    const std::vector<Code>& codesFor(char16_t ch);
-
-    UConverter* converter_;
-    bool singleBytesBuilt_ = false;
-    bool rowDecoded_[256] = {};
-    // The decoding table: a single byte that reads alone as a character, and a lead/trail
-    // pair's character (0: not one character).
-    bool singleReads_[256] = {};
+    UConverter* converter_ = nullptr;
     bool asciiReads_ = false;     // every byte below 0x80 reads alone
     bool asciiIsItself_ = false;  // ... and as the same character
-    char16_t single_[256] = {};
-    std::unique_ptr<char16_t[]> pairs_;
-    std::vector<uint64_t> readablePairs_;  // a bit per pair, for the search for unreadable ones
-    Big5Blocks blocks_;                    // the same search, a block at a time
-    static constexpr int kLinesBeforeTable = 200;
-    int linesDecodedByIcu_ = 0;
-    bool reverseBuilt_ = false;
-    std::vector<Code> codes_;       // single bytes first, then rows in the order decoded
-    std::vector<Code> asciiCodes_;  // the single bytes that read as or lower to ASCII
+    Big5Blocks blocks_;           // the search for unreadable sequences, a block at a time
     // Answers given so far; a lookup asks about a handful of characters.
     std::unordered_map<char16_t, std::vector<std::string>> encodings_;
     std::unordered_map<char16_t, std::vector<char16_t>> byLowerCase_;

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "CpuFeatures.h"
 #include "EntryLine.h"
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
@@ -30,6 +31,25 @@ size_t lineEndFrom(std::string_view text, size_t from) {
     }
 #endif
     while (i < text.size() && !isLineEnd(text[i])) ++i;
+    return i;
+}
+
+// Where the line that holds `at` starts: just past the last CR or LF before it, or `from`
+// when there is none after `from`. A line found by a digit is walked back over its headword,
+// twenty bytes and more: sixteen at a time, that is one step.
+size_t lineStartBefore(std::string_view text, size_t from, size_t at) {
+    size_t i = at;
+#if defined(QB_X86_SIMD)
+    const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
+    for (; i >= from + 16; i -= 16) {
+        const __m128i block =
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i - 16));
+        const auto bits = static_cast<uint32_t>(_mm_movemask_epi8(
+            _mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf))));
+        if (bits != 0) return i - 16 + static_cast<size_t>(32 - __builtin_clz(bits));
+    }
+#endif
+    while (i > from && !isLineEnd(text[i - 1])) --i;
     return i;
 }
 
@@ -117,7 +137,7 @@ public:
         size_t found = std::string_view::npos;
 #if defined(QB_X86_SIMD)
         if (text.size() >= longest_ && count_ <= kMost) {
-            static const bool avx2 = __builtin_cpu_supports("avx2");
+            static const bool avx2 = machineHasAvx2();
             // One needle, the common case, keeps its two tests in registers; so do the forms
             // of one character whose codes share their lead byte (3 tests) or not (4).
             const Shape shape = pairs_.size() == 1                         ? Shape::One
@@ -532,8 +552,7 @@ bool FastScanner::scanLines(std::string_view raw, const TypedText& typed, MatchM
     while (pos < raw.size()) {
         const size_t at = unreadable ? codec_.findUnreadable(raw, pos) : finder.find(raw, pos);
         if (at == std::string_view::npos) break;
-        size_t start = at;
-        while (start > pos && !isLineEnd(raw[start - 1])) --start;
+        const size_t start = lineStartBefore(raw, pos, at);
         // No needle holds a line end, nor does any pair: the line goes on past `at`.
         const size_t end = lineEndFrom(raw, at);
         if (!testLine(raw.substr(start, end - start), typed, mode, sink)) return false;

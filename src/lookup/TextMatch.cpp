@@ -94,6 +94,17 @@ int countOneCharacterMasked(std::u16string_view line, char16_t ch, char16_t lowe
         equals |= uint64_t(bits & 0xFF) << i;
         found |= uint64_t(bits >> 8) << i;
     }
+    // The last units as the block that ends the line, over units already counted: setting
+    // their bits again changes nothing, and most lines end in fewer than eight.
+    if (i < n && n >= 8) {
+        const size_t last = n - 8;
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + last));
+        const auto bits = static_cast<uint32_t>(_mm_movemask_epi8(
+            _mm_packs_epi16(_mm_cmpeq_epi16(units, eq), _mm_cmpeq_epi16(units, wanted))));
+        equals |= uint64_t(bits & 0xFF) << last;
+        found |= uint64_t(bits >> 8) << last;
+        i = n;
+    }
 #endif
     for (; i < n; ++i) {
         equals |= uint64_t(line[i] == u'=') << i;

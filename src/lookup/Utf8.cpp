@@ -12,55 +12,60 @@
 namespace qb {
 namespace {
 
-// Writes units below 0x80 as bytes, eight at a time while there are eight.
-inline void writeAsciiBlocks(std::u16string_view text, size_t& i, char*& out) {
+// Writes units below 0x80 as bytes, eight at a time while there are eight, up to the first
+// unit that is not ASCII or is `stop` when the writer stops at one.
+template <bool kStops>
+inline void writeAsciiBlocks(std::u16string_view text, char16_t stop, size_t& i, char*& out) {
 #if defined(__SSE2__)
     const __m128i high = _mm_set1_epi16(static_cast<short>(0xFF80));
+    const __m128i stops = _mm_set1_epi16(static_cast<short>(stop));
     for (; i + 8 <= text.size(); i += 8, out += 8) {
         const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
-        const __m128i ascii = _mm_cmpeq_epi16(_mm_and_si128(units, high), _mm_setzero_si128());
-        if (_mm_movemask_epi8(ascii) != 0xFFFF) return;
+        __m128i plain = _mm_cmpeq_epi16(_mm_and_si128(units, high), _mm_setzero_si128());
+        if constexpr (kStops) plain = _mm_andnot_si128(_mm_cmpeq_epi16(units, stops), plain);
+        // Stored whole even where the run ends in it: the bytes past the run are written
+        // over next, and `out` has room for three a unit.
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(units, units));
+        if (const auto mask = static_cast<unsigned>(_mm_movemask_epi8(plain)); mask != 0xFFFF) {
+            const unsigned run = static_cast<unsigned>(__builtin_ctz(~mask)) / 2;
+            i += run, out += run;
+            return;
+        }
     }
 #else
-    (void)text, (void)i, (void)out;
+    (void)text, (void)stop, (void)i, (void)out;
 #endif
 }
 
-}  // namespace
-
-std::u16string fromUtf8(std::string_view text) {
-    std::u16string out(text.size(), u'\0');
-    int32_t length = 0;
-    UErrorCode err = U_ZERO_ERROR;
-    u_strFromUTF8WithSub(reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()),
-                         &length, text.data(), static_cast<int32_t>(text.size()), 0xFFFD, nullptr,
-                         &err);
-    out.resize(U_SUCCESS(err) ? static_cast<size_t>(length) : 0);
-    return out;
-}
-
-std::string toUtf8(std::u16string_view text) {
-    std::string out(text.size() * kMostUtf8PerUnit, '\0');
-    out.resize(static_cast<size_t>(writeUtf8(text, out.data()) - out.data()));
-    return out;
-}
-
-char* writeUtf8(std::u16string_view text, char* out) {
+// The one converter behind writeUtf8 and writeUtf8UpTo; returns how many units it wrote.
+// `out` is moved once at the end: through the reference, every byte written could change the
+// pointer itself (a char may alias anything), and it was read back after each one.
+template <bool kStops>
+size_t writeUtf8Units(std::u16string_view text, char16_t stop, char*& where) {
+    char* out = where;
     auto put = [&](unsigned byte) { *out++ = static_cast<char>(byte); };
     const size_t size = text.size();
-    for (size_t i = 0; i < size;) {
+    size_t i = 0;
+    while (i < size) {
         char32_t c = text[i];
         if (c < 0x80) {
-            // Headwords are English: eight units at a time while they are ASCII, then four.
-            writeAsciiBlocks(text, i, out);
-            uint64_t units;
-            while (i + 4 <= size && (std::memcpy(&units, text.data() + i, 8),
-                                     (units & 0xFF80FF80FF80FF80u) == 0)) {
-                for (int k = 0; k < 4; ++k) *out++ = static_cast<char>(units >> (16 * k));
-                i += 4;
+            // Headwords are English: eight units at a time while they are ASCII, then one.
+            writeAsciiBlocks<kStops>(text, stop, i, out);
+            if (!kStops) {
+                uint64_t units;
+                while (i + 4 <= size && (std::memcpy(&units, text.data() + i, 8),
+                                         (units & 0xFF80FF80FF80FF80u) == 0)) {
+                    for (int k = 0; k < 4; ++k) *out++ = static_cast<char>(units >> (16 * k));
+                    i += 4;
+                }
             }
-            if (i < size && text[i] < 0x80) put(text[i++]);
+            while (i < size && text[i] < 0x80) {
+                if (kStops && text[i] == stop) {
+                    where = out;
+                    return i;
+                }
+                put(text[i++]);
+            }
             continue;
         }
         ++i;
@@ -87,7 +92,36 @@ char* writeUtf8(std::u16string_view text, char* out) {
         put(0x80 | (c >> 6 & 0x3F));
         put(0x80 | (c & 0x3F));
     }
+    where = out;
+    return i;
+}
+
+}  // namespace
+
+std::u16string fromUtf8(std::string_view text) {
+    std::u16string out(text.size(), u'\0');
+    int32_t length = 0;
+    UErrorCode err = U_ZERO_ERROR;
+    u_strFromUTF8WithSub(reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()),
+                         &length, text.data(), static_cast<int32_t>(text.size()), 0xFFFD, nullptr,
+                         &err);
+    out.resize(U_SUCCESS(err) ? static_cast<size_t>(length) : 0);
     return out;
+}
+
+std::string toUtf8(std::u16string_view text) {
+    std::string out(text.size() * kMostUtf8PerUnit, '\0');
+    out.resize(static_cast<size_t>(writeUtf8(text, out.data()) - out.data()));
+    return out;
+}
+
+char* writeUtf8(std::u16string_view text, char* out) {
+    writeUtf8Units<false>(text, 0, out);
+    return out;
+}
+
+size_t writeUtf8UpTo(std::u16string_view text, char16_t stop, char*& out) {
+    return writeUtf8Units<true>(text, stop, out);
 }
 
 size_t utf8SliceEnd(std::u16string_view text, size_t most) {

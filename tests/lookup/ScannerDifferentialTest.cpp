@@ -48,8 +48,8 @@ TEST(ScannerDifferential, CodePageTableHasWhatTheGeneratorsDrawFrom) {
     EXPECT_EQ(page.twoCodes.at(u'十'), (std::vector<std::string>{"\xA2\xCC", "\xA4\x51"}));
 }
 
-// The anchor is only as good as the codec's reverse table, which answers for ASCII from the
-// single bytes alone: this holds it to what decoding every code says.
+// The anchor is only as good as the codec's reverse table, generated with the decoding one:
+// this holds it to what decoding every code through ICU says.
 TEST(ScannerDifferential, CodecAgreesWithTheDecoderOnEveryCode) {
     const CodePage& page = codePage();
     std::map<char16_t, std::vector<char16_t>> byLowerCase;
@@ -57,23 +57,16 @@ TEST(ScannerDifferential, CodecAgreesWithTheDecoderOnEveryCode) {
         byLowerCase[static_cast<char16_t>(u_tolower(ch))].push_back(ch);
 
     Big5Codec codec;
-    // ASCII first, on a fresh codec, as an English lookup asks; then every character.
+    // ASCII first, including the characters no code reads as; then every character.
     for (char16_t ch = 0; ch < 0x80; ++ch) {
         const auto it = page.codesOf.find(ch);
         ASSERT_EQ(codec.encodingsOf(ch), it == page.codesOf.end() ? std::vector<std::string>{}
                                                                   : it->second)
             << hex(std::u16string(1, ch));
     }
-    // Han ideographs, most of the table and without letter case, are sampled.
-    auto sampled = [n = 0](char16_t ch) mutable {
-        return ch < 0x3400 || ch > 0x9FFF || ++n % 16 == 0;
-    };
-    for (const auto& [ch, codes] : page.codesOf) {
-        if (!sampled(ch)) continue;
+    for (const auto& [ch, codes] : page.codesOf)
         ASSERT_EQ(codec.encodingsOf(ch), codes) << hex(std::u16string(1, ch));
-    }
     for (const auto& [lowered, chars] : byLowerCase) {
-        if (!sampled(lowered)) continue;
         std::vector<char16_t> got = codec.charactersLoweringTo(lowered);
         std::sort(got.begin(), got.end());
         ASSERT_EQ(got, chars) << hex(std::u16string(1, lowered));
@@ -267,9 +260,20 @@ TEST(ScannerDifferential, AnchorIsFoundInEveryWayAMatchingFieldCanBeWritten) {
 TEST(ScannerDifferential, TableDecodingAgreesWithIcu) {
     Big5Codec codec;
     const CodePage& page = codePage();
-    std::vector<std::string> texts = {"", "plain", "\x80", "\xFF", "\xA4", "a\xA4", "\xA4\r\n"};
-    for (const auto& [ch, codes] : page.codesOf)
-        for (const std::string& code : codes) texts.push_back("<" + code + ">");
+    std::vector<std::string> texts = {"", "plain", "\x80", "\xFF", "\xA4", "a\xA4", "\xA4\r\n",
+                                      // ASCII runs ending in each part of a block of 16 or 8
+                                      "abcdefgh", "abcdefghij\xA4\x40", "abcdefghijklmnopqrs\xA4\x40",
+                                      "abcdefghijklmnopqrstuvw\xA4\x40xy", "abcdefghijklmnopqrstuvwx"};
+    // The table is generated from the converter: every single byte, and every pair a high
+    // byte starts, readable or not, between ASCII and after a character of two bytes.
+    auto between = [](std::string before, std::initializer_list<char> bytes) {
+        before.append(bytes);
+        return before.append(1, '>');
+    };
+    for (int b = 0; b <= 0xFF; ++b) texts.push_back(between("<", {char(b)}));
+    for (int lead = 0x80; lead <= 0xFF; ++lead)
+        for (int trail = 0; trail <= 0xFF; ++trail)
+            texts.push_back(between(trail % 2 ? "<" : page.hanzi.front(), {char(lead), char(trail)}));
     for (size_t i = 0; i < page.unassigned.size(); i += 7)
         texts.push_back("x" + page.unassigned[i] + "y" + page.hanzi[i % page.hanzi.size()]);
     std::u16string got = u"left over";

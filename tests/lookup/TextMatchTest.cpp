@@ -79,6 +79,9 @@ TEST(TextMatch, OneCharacterIsCountedAsFieldByField) {
         // those blocks, and longer ones.
         u"xxxxxxx=a",
         u"xxxxxxxa=1",
+        u"bbbbbbbbb=a=z1",   // the last block overlaps the one before it
+        u"1bbbbbbb=bbbbb=A",
+        u"bbbbbbbbbbbbbb=",
         std::u16string(63, u'b') + u"=a",
         std::u16string(62, u'b') + u"a=",
         u"a" + std::u16string(62, u'b') + u"=A",

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unicode/ustring.h>
 
+#include <algorithm>
 #include <string>
 
 #include "Utf8.h"
@@ -47,12 +48,26 @@ TEST(Utf8, WritesWhatIcuWrites) {
         u"\u0080bcdefghijklmnopq",
         u"abcdefghijklmno\u4E41z",
         u"abcdefgh\U0001F34Eabcdefgh\xD83C",
+        // Fields: "=" at either end, in each block of eight and right after one.
+        u"=",
+        u"==",
+        u"apple=",
+        u"=apple",
+        u"abcdefgh=ijk",
+        u"abcdefghijklmn=opq=r",
+        u"abcdefghijklmnopq\u8611=\u679C",
+        u"\u8611\u679C=pie",
     };
     for (const std::u16string& text : texts) {
         EXPECT_EQ(toUtf8(text), icuUtf8(text)) << std::string(text.begin(), text.end());
         std::string buffer(text.size() * kMostUtf8PerUnit, '\0');
         const size_t written = static_cast<size_t>(writeUtf8(text, buffer.data()) - buffer.data());
         EXPECT_EQ(buffer.substr(0, written), icuUtf8(text));
+        // The same up to the first "=", the headword of a line.
+        const size_t field = std::min(text.find(u'='), text.size());
+        char* out = buffer.data();
+        EXPECT_EQ(writeUtf8UpTo(text, u'=', out), field);
+        EXPECT_EQ(std::string(buffer.data(), out), icuUtf8(text.substr(0, field)));
     }
 }
 

@@ -27,10 +27,13 @@ std::string slurp(const std::string& path) {
     return s.str();
 }
 
-ToolRun runTool(const std::vector<std::string>& args) {
+// Standard output goes to `outPath` when one is given (and is then not read back).
+ToolRun runTool(const std::vector<std::string>& args, std::string outPath = "") {
     const std::string base = std::filesystem::temp_directory_path() /
                              ("quillbook-tool-" + std::to_string(getpid()));
-    const std::string outPath = base + ".out", errPath = base + ".err";
+    const bool ownOut = outPath.empty();
+    if (ownOut) outPath = base + ".out";
+    const std::string errPath = base + ".err";
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -48,9 +51,9 @@ ToolRun runTool(const std::vector<std::string>& args) {
         run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
     posix_spawn_file_actions_destroy(&actions);
-    run.out = slurp(outPath);
+    if (ownOut) run.out = slurp(outPath);
     run.err = slurp(errPath);
-    std::filesystem::remove(outPath);
+    if (ownOut) std::filesystem::remove(outPath);
     std::filesystem::remove(errPath);
     return run;
 }
@@ -61,6 +64,8 @@ protected:
         lib.writeLines("a.lib", {"apple=蘋果", "Apple=蘋果二", "apple pie=蘋果派=甜點"});
         lib.writeLines("z.lib", {"zz=蘋果=蘋果樹"});
         lib.writeLines("-.lib", {"dash=x"});
+        // Fields empty, missing, and past a block of eight units.
+        lib.writeLines("m.lib", {"mq=", "mw", "=empty head 芒", "mixed ascii 蘋果 then more=定義=x"});
         lib.fillMissingWithEmptyFiles();
     }
     test::TempLibrary lib;
@@ -83,6 +88,10 @@ TEST_F(CommandLine, PrintsTheBoxAndTheMessagesAndTellsByItsStatus) {
         {{"--lib", d, "--all", "apple p"}, "\r\napple pie\r\n蘋果派\r\n", "", 0},
         {{"--all", "--lib", d, "zzz"}, "", "Sorry! 找不到任何相符字串\n", 1},
         {{"--lib", d, "樹"}, "\r\nzz\r\n蘋果\r\n", "", 0},
+        {{"--lib", d, "mq"}, "\r\nmq\r\n\r\n", "", 0},
+        {{"--lib", d, "MW"}, "\r\nmw\r\n", "", 0},
+        {{"--lib", d, "芒"}, "\r\n\r\nempty head 芒\r\n", "", 0},
+        {{"--lib", d, "--all", "mixed ascii"}, "\r\nmixed ascii 蘋果 then more\r\n定義\r\n", "", 0},
         {{"--lib", d, ""}, "", "請先輸入字串\n", 1},
         {{"--lib", d, "--", "-x"}, "", "Sorry! 找不到任何相符字串\n", 1},
         {{"--lib", d + "/none", "q"},
@@ -133,6 +142,15 @@ TEST_F(CommandLine, ResultsLargerThanTheWriteBufferComeOutWhole) {
         EXPECT_EQ(run.out.size(), expected.size()) << c.name;
         EXPECT_TRUE(run.out == expected) << c.name;
     }
+}
+
+// A result that cannot be written is a failure, told on standard error and by the status, not
+// a lookup that found something.
+TEST_F(CommandLine, TellsWhenTheResultCannotBeWritten) {
+    const ToolRun run = runTool({"--lib", lib.folder(), "apple"}, "/dev/full");
+    EXPECT_EQ(run.status, 3);
+    EXPECT_NE(run.err.find("quillbook-lookup: cannot write the result"), std::string::npos)
+        << run.err;
 }
 
 TEST_F(CommandLine, RejectsBadUsageWithStatusTwo) {
