@@ -44,6 +44,31 @@ void setWindowType(QWidget& window, Qt::WindowType type) {
     window.setWindowFlags(flags);
 }
 
+// Asks once more for the topmost band when the window is next on screen. Turning a window
+// back into a tool window unmaps and maps it again at once; the window manager, still taking
+// down the old mapping, can drop the band written for the new one, and the window would come
+// back below others. A request sent once the window is mapped is never dropped.
+class TopmostOnceMapped final : public QObject {
+public:
+    explicit TopmostOnceMapped(QWindow& window) : QObject(&window) {
+        window.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* window = static_cast<QWindow*>(watched);
+        if (event->type() == QEvent::Expose && window->isExposed()) {
+            if (window->flags().testFlag(Qt::WindowStaysOnTopHint)) {
+                // The same flags would not be sent again: take the band away and give it back.
+                window->setFlag(Qt::WindowStaysOnTopHint, false);
+                window->setFlag(Qt::WindowStaysOnTopHint, true);
+            }
+            window->removeEventFilter(this);
+            deleteLater();
+        }
+        return false;
+    }
+};
+
 }  // namespace
 
 void QtWindowPlacement::minimizeToTaskbar(QWidget& window) {
@@ -60,9 +85,11 @@ void QtWindowPlacement::showRestored(QWidget& window) {
     // after the change of type, the state would be written over the new window's topmost
     // band before it is mapped, and the window would come back below others.
     window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
-    if (madeOrdinary_.removeAll(&window) > 0) setWindowType(window, Qt::Tool);
+    const bool retyped = madeOrdinary_.removeAll(&window) > 0;
+    if (retyped) setWindowType(window, Qt::Tool);
     window.show();
     window.raise();
+    if (retyped && window.windowHandle() != nullptr) new TopmostOnceMapped(*window.windowHandle());
 }
 
 void QtPopupMenus::popupMenu(QMenu& menu) { menu.exec(QCursor::pos()); }
