@@ -1,5 +1,6 @@
 #include "Big5Blocks.h"
 
+#include "Big5Table.h"
 #include "CpuFeatures.h"
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
@@ -8,6 +9,12 @@
 #endif
 
 namespace qb {
+
+Big5Blocks::Big5Blocks(bool asciiReads) {
+    for (unsigned b = 0x80; b <= 0xFF; ++b)
+        if (big5table::kFullRow[b]) fullRow[b & 15] |= uint8_t(1u << ((b >> 4) - 8));
+    usable = asciiReads && machineCanRun();
+}
 
 #if defined(QB_X86_SIMD)
 bool Big5Blocks::machineCanRun() {
@@ -90,12 +97,11 @@ __attribute__((target("avx2"))) bool Big5Blocks::skipReadable(const unsigned cha
         for (uint64_t doubtful = leads & ~(m.fullRow & m.trailNext); doubtful != 0;
              doubtful &= doubtful - 1) {
             const size_t at = i + static_cast<size_t>(__builtin_ctzll(doubtful));
-            if (readsAlone[s[at]]) {
+            if (big5table::kReadsAlone[s[at]]) {
                 leadsKnown = false;
                 break;
             }
-            const unsigned pair = s[at] << 8 | s[at + 1];
-            if ((readablePairs[pair >> 6] >> (pair & 63) & 1) == 0) {
+            if (!big5table::pairReads(s[at] << 8 | s[at + 1])) {
                 found = at;
                 return true;
             }

@@ -10,15 +10,15 @@ namespace qb {
 // worked out a block at a time: every byte below 0x80 ends a sequence (it reads alone or is
 // a trail byte), so in a run of high bytes the leads are the first, third, fifth … byte. Up
 // to the first sequence that cannot be read this is exact, and that is all the search needs.
+// It reads the code page's generated table (Big5Table.h).
 struct Big5Blocks {
-    // Sets of high bytes, one bit a byte, laid out for a 16-entry byte shuffle: entry `low
-    // nibble`, bit `high nibble - 8`.
-    uint8_t fullRow[16] = {};                 // a lead byte whose pair with every trail byte reads
-    const bool* readsAlone = nullptr;         // by byte: it reads as a character of its own
-    const uint64_t* readablePairs = nullptr;  // a bit per lead << 8 | trail that reads
-    bool usable = false;  // every byte below 0x80 reads alone, and the machine has AVX2
+    // `asciiReads`: every byte below 0x80 reads alone, which the rule above needs.
+    explicit Big5Blocks(bool asciiReads);
 
-    void setFullRow(unsigned char b) { fullRow[b & 15] |= uint8_t(1u << ((b >> 4) - 8)); }
+    // The lead bytes whose pair with every trail byte reads, one bit a byte, laid out for a
+    // 16-entry byte shuffle: entry `low nibble`, bit `high nibble - 8`.
+    uint8_t fullRow[16] = {};
+    bool usable = false;  // every byte below 0x80 reads alone, and the machine has AVX2
 
     static constexpr size_t kBlock = 64;
     static bool machineCanRun();

@@ -65,22 +65,20 @@ struct ByKey {
     }
 };
 
-inline bool pairReads(unsigned pair) {
-    return (table::kReadablePairs[pair >> 6] >> (pair & 63) & 1) != 0;
+}  // namespace
+
+namespace {
+
+bool everyAsciiByteReadsAlone() {
+    return std::all_of(table::kReadsAlone, table::kReadsAlone + 0x80,
+                       [](bool reads) { return reads; });
 }
 
 }  // namespace
 
-Big5Codec::Big5Codec() {
-    asciiReads_ = std::all_of(table::kReadsAlone, table::kReadsAlone + 0x80,
-                              [](bool reads) { return reads; });
+Big5Codec::Big5Codec() : asciiReads_(everyAsciiByteReadsAlone()), blocks_(asciiReads_) {
     asciiIsItself_ = asciiReads_;
     for (char16_t b = 0; b < 0x80; ++b) asciiIsItself_ &= table::kSingle[b] == b;
-    blocks_.readablePairs = table::kReadablePairs;
-    blocks_.readsAlone = table::kReadsAlone;
-    for (unsigned b = 0x80; b <= 0xFF; ++b)
-        if (table::kFullRow[b]) blocks_.setFullRow(static_cast<unsigned char>(b));
-    blocks_.usable = asciiReads_ && Big5Blocks::machineCanRun();
 }
 
 Big5Codec::~Big5Codec() {
@@ -100,13 +98,13 @@ std::u16string Big5Codec::decode(std::string_view bytes) {
 
 size_t Big5Codec::decodeViaIcu(std::string_view bytes, char16_t* out) {
     if (bytes.empty()) return 0;
-    UConverter* const converter_ = converter();
-    ucnv_resetToUnicode(converter_);
+    UConverter* const icu = converter();
+    ucnv_resetToUnicode(icu);
     UChar* target = reinterpret_cast<UChar*>(out);
     const char* source = bytes.data();
     UErrorCode err = U_ZERO_ERROR;
     // Every byte yields at most one UTF-16 unit in this code page.
-    ucnv_toUnicode(converter_, &target, target + bytes.size(), &source, bytes.data() + bytes.size(),
+    ucnv_toUnicode(icu, &target, target + bytes.size(), &source, bytes.data() + bytes.size(),
                    nullptr, true, &err);
     return static_cast<size_t>(target - reinterpret_cast<UChar*>(out));
 }
@@ -159,7 +157,7 @@ size_t Big5Codec::decodeTo(std::string_view bytes, char16_t* out) {
 size_t Big5Codec::findUnreadable(std::string_view bytes, size_t from) {
     const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
     const size_t n = bytes.size();
-    auto pairReadsAt = [&](size_t at) { return pairReads(s[at] << 8 | s[at + 1]); };
+    auto pairReadsAt = [&](size_t at) { return table::pairReads(s[at] << 8 | s[at + 1]); };
     for (size_t i = from; i < n;) {
         size_t found;
         if (blocks_.skipReadable(s, n, i, found)) return found;
@@ -194,9 +192,9 @@ size_t Big5Codec::findUnreadable(std::string_view bytes, size_t from) {
 std::string Big5Codec::encode(std::u16string_view text) {
     std::string out(text.size() * 2 + 1, '\0');
     UErrorCode err = U_ZERO_ERROR;
-    UConverter* const converter_ = converter();
-    ucnv_resetFromUnicode(converter_);
-    const int32_t n = ucnv_fromUChars(converter_, out.data(), static_cast<int32_t>(out.size()),
+    UConverter* const icu = converter();
+    ucnv_resetFromUnicode(icu);
+    const int32_t n = ucnv_fromUChars(icu, out.data(), static_cast<int32_t>(out.size()),
                                       reinterpret_cast<const UChar*>(text.data()),
                                       static_cast<int32_t>(text.size()), &err);
     out.resize(U_SUCCESS(err) ? static_cast<size_t>(n) : 0);

@@ -16,6 +16,9 @@ extern const char16_t kSingle[256];
 extern const char16_t kPairs[0x10000];
 // The same, a bit a pair: bit (pair & 63) of entry pair >> 6.
 extern const uint64_t kReadablePairs[0x10000 / 64];
+inline bool pairReads(unsigned pair) {
+    return (kReadablePairs[pair >> 6] >> (pair & 63) & 1) != 0;
+}
 // A lead byte that makes a character with every byte that can follow it (0x40–0x7E,
 // 0xA1–0xFE).
 extern const bool kFullRow[256];

@@ -311,14 +311,19 @@ private:
             // line, so it sets up nothing more.
             const Test& first = tests_[pairs_[0].first];
             const Test& last = tests_[pairs_[0].second];
-            const __m128i firstByte = _mm_set1_epi8(first.byte), firstMask = _mm_set1_epi8(first.mask);
-            const __m128i lastByte = _mm_set1_epi8(last.byte), lastMask = _mm_set1_epi8(last.mask);
+            const __m128i firstByte = _mm_set1_epi8(first.byte);
+            const __m128i firstMask = _mm_set1_epi8(first.mask);
+            const __m128i lastByte = _mm_set1_epi8(last.byte);
+            const __m128i lastMask = _mm_set1_epi8(last.mask);
             for (; i + 16 <= starts; i += 16) {
                 const char* at = text.data() + i;
-                const __m128i a = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at + first.offset)), firstMask);
-                const __m128i b = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at + last.offset)), lastMask);
-                const auto bits =
-                    static_cast<uint32_t>(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, firstByte), _mm_cmpeq_epi8(b, lastByte))));
+                const __m128i a = _mm_or_si128(
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + first.offset)),
+                    firstMask);
+                const __m128i b = _mm_or_si128(
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + last.offset)), lastMask);
+                const auto bits = static_cast<uint32_t>(_mm_movemask_epi8(
+                    _mm_and_si128(_mm_cmpeq_epi8(a, firstByte), _mm_cmpeq_epi8(b, lastByte))));
                 if (firstMatchAmong(text, i, bits, found)) return true;
             }
             return false;

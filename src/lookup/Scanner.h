@@ -49,20 +49,20 @@ private:
 // for a text that is all U+FFFD, for the sequences that the code page cannot read.
 class FastScanner final : public Scanner {
 public:
-  explicit FastScanner(Big5Codec& codec, size_t readSize = LineChunks::kReadSize)
-      : codec_(codec), chunks_(readSize) {}
-  ScanResult scan(ByteReader& bytes, const TypedText& typed, MatchMode mode,
-                  const MatchSink& sink) override;
+    explicit FastScanner(Big5Codec& codec, size_t readSize = LineChunks::kReadSize)
+        : codec_(codec), chunks_(readSize) {}
+    ScanResult scan(ByteReader& bytes, const TypedText& typed, MatchMode mode,
+                    const MatchSink& sink) override;
 
-  // What the byte search looks for; exposed for the tests.
-  struct Anchor {
-      enum class Kind {
-          Bytes,            // a matching line holds one of `forms`
-          Unreadable,       // a matching line holds a sequence that reads as U+FFFD
-          NoMatchPossible,  // no line can hold the text
-      } kind = Kind::Bytes;
-      std::vector<std::string> forms;  // ASCII letters folded to lower case when `folded`
-      bool folded = false;             // search the text with ASCII letters folded
+    // What the byte search looks for; exposed for the tests.
+    struct Anchor {
+        enum class Kind {
+            Bytes,            // a matching line holds one of `forms`
+            Unreadable,       // a matching line holds a sequence that reads as U+FFFD
+            NoMatchPossible,  // no line can hold the text
+        } kind = Kind::Bytes;
+        std::vector<std::string> forms;  // ASCII letters folded to lower case when `folded`
+        bool folded = false;             // search the text with ASCII letters folded
     };
     const Anchor& anchorFor(const TypedText& typed);
 

@@ -287,7 +287,9 @@ private slots:
         // Work queued before the first icon was asked for, like the start-up's click sound,
         // still comes before it.
         bool iconsBeforeEarlierWork = false;
-        QTimer::singleShot(0, &area, [&] { iconsBeforeEarlierWork = !area.findChildren<QSystemTrayIcon*>().isEmpty(); });
+        QTimer::singleShot(0, &area, [&] {
+            iconsBeforeEarlierWork = !area.findChildren<QSystemTrayIcon*>().isEmpty();
+        });
         const auto first = o.add(tray, u"first");
         o.add(tray, u"second");
         tray.RemoveTrayIcon(first);

@@ -198,7 +198,8 @@ void DeferredNotificationArea::notifyIcon(TrayCommand command, const IconRecord&
 
 void DeferredNotificationArea::handOn() {
     started_ = true;
-    for (const Waiting& w : std::exchange(waiting_, {})) area_.notifyIcon(w.command, w.record, w.tip);
+    for (const Waiting& w : std::exchange(waiting_, {}))
+        area_.notifyIcon(w.command, w.record, w.tip);
 }
 
 int QtMessageBoxes::messageBox(QWidget* owner, const QString& text, int style,
