@@ -189,6 +189,14 @@ size_t Big5Codec::findUnreadable(std::string_view bytes, size_t from) {
     return std::string_view::npos;
 }
 
+bool Big5Codec::standsAlone(char byte) {
+    const auto b = static_cast<unsigned char>(byte);
+    if (b >= 0x80 || !table::kReadsAlone[b]) return false;
+    for (unsigned lead = 0x80; lead <= 0xFF; ++lead)
+        if (table::pairReads(lead << 8 | b)) return false;
+    return true;
+}
+
 std::string Big5Codec::encode(std::u16string_view text) {
     std::string out(text.size() * 2 + 1, '\0');
     UErrorCode err = U_ZERO_ERROR;

@@ -36,6 +36,12 @@ public:
     // starts: the start of the text or of a line.
     size_t findUnreadable(std::string_view bytes, size_t from);
 
+    // True when `byte` is ASCII, reads alone and no pair has it as its second byte: wherever
+    // it stands, it is that one character. (The converter takes an ASCII byte after a lead
+    // it cannot follow as a character of its own, not into the lead's U+FFFD; a high byte
+    // there it may take.)
+    static bool standsAlone(char byte);
+
     // Every byte sequence that decodes to `ch`, in byte order. Several Big5 codes can share
     // one character, and one that is missing from the table has none.
     const std::vector<std::string>& encodingsOf(char16_t ch);

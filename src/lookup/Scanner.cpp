@@ -53,6 +53,67 @@ size_t lineStartBefore(std::string_view text, size_t from, size_t at) {
     return i;
 }
 
+// What one pass over a line tells for a text of one character stored as one byte that is
+// never part of a pair (see Anchor::oneByte): where the line ends and how many of its fields
+// match. Neither that byte nor "=" can be the second byte of a pair, so the fields and the
+// text's places in them are read off the bytes, sixteen at a time, without decoding.
+struct OneByteLine {
+    size_t end = 0;
+    int matches = 0;
+};
+
+OneByteLine oneByteLineFrom(std::string_view text, size_t start, char wanted, MatchMode mode) {
+    OneByteLine line;
+    // A place of the text opens a new matching field when it is the line's first or an "="
+    // stands between it and the last.
+    bool anyFound = false, equalsSince = false;
+    auto found = [&](size_t at) {
+        if (mode == MatchMode::AllEntries) {
+            line.matches += !anyFound || equalsSince;
+        } else {  // exact: the field is the character alone
+            const bool opens = at == start || text[at - 1] == '=';
+            const bool closes =
+                at + 1 == text.size() || text[at + 1] == '=' || isLineEnd(text[at + 1]);
+            if (opens && closes) line.matches = 1;
+        }
+        anyFound = true;
+        equalsSince = false;
+    };
+    size_t i = start;
+#if defined(QB_X86_SIMD)
+    const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
+    const __m128i eq = _mm_set1_epi8('='), want = _mm_set1_epi8(wanted);
+    for (; i + 16 <= text.size(); i += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+        const auto ends = static_cast<uint32_t>(_mm_movemask_epi8(
+            _mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf))));
+        // Only the places before the line's end count.
+        const uint32_t inLine = ends != 0 ? (ends & (0u - ends)) - 1 : 0xFFFF;
+        const uint32_t equals =
+            static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, eq))) & inLine;
+        uint32_t after = inLine;  // the places after the last one found
+        for (uint32_t hits = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, want))) & inLine;
+             hits != 0; hits &= hits - 1) {
+            const uint32_t below = (hits & (0u - hits)) - 1;
+            equalsSince |= (equals & after & below) != 0;
+            found(i + static_cast<size_t>(__builtin_ctz(hits)));
+            after = ~below << 1 & inLine;
+        }
+        equalsSince |= (equals & after) != 0;
+        if (ends != 0) {
+            line.end = i + static_cast<size_t>(__builtin_ctz(ends));
+            return line;
+        }
+    }
+#endif
+    for (; i < text.size() && !isLineEnd(text[i]); ++i) {
+        if (text[i] == '=') equalsSince = true;
+        else if (text[i] == wanted) found(i);
+    }
+    line.end = i;
+    return line;
+}
+
 inline char foldAscii(char c) {
     return static_cast<char>(c | (static_cast<unsigned char>(c - 'A') < 26u ? 0x20 : 0));
 }
@@ -62,6 +123,8 @@ std::string foldAscii(std::string_view s) {
     for (char& c : out) c = foldAscii(c);
     return out;
 }
+
+}  // namespace
 
 // Finds any of a few needles in the raw bytes of a file, with ASCII letters compared without
 // case when they are folded, and without copying or folding the file's bytes: a letter byte
@@ -198,16 +261,20 @@ private:
     }
 
 #if defined(QB_X86_SIMD)
-    // The first and last byte tests of one needle, 32 places at a time.
+    // The first and last byte tests of one needle, 32 places at a time; without letters to
+    // fold (Chinese, digits) the bytes are compared as they are.
+    template <bool kFolded>
     struct OneNeedleAvx2 {
         size_t firstOffset, lastOffset;
         __m256i firstByte, firstMask, lastByte, lastMask;
 
+        __attribute__((target("avx2"))) __m256i load(const char* at, __m256i mask) const {
+            const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+            return kFolded ? _mm256_or_si256(v, mask) : v;
+        }
         __attribute__((target("avx2"))) uint32_t passed(const char* at) const {
-            const __m256i a = _mm256_or_si256(
-                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + firstOffset)), firstMask);
-            const __m256i b = _mm256_or_si256(
-                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + lastOffset)), lastMask);
+            const __m256i a = load(at + firstOffset, firstMask);
+            const __m256i b = load(at + lastOffset, lastMask);
             return static_cast<uint32_t>(_mm256_movemask_epi8(
                 _mm256_and_si256(_mm256_cmpeq_epi8(a, firstByte), _mm256_cmpeq_epi8(b, lastByte))));
         }
@@ -215,13 +282,14 @@ private:
 
     // Two needles whose first-and-last tests share one test, as the two codes of a Greek
     // letter share their lead byte: that test and either of the others, 32 places at a time.
+    template <bool kFolded>
     struct SharedTestAvx2 {
         size_t offset[3];
         __m256i byte[3], mask[3];
 
         __attribute__((target("avx2"))) __m256i passedOne(const char* at, int t) const {
             const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + offset[t]));
-            return _mm256_cmpeq_epi8(_mm256_or_si256(v, mask[t]), byte[t]);
+            return _mm256_cmpeq_epi8(kFolded ? _mm256_or_si256(v, mask[t]) : v, byte[t]);
         }
         __attribute__((target("avx2"))) uint32_t passed(const char* at) const {
             return static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_and_si256(
@@ -231,8 +299,16 @@ private:
 
     __attribute__((target("avx2"))) bool findSharedAvx2(std::string_view text, size_t& i,
                                                         size_t& found) const {
+        const bool folded = std::any_of(tests_.begin(), tests_.end(),
+                                        [](const Test& t) { return t.mask != 0; });
+        return folded ? findSharedAvx2<true>(text, i, found) : findSharedAvx2<false>(text, i, found);
+    }
+
+    template <bool kFolded>
+    __attribute__((target("avx2"))) bool findSharedAvx2(std::string_view text, size_t& i,
+                                                        size_t& found) const {
         const size_t starts = text.size() - (longest_ - 1);
-        SharedTestAvx2 three{};
+        SharedTestAvx2<kFolded> three{};
         for (int t = 0; t < 3; ++t) {
             const Test& test = tests_[shared_->order[t]];
             three.offset[t] = test.offset;
@@ -240,6 +316,19 @@ private:
             three.mask[t] = _mm256_set1_epi8(test.mask);
         }
         return findWith(three, text, starts, i, found);
+    }
+
+    template <bool kFolded>
+    __attribute__((target("avx2"))) bool findOneAvx2(const Test& first, const Test& last,
+                                                     std::string_view text, size_t starts,
+                                                     size_t& i, size_t& found) const {
+        const OneNeedleAvx2<kFolded> one{first.offset,
+                                         last.offset,
+                                         _mm256_set1_epi8(first.byte),
+                                         _mm256_set1_epi8(first.mask),
+                                         _mm256_set1_epi8(last.byte),
+                                         _mm256_set1_epi8(last.mask)};
+        return findWith(one, text, starts, i, found);
     }
 
     // Two blocks a step, tested at once (a text with few hits is bound by this loop), then
@@ -269,13 +358,9 @@ private:
             // line, so it sets up nothing more.
             const Test& first = tests_[pairs_[0].first];
             const Test& last = tests_[pairs_[0].second];
-            const OneNeedleAvx2 one{first.offset,
-                                    last.offset,
-                                    _mm256_set1_epi8(first.byte),
-                                    _mm256_set1_epi8(first.mask),
-                                    _mm256_set1_epi8(last.byte),
-                                    _mm256_set1_epi8(last.mask)};
-            return findWith(one, text, starts, i, found);
+            return first.mask != 0 || last.mask != 0
+                       ? findOneAvx2<true>(first, last, text, starts, i, found)
+                       : findOneAvx2<false>(first, last, text, starts, i, found);
         }
         __m256i byte[2 * kMost], mask[2 * kMost];
         for (size_t t = 0; t < tests_.size(); ++t) {
@@ -398,6 +483,8 @@ private:
     size_t longest_ = 0;
 };
 
+namespace {
+
 // Calls `onLine` for each line of `text`; the last piece counts as a line when not empty.
 template <typename OnLine>
 bool forEachLine(std::string_view text, OnLine&& onLine) {
@@ -446,6 +533,8 @@ const FastScanner::Anchor& FastScanner::anchorFor(const TypedText& typed) {
     anchorValid_ = true;
     anchorText_ = typed.text;
     anchor_ = Anchor{};
+    // Until the forms are known, a finder that finds nothing: the unreadable search needs none.
+    finder_ = std::make_unique<NeedleFinder>(std::vector<std::string>{}, false);
 
     // For each character: every byte string that a character equal to it (ignoring case) is
     // stored as. A field that equals the typed text or contains it holds one of them for
@@ -534,16 +623,31 @@ const FastScanner::Anchor& FastScanner::anchorFor(const TypedText& typed) {
     std::sort(combinations.begin(), combinations.end());
     combinations.erase(std::unique(combinations.begin(), combinations.end()), combinations.end());
     anchor_.forms = std::move(combinations);
+    // A space, a digit or a punctuation mark: the texts that find the most lines.
+    const std::string& form = anchor_.forms.front();
+    anchor_.oneByte = typed.text.size() == 1 && anchor_.forms.size() == 1 && form.size() == 1 &&
+                      form[0] != '=' && codec_.standsAlone(form[0]) &&
+                      codec_.encodingsOf(u'=') == std::vector<std::string>{"="} &&
+                      codec_.standsAlone('=');
+    finder_ = std::make_unique<NeedleFinder>(anchor_.forms, anchor_.folded);
     return anchor_;
 }
 
 bool FastScanner::testLine(std::string_view raw, const TypedText& typed, MatchMode mode,
                            const MatchSink& sink) {
+    const std::u16string_view line = decodeLine(raw);
+    return reportLine(line, countMatchingFields(line, typed, mode), mode, sink);
+}
+
+std::u16string_view FastScanner::decodeLine(std::string_view raw) {
     // The line's buffer only grows: the million lines of a scan cost no allocation and no
     // clearing.
     if (line_.size() < raw.size()) line_.resize(std::max(raw.size(), 2 * line_.size()));
-    const std::u16string_view line(line_.data(), codec_.decodeTo(raw, line_.data()));
-    const int times = countMatchingFields(line, typed, mode);
+    return {line_.data(), codec_.decodeTo(raw, line_.data())};
+}
+
+bool FastScanner::reportLine(std::u16string_view line, int times, MatchMode mode,
+                             const MatchSink& sink) {
     for (int i = 0; i < times; ++i) sink(line);
     return !(mode == MatchMode::Exact && times > 0);
 }
@@ -551,8 +655,8 @@ bool FastScanner::testLine(std::string_view raw, const TypedText& typed, MatchMo
 bool FastScanner::scanLines(std::string_view raw, const TypedText& typed, MatchMode mode,
                             const MatchSink& sink) {
     const bool unreadable = anchor_.kind == Anchor::Kind::Unreadable;
-    const NeedleFinder finder(unreadable ? std::vector<std::string>{} : anchor_.forms,
-                              anchor_.folded);
+    const NeedleFinder& finder = *finder_;
+    if (anchor_.oneByte) return scanLinesForOneByte(raw, finder, mode, sink);
     size_t pos = 0;
     while (pos < raw.size()) {
         const size_t at = unreadable ? codec_.findUnreadable(raw, pos) : finder.find(raw, pos);
@@ -565,6 +669,37 @@ bool FastScanner::scanLines(std::string_view raw, const TypedText& typed, MatchM
     }
     return true;
 }
+
+// The byte search skips the lines without the byte; after a line that has it, the next line
+// is read whole at once, as the lines of a text found in most of them are (a space, a digit),
+// until one does not have it.
+bool FastScanner::scanLinesForOneByte(std::string_view raw, const NeedleFinder& finder,
+                                      MatchMode mode, const MatchSink& sink) {
+    const char wanted = anchor_.forms.front()[0];
+    bool lastFound = false;
+    size_t pos = 0;
+    while (pos < raw.size()) {
+        size_t start = pos;
+        if (lastFound) {
+            while (start < raw.size() && isLineEnd(raw[start])) ++start;
+            if (start == raw.size()) break;
+        } else {
+            const size_t at = finder.find(raw, pos);
+            if (at == std::string_view::npos) break;
+            start = lineStartBefore(raw, pos, at);
+        }
+        const OneByteLine line = oneByteLineFrom(raw, start, wanted, mode);
+        lastFound = line.matches > 0;
+        if (lastFound &&
+            !reportLine(decodeLine(raw.substr(start, line.end - start)), line.matches, mode, sink))
+            return false;
+        pos = line.end;
+    }
+    return true;
+}
+
+FastScanner::FastScanner(Big5Codec& codec, size_t readSize) : codec_(codec), chunks_(readSize) {}
+FastScanner::~FastScanner() = default;
 
 ScanResult FastScanner::scan(ByteReader& bytes, const TypedText& typed, MatchMode mode,
                              const MatchSink& sink) {

@@ -13,6 +13,8 @@
 
 namespace qb {
 
+class NeedleFinder;
+
 // Called once for every matching field of a line, with the whole line as read.
 using MatchSink = std::function<void(std::u16string_view line)>;
 
@@ -49,8 +51,8 @@ private:
 // for a text that is all U+FFFD, for the sequences that the code page cannot read.
 class FastScanner final : public Scanner {
 public:
-    explicit FastScanner(Big5Codec& codec, size_t readSize = LineChunks::kReadSize)
-        : codec_(codec), chunks_(readSize) {}
+    explicit FastScanner(Big5Codec& codec, size_t readSize = LineChunks::kReadSize);
+    ~FastScanner() override;
     ScanResult scan(ByteReader& bytes, const TypedText& typed, MatchMode mode,
                     const MatchSink& sink) override;
 
@@ -63,6 +65,9 @@ public:
         } kind = Kind::Bytes;
         std::vector<std::string> forms;  // ASCII letters folded to lower case when `folded`
         bool folded = false;             // search the text with ASCII letters folded
+        // The text is one character stored as one byte that is never part of a pair, and
+        // "=" is too: a line's matching fields can be counted on its bytes.
+        bool oneByte = false;
     };
     const Anchor& anchorFor(const TypedText& typed);
 
@@ -70,13 +75,20 @@ private:
     // Returns false when the sink asked to stop (exact match found).
     bool scanLines(std::string_view raw, const TypedText& typed, MatchMode mode,
                    const MatchSink& sink);
+    bool scanLinesForOneByte(std::string_view raw, const NeedleFinder& finder,
+                             MatchMode mode, const MatchSink& sink);
     bool testLine(std::string_view raw, const TypedText& typed, MatchMode mode,
                   const MatchSink& sink);
+    std::u16string_view decodeLine(std::string_view raw);
+    // Sends `line` to the sink `times` times; false when that ends an exact lookup.
+    static bool reportLine(std::u16string_view line, int times, MatchMode mode,
+                           const MatchSink& sink);
 
     Big5Codec& codec_;
     std::u16string anchorText_;
     bool anchorValid_ = false;
     Anchor anchor_;
+    std::unique_ptr<NeedleFinder> finder_;  // the search for the anchor's forms
     LineChunks chunks_;
     std::u16string line_;
 };
