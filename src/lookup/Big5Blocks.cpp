@@ -10,9 +10,25 @@
 
 namespace qb {
 
-Big5Blocks::Big5Blocks(bool asciiReads) {
+namespace {
+
+bool canFollowLead(unsigned b) {
+    return (b >= 0x40 && b <= 0x7E) || (b >= 0xA1 && b <= 0xFE);
+}
+
+}  // namespace
+
+Big5Blocks::Big5Blocks(bool asciiReads, Path path) {
     for (unsigned b = 0x80; b <= 0xFF; ++b)
         if (big5table::kFullRow[b]) fullRow[b & 15] |= uint8_t(1u << ((b >> 4) - 8));
+    int few = 0;
+    for (unsigned b = 0xA1; b <= 0xFE; ++b)
+        if (!big5table::kFullRow[b] && few++ < kFewDoubtful) doubtful[few - 1] = uint8_t(b);
+    for (int k = few; k < kFewDoubtful; ++k) doubtful[k] = 0x80;
+    fewDoubtful = path == Path::Best && few <= kFewDoubtful;
+    for (unsigned b = 0; b <= 0xFF; ++b)
+        sureByte[b] = canFollowLead(b) && b != doubtful[0] && b != doubtful[1];
+    static_assert(kFewDoubtful == 2);
     usable = asciiReads && machineCanRun();
 }
 
@@ -36,38 +52,115 @@ __attribute__((target("avx2"))) inline uint32_t inSet(__m256i bytes, __m256i set
     return ~static_cast<uint32_t>(_mm256_movemask_epi8(missing));
 }
 
-__attribute__((target("avx2"))) inline __m256i atMost(__m256i x, char most) {
-    return _mm256_cmpeq_epi8(_mm256_min_epu8(x, _mm256_set1_epi8(most)), x);
+// The bytes from `first` to `last`: moved so that `first` is the lowest signed byte, the
+// range is one signed compare.
+template <unsigned char first, unsigned char last>
+__attribute__((target("avx2"))) inline __m256i between(__m256i x) {
+    const __m256i moved = _mm256_add_epi8(x, _mm256_set1_epi8(char(0x80 - first)));
+    return _mm256_cmpgt_epi8(_mm256_set1_epi8(char(last - first + 1 - 0x80)), moved);
 }
 
-// A bit per byte that can follow a lead byte: 0x40–0x7E or 0xA1–0xFE.
-__attribute__((target("avx2"))) inline uint32_t trailShaped(__m256i bytes) {
-    const __m256i low = atMost(_mm256_sub_epi8(bytes, _mm256_set1_epi8(0x40)), 0x7E - 0x40);
-    const __m256i high =
-        atMost(_mm256_sub_epi8(bytes, _mm256_set1_epi8(char(0xA1))), char(0xFE - 0xA1));
-    return static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_or_si256(low, high)));
+// The bytes that can follow a lead byte: 0x40–0x7E or 0xA1–0xFE.
+__attribute__((target("avx2"))) inline __m256i trailShaped(__m256i bytes) {
+    return _mm256_or_si256(between<0x40, 0x7E>(bytes), between<0xA1, 0xFE>(bytes));
 }
 
+__attribute__((target("avx2"))) inline uint32_t bits(__m256i bytes) {
+    return static_cast<uint32_t>(_mm256_movemask_epi8(bytes));
+}
+
+// What a block says before its leads are known: its high bytes, and those of them whose
+// pair surely reads if they lead one.
 struct BlockMasks {
-    uint64_t high = 0, fullRow = 0, trailNext = 0;
+    uint64_t high = 0, sure = 0;
 };
 
-__attribute__((target("avx2"))) inline BlockMasks masksAt(const unsigned char* at,
-                                                          __m256i fullRow) {
-    BlockMasks m;
+// For any table: the full-row set, and the shape of the byte after each.
+__attribute__((target("avx2"))) inline BlockMasks generalMasks(const unsigned char* at,
+                                                               __m256i fullRow) {
+    uint64_t high = 0, full = 0, trailNext = 0;
     for (int half = 0; half < 2; ++half) {
         const auto* p = reinterpret_cast<const __m256i*>(at + 32 * half);
         const __m256i v = _mm256_loadu_si256(p);
         const __m256i next =
             _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 32 * half + 1));
         const int shift = 32 * half;
-        const auto high = static_cast<uint32_t>(_mm256_movemask_epi8(v));
-        if (high == 0) continue;  // English: nothing else to know
-        m.high |= uint64_t(high) << shift;
-        m.fullRow |= uint64_t(inSet(v, fullRow)) << shift;
-        m.trailNext |= uint64_t(trailShaped(next)) << shift;
+        const uint32_t halfHigh = bits(v);
+        if (halfHigh == 0) continue;  // English: nothing else to know
+        high |= uint64_t(halfHigh) << shift;
+        full |= uint64_t(inSet(v, fullRow)) << shift;
+        trailNext |= uint64_t(bits(trailShaped(next))) << shift;
     }
-    return m;
+    return {high, full & trailNext};
+}
+
+struct GeneralMasks {
+    __m256i fullRow;
+    __attribute__((target("avx2"))) BlockMasks operator()(const unsigned char* at) const {
+        return generalMasks(at, fullRow);
+    }
+};
+
+// For the usual shape: each byte tested once, the byte after a lead found by a shift.
+struct FewDoubtfulMasks {
+    __m256i doubtful0, doubtful1;
+    const uint8_t* sureByte;
+
+    __attribute__((target("avx2"))) uint32_t sureBits(__m256i v) const {
+        const __m256i odd =
+            _mm256_or_si256(_mm256_cmpeq_epi8(v, doubtful0), _mm256_cmpeq_epi8(v, doubtful1));
+        return bits(_mm256_andnot_si256(odd, trailShaped(v)));
+    }
+
+    __attribute__((target("avx2"))) BlockMasks operator()(const unsigned char* at) const {
+        const __m256i v0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+        const __m256i v1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 32));
+        const uint64_t high = bits(v0) | uint64_t(bits(v1)) << 32;
+        if (high == 0) return {};  // English: nothing else to know
+        const uint64_t sure = sureBits(v0) | uint64_t(sureBits(v1)) << 32;
+        return {high, sure & (sure >> 1 | uint64_t(sureByte[at[Big5Blocks::kBlock]]) << 63)};
+    }
+};
+
+}  // namespace
+
+namespace {
+
+template <typename Masks>
+__attribute__((target("avx2"))) inline bool searchBlocks(const unsigned char* s, size_t n,
+                                                         size_t& from, size_t& found,
+                                                         const Masks& masksAt) {
+    constexpr size_t kBlock = Big5Blocks::kBlock;
+    constexpr uint64_t kEven = 0x5555555555555555u;
+    // Kept here, not in `from`: a store through it may change the bytes as far as the
+    // compiler knows, and it would write it back at every block.
+    size_t i = from;
+    uint64_t firstIsTrail = 0;  // the block's first byte ends a pair begun in the last block
+    // One byte past the block is read: the trail of a lead at its end.
+    for (; i + kBlock + 1 <= n; i += kBlock) {
+        const BlockMasks m = masksAt(s + i);
+        const uint64_t high = m.high & ~firstIsTrail;
+        // Leads: the bits of each run of high bytes at an even distance from its start.
+        // Adding a run's first bit clears the run where it starts at an even place.
+        const uint64_t starts = high & ~(high << 1);
+        const uint64_t leads = high & ((high + (starts & kEven)) ^ kEven);
+        // A byte that reads alone is in no full row, so where it stands for a lead it is
+        // doubtful too, and ends the block search: the leads after it are not known.
+        for (uint64_t doubtful = leads & ~m.sure; doubtful != 0; doubtful &= doubtful - 1) {
+            const size_t at = i + static_cast<size_t>(__builtin_ctzll(doubtful));
+            if (big5table::kReadsAlone[s[at]]) {
+                from = i + firstIsTrail;
+                return false;
+            }
+            if (!big5table::pairReads(s[at] << 8 | s[at + 1])) {
+                found = at;
+                return true;
+            }
+        }
+        firstIsTrail = leads >> 63;
+    }
+    from = i + firstIsTrail;
+    return false;
 }
 
 }  // namespace
@@ -75,42 +168,14 @@ __attribute__((target("avx2"))) inline BlockMasks masksAt(const unsigned char* a
 __attribute__((target("avx2"))) bool Big5Blocks::skipReadable(const unsigned char* s, size_t n,
                                                               size_t& i, size_t& found) const {
     if (!usable) return false;
+    if (fewDoubtful) {
+        const FewDoubtfulMasks masks{_mm256_set1_epi8(char(doubtful[0])),
+                                     _mm256_set1_epi8(char(doubtful[1])), sureByte};
+        return searchBlocks(s, n, i, found, masks);
+    }
     const __m256i full =
         _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(fullRow)));
-    constexpr uint64_t kEven = 0x5555555555555555u;
-    bool firstIsTrail = false;  // the block's first byte ends a pair begun in the last block
-    // One byte past the block is read: the trail of a lead at its end.
-    for (; i + kBlock + 1 <= n; i += kBlock) {
-        const BlockMasks m = masksAt(s + i, full);
-        const uint64_t high = m.high & ~uint64_t(firstIsTrail);
-        if (high == 0) {
-            firstIsTrail = false;
-            continue;
-        }
-        // Leads: the bits of each run of high bytes at an even distance from its start.
-        const uint64_t starts = high & ~(high << 1);
-        const uint64_t evenRuns = high & ~(high + (starts & kEven));
-        const uint64_t leads = (evenRuns & kEven) | (high & ~evenRuns & ~kEven);
-        // A byte that reads alone is in no full row, so where it stands for a lead it is
-        // doubtful too, and ends the block search: the leads after it are not known.
-        bool leadsKnown = true;
-        for (uint64_t doubtful = leads & ~(m.fullRow & m.trailNext); doubtful != 0;
-             doubtful &= doubtful - 1) {
-            const size_t at = i + static_cast<size_t>(__builtin_ctzll(doubtful));
-            if (big5table::kReadsAlone[s[at]]) {
-                leadsKnown = false;
-                break;
-            }
-            if (!big5table::pairReads(s[at] << 8 | s[at + 1])) {
-                found = at;
-                return true;
-            }
-        }
-        if (!leadsKnown) break;
-        firstIsTrail = (leads >> 63) != 0;
-    }
-    i += firstIsTrail;
-    return false;
+    return searchBlocks(s, n, i, found, GeneralMasks{full});
 }
 
 #else

@@ -12,13 +12,30 @@ namespace qb {
 // to the first sequence that cannot be read this is exact, and that is all the search needs.
 // It reads the code page's generated table (Big5Table.h).
 struct Big5Blocks {
+    // How a block's bytes are sorted out. `Few` needs the table's usual shape (below) and
+    // costs half the instructions of `General`, which any table can take; `Best` is `Few`
+    // where the table allows it. The tests hold the two to each other.
+    enum class Path { Best, General };
+
     // `asciiReads`: every byte below 0x80 reads alone, which the rule above needs.
-    explicit Big5Blocks(bool asciiReads);
+    explicit Big5Blocks(bool asciiReads, Path path = Path::Best);
 
     // The lead bytes whose pair with every trail byte reads, one bit a byte, laid out for a
     // 16-entry byte shuffle: entry `low nibble`, bit `high nibble - 8`.
     uint8_t fullRow[16] = {};
     bool usable = false;  // every byte below 0x80 reads alone, and the machine has AVX2
+
+    // The usual shape: of the high bytes that can follow a lead (0xA1–0xFE), all but at most
+    // kFewDoubtful have full rows. Then a byte that can follow a lead and is none of those
+    // few is also, where it stands for a lead, one whose pairs all read: one test of each
+    // byte serves for both, and a few compares replace the full-row lookup. Leads in
+    // 0x81–0xA0 fail the test and are looked up one by one; the table has few of them, and
+    // text fewer.
+    static constexpr int kFewDoubtful = 2;
+    bool fewDoubtful = false;
+    uint8_t doubtful[kFewDoubtful] = {};  // unused places repeat 0x80, which fails anyway
+    // By byte: it passes that test (the first byte of the next block needs it alone).
+    uint8_t sureByte[256] = {};
 
     static constexpr size_t kBlock = 64;
     static bool machineCanRun();
