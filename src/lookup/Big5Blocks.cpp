@@ -6,6 +6,8 @@
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define QB_X86_SIMD 1
 #include <immintrin.h>
+// The block search mostly works on bit masks, a bit a byte: and-not is one instruction there.
+#define QB_TARGET __attribute__((target("avx2,bmi")))
 #endif
 
 namespace qb {
@@ -23,24 +25,21 @@ Big5Blocks::Big5Blocks(bool asciiReads, Path path) {
         if (big5table::kFullRow[b]) fullRow[b & 15] |= uint8_t(1u << ((b >> 4) - 8));
     int few = 0;
     for (unsigned b = 0xA1; b <= 0xFE; ++b)
-        if (!big5table::kFullRow[b] && few++ < kFewDoubtful) doubtful[few - 1] = uint8_t(b);
-    for (int k = few; k < kFewDoubtful; ++k) doubtful[k] = 0x80;
-    fewDoubtful = path == Path::Best && few <= kFewDoubtful;
-    for (unsigned b = 0; b <= 0xFF; ++b)
-        sureByte[b] = canFollowLead(b) && b != doubtful[0] && b != doubtful[1];
-    static_assert(kFewDoubtful == 2);
+        if (!big5table::kFullRow[b] && few++ == 0) doubtful = uint8_t(b);
+    fewDoubtful = path == Path::Best && few <= 1;
+    for (unsigned b = 0; b <= 0xFF; ++b) sureByte[b] = canFollowLead(b) && b != doubtful;
     usable = asciiReads && machineCanRun();
 }
 
 #if defined(QB_X86_SIMD)
 bool Big5Blocks::machineCanRun() {
-    return machineHasAvx2();
+    return machineHasAvx2() && machineHasBmi();
 }
 
 namespace {
 
 // A bit per byte of `bytes` that is in `set` (see Big5Blocks).
-__attribute__((target("avx2"))) inline uint32_t inSet(__m256i bytes, __m256i set) {
+QB_TARGET inline uint32_t inSet(__m256i bytes, __m256i set) {
     const __m256i nibble = _mm256_set1_epi8(0x0F);
     // Entry h of `highBit` is the bit of high nibble h; none for bytes below 0x80.
     const __m256i highBit = _mm256_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 4, 8, 16, 32, 64, -128,
@@ -55,17 +54,17 @@ __attribute__((target("avx2"))) inline uint32_t inSet(__m256i bytes, __m256i set
 // The bytes from `first` to `last`: moved so that `first` is the lowest signed byte, the
 // range is one signed compare.
 template <unsigned char first, unsigned char last>
-__attribute__((target("avx2"))) inline __m256i between(__m256i x) {
+QB_TARGET inline __m256i between(__m256i x) {
     const __m256i moved = _mm256_add_epi8(x, _mm256_set1_epi8(char(0x80 - first)));
     return _mm256_cmpgt_epi8(_mm256_set1_epi8(char(last - first + 1 - 0x80)), moved);
 }
 
 // The bytes that can follow a lead byte: 0x40–0x7E or 0xA1–0xFE.
-__attribute__((target("avx2"))) inline __m256i trailShaped(__m256i bytes) {
+QB_TARGET inline __m256i trailShaped(__m256i bytes) {
     return _mm256_or_si256(between<0x40, 0x7E>(bytes), between<0xA1, 0xFE>(bytes));
 }
 
-__attribute__((target("avx2"))) inline uint32_t bits(__m256i bytes) {
+QB_TARGET inline uint32_t bits(__m256i bytes) {
     return static_cast<uint32_t>(_mm256_movemask_epi8(bytes));
 }
 
@@ -76,7 +75,7 @@ struct BlockMasks {
 };
 
 // For any table: the full-row set, and the shape of the byte after each.
-__attribute__((target("avx2"))) inline BlockMasks generalMasks(const unsigned char* at,
+QB_TARGET inline BlockMasks generalMasks(const unsigned char* at,
                                                                __m256i fullRow) {
     uint64_t high = 0, full = 0, trailNext = 0;
     for (int half = 0; half < 2; ++half) {
@@ -96,23 +95,21 @@ __attribute__((target("avx2"))) inline BlockMasks generalMasks(const unsigned ch
 
 struct GeneralMasks {
     __m256i fullRow;
-    __attribute__((target("avx2"))) BlockMasks operator()(const unsigned char* at) const {
+    QB_TARGET BlockMasks operator()(const unsigned char* at) const {
         return generalMasks(at, fullRow);
     }
 };
 
 // For the usual shape: each byte tested once, the byte after a lead found by a shift.
 struct FewDoubtfulMasks {
-    __m256i doubtful0, doubtful1;
+    __m256i doubtful;
     const uint8_t* sureByte;
 
-    __attribute__((target("avx2"))) uint32_t sureBits(__m256i v) const {
-        const __m256i odd =
-            _mm256_or_si256(_mm256_cmpeq_epi8(v, doubtful0), _mm256_cmpeq_epi8(v, doubtful1));
-        return bits(_mm256_andnot_si256(odd, trailShaped(v)));
+    QB_TARGET uint32_t sureBits(__m256i v) const {
+        return bits(_mm256_andnot_si256(_mm256_cmpeq_epi8(v, doubtful), trailShaped(v)));
     }
 
-    __attribute__((target("avx2"))) BlockMasks operator()(const unsigned char* at) const {
+    QB_TARGET BlockMasks operator()(const unsigned char* at) const {
         const __m256i v0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
         const __m256i v1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 32));
         const uint64_t high = bits(v0) | uint64_t(bits(v1)) << 32;
@@ -127,7 +124,7 @@ struct FewDoubtfulMasks {
 namespace {
 
 template <typename Masks>
-__attribute__((target("avx2"))) inline bool searchBlocks(const unsigned char* s, size_t n,
+QB_TARGET inline bool searchBlocks(const unsigned char* s, size_t n,
                                                          size_t& from, size_t& found,
                                                          const Masks& masksAt) {
     constexpr size_t kBlock = Big5Blocks::kBlock;
@@ -137,13 +134,18 @@ __attribute__((target("avx2"))) inline bool searchBlocks(const unsigned char* s,
     size_t i = from;
     uint64_t firstIsTrail = 0;  // the block's first byte ends a pair begun in the last block
     // One byte past the block is read: the trail of a lead at its end.
-    for (; i + kBlock + 1 <= n; i += kBlock) {
+    const size_t stop = n > kBlock ? n - kBlock : 0;
+    for (; i < stop; i += kBlock) {
         const BlockMasks m = masksAt(s + i);
-        const uint64_t high = m.high & ~firstIsTrail;
+        const uint64_t high = m.high;
         // Leads: the bits of each run of high bytes at an even distance from its start.
         // Adding a run's first bit clears the run where it starts at an even place.
         const uint64_t starts = high & ~(high << 1);
-        const uint64_t leads = high & ((high + (starts & kEven)) ^ kEven);
+        const uint64_t fromStarts = high & ((high + (starts & kEven)) ^ kEven);
+        // Where the first byte is a trail, the run it is in swaps leads and trails. Swapped
+        // last, so that a block waits for the one before on two instructions, not ten.
+        const uint64_t firstRun = high & ~(high + 1);
+        const uint64_t leads = fromStarts ^ (firstRun & (0 - firstIsTrail));
         // A byte that reads alone is in no full row, so where it stands for a lead it is
         // doubtful too, and ends the block search: the leads after it are not known.
         for (uint64_t doubtful = leads & ~m.sure; doubtful != 0; doubtful &= doubtful - 1) {
@@ -165,12 +167,11 @@ __attribute__((target("avx2"))) inline bool searchBlocks(const unsigned char* s,
 
 }  // namespace
 
-__attribute__((target("avx2"))) bool Big5Blocks::skipReadable(const unsigned char* s, size_t n,
+QB_TARGET bool Big5Blocks::skipReadable(const unsigned char* s, size_t n,
                                                               size_t& i, size_t& found) const {
     if (!usable) return false;
     if (fewDoubtful) {
-        const FewDoubtfulMasks masks{_mm256_set1_epi8(char(doubtful[0])),
-                                     _mm256_set1_epi8(char(doubtful[1])), sureByte};
+        const FewDoubtfulMasks masks{_mm256_set1_epi8(char(doubtful)), sureByte};
         return searchBlocks(s, n, i, found, masks);
     }
     const __m256i full =

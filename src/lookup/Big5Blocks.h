@@ -26,14 +26,12 @@ struct Big5Blocks {
     bool usable = false;  // every byte below 0x80 reads alone, and the machine has AVX2
 
     // The usual shape: of the high bytes that can follow a lead (0xA1–0xFE), all but at most
-    // kFewDoubtful have full rows. Then a byte that can follow a lead and is none of those
-    // few is also, where it stands for a lead, one whose pairs all read: one test of each
-    // byte serves for both, and a few compares replace the full-row lookup. Leads in
-    // 0x81–0xA0 fail the test and are looked up one by one; the table has few of them, and
-    // text fewer.
-    static constexpr int kFewDoubtful = 2;
+    // one have full rows. Then a byte that can follow a lead and is not that one is also,
+    // where it stands for a lead, one whose pairs all read: one test of each byte serves for
+    // both, and a compare replaces the full-row lookup. Leads in 0x81–0xA0 fail the test and
+    // are looked up one by one; the table has few of them, and text fewer.
     bool fewDoubtful = false;
-    uint8_t doubtful[kFewDoubtful] = {};  // unused places repeat 0x80, which fails anyway
+    uint8_t doubtful = 0x80;  // that one; 0x80, which fails the test anyway, where there is none
     // By byte: it passes that test (the first byte of the next block needs it alone).
     uint8_t sureByte[256] = {};
 
