@@ -12,14 +12,6 @@
 
 namespace qb {
 
-namespace {
-
-bool canFollowLead(unsigned b) {
-    return (b >= 0x40 && b <= 0x7E) || (b >= 0xA1 && b <= 0xFE);
-}
-
-}  // namespace
-
 Big5Blocks::Big5Blocks(bool asciiReads, Path path) {
     for (unsigned b = 0x80; b <= 0xFF; ++b)
         if (big5table::kFullRow[b]) fullRow[b & 15] |= uint8_t(1u << ((b >> 4) - 8));
@@ -27,7 +19,6 @@ Big5Blocks::Big5Blocks(bool asciiReads, Path path) {
     for (unsigned b = 0xA1; b <= 0xFE; ++b)
         if (!big5table::kFullRow[b] && few++ == 0) doubtful = uint8_t(b);
     fewDoubtful = path == Path::Best && few <= 1;
-    for (unsigned b = 0; b <= 0xFF; ++b) sureByte[b] = canFollowLead(b) && b != doubtful;
     usable = asciiReads && machineCanRun();
 }
 
@@ -69,14 +60,14 @@ QB_TARGET inline uint32_t bits(__m256i bytes) {
 }
 
 // What a block says before its leads are known: its high bytes, and those of them whose
-// pair surely reads if they lead one.
+// pair surely reads if they lead one. The last byte is judged again as the next block's
+// first: it may pass here.
 struct BlockMasks {
     uint64_t high = 0, sure = 0;
 };
 
 // For any table: the full-row set, and the shape of the byte after each.
-QB_TARGET inline BlockMasks generalMasks(const unsigned char* at,
-                                                               __m256i fullRow) {
+QB_TARGET inline BlockMasks generalMasks(const unsigned char* at, __m256i fullRow) {
     uint64_t high = 0, full = 0, trailNext = 0;
     for (int half = 0; half < 2; ++half) {
         const auto* p = reinterpret_cast<const __m256i*>(at + 32 * half);
@@ -94,6 +85,7 @@ QB_TARGET inline BlockMasks generalMasks(const unsigned char* at,
 }
 
 struct GeneralMasks {
+    static constexpr size_t kReads = Big5Blocks::kBlock + 1;  // the trail of the last byte
     __m256i fullRow;
     QB_TARGET BlockMasks operator()(const unsigned char* at) const {
         return generalMasks(at, fullRow);
@@ -102,8 +94,8 @@ struct GeneralMasks {
 
 // For the usual shape: each byte tested once, the byte after a lead found by a shift.
 struct FewDoubtfulMasks {
+    static constexpr size_t kReads = Big5Blocks::kBlock;
     __m256i doubtful;
-    const uint8_t* sureByte;
 
     QB_TARGET uint32_t sureBits(__m256i v) const {
         return bits(_mm256_andnot_si256(_mm256_cmpeq_epi8(v, doubtful), trailShaped(v)));
@@ -115,7 +107,7 @@ struct FewDoubtfulMasks {
         const uint64_t high = bits(v0) | uint64_t(bits(v1)) << 32;
         if (high == 0) return {};  // English: nothing else to know
         const uint64_t sure = sureBits(v0) | uint64_t(sureBits(v1)) << 32;
-        return {high, sure & (sure >> 1 | uint64_t(sureByte[at[Big5Blocks::kBlock]]) << 63)};
+        return {high, sure & (sure >> 1 | uint64_t(1) << 63)};
     }
 };
 
@@ -124,28 +116,24 @@ struct FewDoubtfulMasks {
 namespace {
 
 template <typename Masks>
-QB_TARGET inline bool searchBlocks(const unsigned char* s, size_t n,
-                                                         size_t& from, size_t& found,
-                                                         const Masks& masksAt) {
-    constexpr size_t kBlock = Big5Blocks::kBlock;
+QB_TARGET inline bool searchBlocks(const unsigned char* s, size_t n, size_t& from, size_t& found,
+                                   const Masks& masksAt) {
     constexpr uint64_t kEven = 0x5555555555555555u;
+    // Blocks overlap by a byte: a pair the last byte of one could lead is judged in the next,
+    // where that byte is the first, so the byte after a block is not needed.
+    constexpr size_t kStep = Big5Blocks::kBlock - 1;
     // Kept here, not in `from`: a store through it may change the bytes as far as the
     // compiler knows, and it would write it back at every block.
     size_t i = from;
     uint64_t firstIsTrail = 0;  // the block's first byte ends a pair begun in the last block
-    // One byte past the block is read: the trail of a lead at its end.
-    const size_t stop = n > kBlock ? n - kBlock : 0;
-    for (; i < stop; i += kBlock) {
+    const size_t stop = n >= Masks::kReads ? n - Masks::kReads + 1 : 0;
+    for (; i < stop; i += kStep) {
         const BlockMasks m = masksAt(s + i);
-        const uint64_t high = m.high;
+        const uint64_t high = m.high & ~firstIsTrail;
         // Leads: the bits of each run of high bytes at an even distance from its start.
         // Adding a run's first bit clears the run where it starts at an even place.
         const uint64_t starts = high & ~(high << 1);
-        const uint64_t fromStarts = high & ((high + (starts & kEven)) ^ kEven);
-        // Where the first byte is a trail, the run it is in swaps leads and trails. Swapped
-        // last, so that a block waits for the one before on two instructions, not ten.
-        const uint64_t firstRun = high & ~(high + 1);
-        const uint64_t leads = fromStarts ^ (firstRun & (0 - firstIsTrail));
+        const uint64_t leads = high & ((high + (starts & kEven)) ^ kEven);
         // A byte that reads alone is in no full row, so where it stands for a lead it is
         // doubtful too, and ends the block search: the leads after it are not known.
         for (uint64_t doubtful = leads & ~m.sure; doubtful != 0; doubtful &= doubtful - 1) {
@@ -159,7 +147,7 @@ QB_TARGET inline bool searchBlocks(const unsigned char* s, size_t n,
                 return true;
             }
         }
-        firstIsTrail = leads >> 63;
+        firstIsTrail = leads >> 62 & 1;
     }
     from = i + firstIsTrail;
     return false;
@@ -167,11 +155,11 @@ QB_TARGET inline bool searchBlocks(const unsigned char* s, size_t n,
 
 }  // namespace
 
-QB_TARGET bool Big5Blocks::skipReadable(const unsigned char* s, size_t n,
-                                                              size_t& i, size_t& found) const {
+QB_TARGET bool Big5Blocks::skipReadable(const unsigned char* s, size_t n, size_t& i,
+                                        size_t& found) const {
     if (!usable) return false;
     if (fewDoubtful) {
-        const FewDoubtfulMasks masks{_mm256_set1_epi8(char(doubtful)), sureByte};
+        const FewDoubtfulMasks masks{_mm256_set1_epi8(char(doubtful))};
         return searchBlocks(s, n, i, found, masks);
     }
     const __m256i full =

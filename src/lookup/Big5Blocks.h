@@ -32,17 +32,16 @@ struct Big5Blocks {
     // are looked up one by one; the table has few of them, and text fewer.
     bool fewDoubtful = false;
     uint8_t doubtful = 0x80;  // that one; 0x80, which fails the test anyway, where there is none
-    // By byte: it passes that test (the first byte of the next block needs it alone).
-    uint8_t sureByte[256] = {};
 
     static constexpr size_t kBlock = 64;
     static bool machineCanRun();
 
     // Steps over whole blocks from `i`, where a sequence starts, while they read. Returns
     // true with `found` at the first sequence that cannot be read; false with `i` at a
-    // sequence start where the byte-by-byte walk must take over (fewer than a block and a
-    // byte left, or a block where a high byte that reads alone stands where a lead would,
-    // which the rule above does not cover; where a trail would, its pair cannot be read).
+    // sequence start where the byte-by-byte walk must take over (fewer than a block left, or
+    // than a block and a byte for some tables, or a block where a high byte that reads alone
+    // stands where a lead would, which the rule above does not cover; where a trail would, its
+    // pair cannot be read).
     bool skipReadable(const unsigned char* s, size_t n, size_t& i, size_t& found) const;
 };
 
