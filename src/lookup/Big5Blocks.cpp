@@ -59,85 +59,77 @@ QB_TARGET inline uint32_t bits(__m256i bytes) {
     return static_cast<uint32_t>(_mm256_movemask_epi8(bytes));
 }
 
-// What a block says before its leads are known: its high bytes, and those of them whose
-// pair surely reads if they lead one. The last byte is judged again as the next block's
-// first: it may pass here.
+// What a block says before its leads are known: a bit for each byte that surely reads with
+// any byte after it if it stands for a lead, and one for each that surely reads after any lead
+// if it stands for a trail.
 struct BlockMasks {
-    uint64_t high = 0, sure = 0;
+    uint64_t lead = 0, trail = 0;
 };
 
-// For any table: the full-row set, and the shape of the byte after each.
-QB_TARGET inline BlockMasks generalMasks(const unsigned char* at, __m256i fullRow) {
-    uint64_t high = 0, full = 0, trailNext = 0;
-    for (int half = 0; half < 2; ++half) {
-        const auto* p = reinterpret_cast<const __m256i*>(at + 32 * half);
-        const __m256i v = _mm256_loadu_si256(p);
-        const __m256i next =
-            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 32 * half + 1));
-        const int shift = 32 * half;
-        const uint32_t halfHigh = bits(v);
-        if (halfHigh == 0) continue;  // English: nothing else to know
-        high |= uint64_t(halfHigh) << shift;
-        full |= uint64_t(inSet(v, fullRow)) << shift;
-        trailNext |= uint64_t(bits(trailShaped(next))) << shift;
-    }
-    return {high, full & trailNext};
+// The bits of a block from those of its halves.
+inline uint64_t join(uint32_t first, uint32_t second) {
+    return first | uint64_t(second) << 32;
 }
 
+// For any table: the full-row set, and the bytes that can follow a lead.
 struct GeneralMasks {
-    static constexpr size_t kReads = Big5Blocks::kBlock + 1;  // the trail of the last byte
     __m256i fullRow;
-    QB_TARGET BlockMasks operator()(const unsigned char* at) const {
-        return generalMasks(at, fullRow);
+
+    QB_TARGET BlockMasks operator()(__m256i v0, __m256i v1) const {
+        return {join(inSet(v0, fullRow), inSet(v1, fullRow)),
+                join(bits(trailShaped(v0)), bits(trailShaped(v1)))};
     }
 };
 
-// For the usual shape: each byte tested once, the byte after a lead found by a shift.
+// For the usual shape: a byte that can follow a lead is, but for the one, a lead whose pairs
+// all read. That one still follows others: text has it there far more often than as a lead.
 struct FewDoubtfulMasks {
-    static constexpr size_t kReads = Big5Blocks::kBlock;
     __m256i doubtful;
 
-    QB_TARGET uint32_t sureBits(__m256i v) const {
-        return bits(_mm256_andnot_si256(_mm256_cmpeq_epi8(v, doubtful), trailShaped(v)));
-    }
-
-    QB_TARGET BlockMasks operator()(const unsigned char* at) const {
-        const __m256i v0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
-        const __m256i v1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 32));
-        const uint64_t high = bits(v0) | uint64_t(bits(v1)) << 32;
-        if (high == 0) return {};  // English: nothing else to know
-        const uint64_t sure = sureBits(v0) | uint64_t(sureBits(v1)) << 32;
-        return {high, sure & (sure >> 1 | uint64_t(1) << 63)};
+    QB_TARGET BlockMasks operator()(__m256i v0, __m256i v1) const {
+        const __m256i trail0 = trailShaped(v0), trail1 = trailShaped(v1);
+        return {join(bits(_mm256_andnot_si256(_mm256_cmpeq_epi8(v0, doubtful), trail0)),
+                     bits(_mm256_andnot_si256(_mm256_cmpeq_epi8(v1, doubtful), trail1))),
+                join(bits(trail0), bits(trail1))};
     }
 };
-
-}  // namespace
-
-namespace {
 
 template <typename Masks>
 QB_TARGET inline bool searchBlocks(const unsigned char* s, size_t n, size_t& from, size_t& found,
-                                   const Masks& masksAt) {
+                                   const Masks& masksOf) {
     constexpr uint64_t kEven = 0x5555555555555555u;
+    constexpr size_t kBlock = Big5Blocks::kBlock;
     // Blocks overlap by a byte: a pair the last byte of one could lead is judged in the next,
-    // where that byte is the first, so the byte after a block is not needed.
-    constexpr size_t kStep = Big5Blocks::kBlock - 1;
+    // where that byte is the first, so the byte after a block is never needed.
+    constexpr uint64_t kLast = uint64_t(1) << (kBlock - 1);
     // Kept here, not in `from`: a store through it may change the bytes as far as the
     // compiler knows, and it would write it back at every block.
     size_t i = from;
     uint64_t firstIsTrail = 0;  // the block's first byte ends a pair begun in the last block
-    const size_t stop = n >= Masks::kReads ? n - Masks::kReads + 1 : 0;
-    for (; i < stop; i += kStep) {
-        const BlockMasks m = masksAt(s + i);
-        const uint64_t high = m.high & ~firstIsTrail;
+    for (const size_t last = n - kBlock; n >= kBlock && i <= last; i += kBlock - 1) {
+        const __m256i v0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
+        const __m256i v1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i + 32));
+        const uint64_t high = join(bits(v0), bits(v1)) & ~firstIsTrail;
+        // English: nothing else to know. Marked unlikely only to keep the Chinese path, which
+        // most blocks of a library take, in one straight line.
+        if (high == 0) [[unlikely]] {
+            firstIsTrail = 0;
+            continue;
+        }
+        const BlockMasks m = masksOf(v0, v1);
         // Leads: the bits of each run of high bytes at an even distance from its start.
         // Adding a run's first bit clears the run where it starts at an even place.
         const uint64_t starts = high & ~(high << 1);
-        const uint64_t leads = high & ((high + (starts & kEven)) ^ kEven);
-        // A byte that reads alone is in no full row, so where it stands for a lead it is
-        // doubtful too, and ends the block search: the leads after it are not known.
-        for (uint64_t doubtful = leads & ~m.sure; doubtful != 0; doubtful &= doubtful - 1) {
-            const size_t at = i + static_cast<size_t>(__builtin_ctzll(doubtful));
+        // The last byte's pair is the next block's.
+        const uint64_t leads = high & ((high + (starts & kEven)) ^ kEven) & ~kLast;
+        // Leads and trails in doubt, in order; a trail stands for the pair its lead begins. A
+        // byte that reads alone is in no full row and cannot follow a lead, so where it stands
+        // for a lead it is doubtful too, and ends the block search: the leads after it are not
+        // known.
+        for (uint64_t doubtful = (leads & ~m.lead) | (leads << 1 & ~m.trail); doubtful != 0;
+             doubtful &= doubtful - 1) {
+            const int bit = __builtin_ctzll(doubtful);
+            const size_t at = i + static_cast<size_t>(bit) - (~leads >> bit & 1);
             if (big5table::kReadsAlone[s[at]]) {
                 from = i + firstIsTrail;
                 return false;
@@ -147,7 +139,7 @@ QB_TARGET inline bool searchBlocks(const unsigned char* s, size_t n, size_t& fro
                 return true;
             }
         }
-        firstIsTrail = leads >> 62 & 1;
+        firstIsTrail = leads >> (kBlock - 2);
     }
     from = i + firstIsTrail;
     return false;
@@ -159,8 +151,7 @@ QB_TARGET bool Big5Blocks::skipReadable(const unsigned char* s, size_t n, size_t
                                         size_t& found) const {
     if (!usable) return false;
     if (fewDoubtful) {
-        const FewDoubtfulMasks masks{_mm256_set1_epi8(char(doubtful))};
-        return searchBlocks(s, n, i, found, masks);
+        return searchBlocks(s, n, i, found, FewDoubtfulMasks{_mm256_set1_epi8(char(doubtful))});
     }
     const __m256i full =
         _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(fullRow)));

@@ -38,10 +38,9 @@ struct Big5Blocks {
 
     // Steps over whole blocks from `i`, where a sequence starts, while they read. Returns
     // true with `found` at the first sequence that cannot be read; false with `i` at a
-    // sequence start where the byte-by-byte walk must take over (fewer than a block left, or
-    // than a block and a byte for some tables, or a block where a high byte that reads alone
-    // stands where a lead would, which the rule above does not cover; where a trail would, its
-    // pair cannot be read).
+    // sequence start where the byte-by-byte walk must take over (fewer than a block left, or a
+    // block where a high byte that reads alone stands where a lead would, which the rule above
+    // does not cover; where a trail would, its pair cannot be read).
     bool skipReadable(const unsigned char* s, size_t n, size_t& i, size_t& found) const;
 };
 
