@@ -87,10 +87,10 @@ struct FewDoubtfulMasks {
     __m256i doubtful;
 
     QB_TARGET BlockMasks operator()(__m256i v0, __m256i v1) const {
-        const __m256i trail0 = trailShaped(v0), trail1 = trailShaped(v1);
-        return {join(bits(_mm256_andnot_si256(_mm256_cmpeq_epi8(v0, doubtful), trail0)),
-                     bits(_mm256_andnot_si256(_mm256_cmpeq_epi8(v1, doubtful), trail1))),
-                join(bits(trail0), bits(trail1))};
+        const uint64_t trail = join(bits(trailShaped(v0)), bits(trailShaped(v1)));
+        const uint64_t odd =
+            join(bits(_mm256_cmpeq_epi8(v0, doubtful)), bits(_mm256_cmpeq_epi8(v1, doubtful)));
+        return {trail & ~odd, trail};
     }
 };
 
