@@ -122,14 +122,12 @@ QB_TARGET inline bool searchBlocks(const unsigned char* s, size_t n, size_t& fro
         const uint64_t starts = high & ~(high << 1);
         // The last byte's pair is the next block's.
         const uint64_t leads = high & ((high + (starts & kEven)) ^ kEven) & ~kLast;
-        // Leads and trails in doubt, in order; a trail stands for the pair its lead begins. A
-        // byte that reads alone is in no full row and cannot follow a lead, so where it stands
-        // for a lead it is doubtful too, and ends the block search: the leads after it are not
-        // known.
-        for (uint64_t doubtful = (leads & ~m.lead) | (leads << 1 & ~m.trail); doubtful != 0;
+        // Leads whose pair is in doubt, in order. A byte that reads alone is in no full row,
+        // so where it stands for a lead it is doubtful too, and ends the block search: the
+        // leads after it are not known.
+        for (uint64_t doubtful = leads & ~(m.lead & m.trail >> 1); doubtful != 0;
              doubtful &= doubtful - 1) {
-            const int bit = __builtin_ctzll(doubtful);
-            const size_t at = i + static_cast<size_t>(bit) - (~leads >> bit & 1);
+            const size_t at = i + static_cast<size_t>(__builtin_ctzll(doubtful));
             if (big5table::kReadsAlone[s[at]]) {
                 from = i + firstIsTrail;
                 return false;
