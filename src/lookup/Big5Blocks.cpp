@@ -6,25 +6,31 @@
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define QB_X86_SIMD 1
 #include <immintrin.h>
+// The block search mostly works on bit masks, a bit a byte: and-not is one instruction there.
+#define QB_TARGET __attribute__((target("avx2,bmi")))
 #endif
 
 namespace qb {
 
-Big5Blocks::Big5Blocks(bool asciiReads) {
+Big5Blocks::Big5Blocks(bool asciiReads, Path path) {
     for (unsigned b = 0x80; b <= 0xFF; ++b)
         if (big5table::kFullRow[b]) fullRow[b & 15] |= uint8_t(1u << ((b >> 4) - 8));
+    int few = 0;
+    for (unsigned b = 0xA1; b <= 0xFE; ++b)
+        if (!big5table::kFullRow[b] && few++ == 0) doubtful = uint8_t(b);
+    fewDoubtful = path == Path::Best && few <= 1;
     usable = asciiReads && machineCanRun();
 }
 
 #if defined(QB_X86_SIMD)
 bool Big5Blocks::machineCanRun() {
-    return machineHasAvx2();
+    return machineHasAvx2() && machineHasBmi();
 }
 
 namespace {
 
 // A bit per byte of `bytes` that is in `set` (see Big5Blocks).
-__attribute__((target("avx2"))) inline uint32_t inSet(__m256i bytes, __m256i set) {
+QB_TARGET inline uint32_t inSet(__m256i bytes, __m256i set) {
     const __m256i nibble = _mm256_set1_epi8(0x0F);
     // Entry h of `highBit` is the bit of high nibble h; none for bytes below 0x80.
     const __m256i highBit = _mm256_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 4, 8, 16, 32, 64, -128,
@@ -36,81 +42,118 @@ __attribute__((target("avx2"))) inline uint32_t inSet(__m256i bytes, __m256i set
     return ~static_cast<uint32_t>(_mm256_movemask_epi8(missing));
 }
 
-__attribute__((target("avx2"))) inline __m256i atMost(__m256i x, char most) {
-    return _mm256_cmpeq_epi8(_mm256_min_epu8(x, _mm256_set1_epi8(most)), x);
+// The bytes from `first` to `last`: moved so that `first` is the lowest signed byte, the
+// range is one signed compare.
+template <unsigned char first, unsigned char last>
+QB_TARGET inline __m256i between(__m256i x) {
+    const __m256i moved = _mm256_add_epi8(x, _mm256_set1_epi8(char(0x80 - first)));
+    return _mm256_cmpgt_epi8(_mm256_set1_epi8(char(last - first + 1 - 0x80)), moved);
 }
 
-// A bit per byte that can follow a lead byte: 0x40–0x7E or 0xA1–0xFE.
-__attribute__((target("avx2"))) inline uint32_t trailShaped(__m256i bytes) {
-    const __m256i low = atMost(_mm256_sub_epi8(bytes, _mm256_set1_epi8(0x40)), 0x7E - 0x40);
-    const __m256i high =
-        atMost(_mm256_sub_epi8(bytes, _mm256_set1_epi8(char(0xA1))), char(0xFE - 0xA1));
-    return static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_or_si256(low, high)));
+// The bytes that can follow a lead byte: 0x40–0x7E or 0xA1–0xFE.
+QB_TARGET inline __m256i trailShaped(__m256i bytes) {
+    return _mm256_or_si256(between<0x40, 0x7E>(bytes), between<0xA1, 0xFE>(bytes));
 }
 
+QB_TARGET inline uint32_t bits(__m256i bytes) {
+    return static_cast<uint32_t>(_mm256_movemask_epi8(bytes));
+}
+
+// What a block says before its leads are known: a bit for each byte that surely reads with
+// any byte after it if it stands for a lead, and one for each that surely reads after any lead
+// if it stands for a trail.
 struct BlockMasks {
-    uint64_t high = 0, fullRow = 0, trailNext = 0;
+    uint64_t lead = 0, trail = 0;
 };
 
-__attribute__((target("avx2"))) inline BlockMasks masksAt(const unsigned char* at,
-                                                          __m256i fullRow) {
-    BlockMasks m;
-    for (int half = 0; half < 2; ++half) {
-        const auto* p = reinterpret_cast<const __m256i*>(at + 32 * half);
-        const __m256i v = _mm256_loadu_si256(p);
-        const __m256i next =
-            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 32 * half + 1));
-        const int shift = 32 * half;
-        const auto high = static_cast<uint32_t>(_mm256_movemask_epi8(v));
-        if (high == 0) continue;  // English: nothing else to know
-        m.high |= uint64_t(high) << shift;
-        m.fullRow |= uint64_t(inSet(v, fullRow)) << shift;
-        m.trailNext |= uint64_t(trailShaped(next)) << shift;
-    }
-    return m;
+// The bits of a block from those of its halves.
+inline uint64_t join(uint32_t first, uint32_t second) {
+    return first | uint64_t(second) << 32;
 }
 
-}  // namespace
+// For any table: the full-row set, and the bytes that can follow a lead.
+struct GeneralMasks {
+    __m256i fullRow;
 
-__attribute__((target("avx2"))) bool Big5Blocks::skipReadable(const unsigned char* s, size_t n,
-                                                              size_t& i, size_t& found) const {
-    if (!usable) return false;
-    const __m256i full =
-        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(fullRow)));
+    QB_TARGET BlockMasks operator()(__m256i v0, __m256i v1) const {
+        return {join(inSet(v0, fullRow), inSet(v1, fullRow)),
+                join(bits(trailShaped(v0)), bits(trailShaped(v1)))};
+    }
+};
+
+// For the usual shape: a byte that can follow a lead is, but for the one, a lead whose pairs
+// all read. That one still follows others: text has it there far more often than as a lead.
+struct FewDoubtfulMasks {
+    __m256i doubtful;
+
+    QB_TARGET BlockMasks operator()(__m256i v0, __m256i v1) const {
+        const uint64_t trail = join(bits(trailShaped(v0)), bits(trailShaped(v1)));
+        const uint64_t odd =
+            join(bits(_mm256_cmpeq_epi8(v0, doubtful)), bits(_mm256_cmpeq_epi8(v1, doubtful)));
+        return {trail & ~odd, trail};
+    }
+};
+
+template <typename Masks>
+QB_TARGET inline bool searchBlocks(const unsigned char* s, size_t n, size_t& from, size_t& found,
+                                   const Masks& masksOf) {
     constexpr uint64_t kEven = 0x5555555555555555u;
-    bool firstIsTrail = false;  // the block's first byte ends a pair begun in the last block
-    // One byte past the block is read: the trail of a lead at its end.
-    for (; i + kBlock + 1 <= n; i += kBlock) {
-        const BlockMasks m = masksAt(s + i, full);
-        const uint64_t high = m.high & ~uint64_t(firstIsTrail);
-        if (high == 0) {
-            firstIsTrail = false;
+    constexpr size_t kBlock = Big5Blocks::kBlock;
+    // Blocks overlap by a byte: a pair the last byte of one could lead is judged in the next,
+    // where that byte is the first, so the byte after a block is never needed.
+    constexpr uint64_t kLast = uint64_t(1) << (kBlock - 1);
+    // Kept here, not in `from`: a store through it may change the bytes as far as the
+    // compiler knows, and it would write it back at every block.
+    size_t i = from;
+    uint64_t firstIsTrail = 0;  // the block's first byte ends a pair begun in the last block
+    for (const size_t last = n - kBlock; n >= kBlock && i <= last; i += kBlock - 1) {
+        const __m256i v0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
+        const __m256i v1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i + 32));
+        const uint64_t high = join(bits(v0), bits(v1)) & ~firstIsTrail;
+        // English: nothing else to know. Marked unlikely only to keep the Chinese path, which
+        // most blocks of a library take, in one straight line.
+        if (high == 0) [[unlikely]] {
+            firstIsTrail = 0;
             continue;
         }
+        const BlockMasks m = masksOf(v0, v1);
         // Leads: the bits of each run of high bytes at an even distance from its start.
+        // Adding a run's first bit clears the run where it starts at an even place.
         const uint64_t starts = high & ~(high << 1);
-        const uint64_t evenRuns = high & ~(high + (starts & kEven));
-        const uint64_t leads = (evenRuns & kEven) | (high & ~evenRuns & ~kEven);
-        // A byte that reads alone is in no full row, so where it stands for a lead it is
-        // doubtful too, and ends the block search: the leads after it are not known.
-        bool leadsKnown = true;
-        for (uint64_t doubtful = leads & ~(m.fullRow & m.trailNext); doubtful != 0;
+        // The last byte's pair is the next block's.
+        const uint64_t leads = high & ((high + (starts & kEven)) ^ kEven) & ~kLast;
+        // Leads whose pair is in doubt, in order. A byte that reads alone is in no full row,
+        // so where it stands for a lead it is doubtful too, and ends the block search: the
+        // leads after it are not known.
+        for (uint64_t doubtful = leads & ~(m.lead & m.trail >> 1); doubtful != 0;
              doubtful &= doubtful - 1) {
             const size_t at = i + static_cast<size_t>(__builtin_ctzll(doubtful));
             if (big5table::kReadsAlone[s[at]]) {
-                leadsKnown = false;
-                break;
+                from = i + firstIsTrail;
+                return false;
             }
             if (!big5table::pairReads(s[at] << 8 | s[at + 1])) {
                 found = at;
                 return true;
             }
         }
-        if (!leadsKnown) break;
-        firstIsTrail = (leads >> 63) != 0;
+        firstIsTrail = leads >> (kBlock - 2);
     }
-    i += firstIsTrail;
+    from = i + firstIsTrail;
     return false;
+}
+
+}  // namespace
+
+QB_TARGET bool Big5Blocks::skipReadable(const unsigned char* s, size_t n, size_t& i,
+                                        size_t& found) const {
+    if (!usable) return false;
+    if (fewDoubtful) {
+        return searchBlocks(s, n, i, found, FewDoubtfulMasks{_mm256_set1_epi8(char(doubtful))});
+    }
+    const __m256i full =
+        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(fullRow)));
+    return searchBlocks(s, n, i, found, GeneralMasks{full});
 }
 
 #else

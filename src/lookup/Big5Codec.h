@@ -17,7 +17,8 @@ namespace qb {
 // not be used. Bytes that are not valid Big5 decode to U+FFFD, so no input is ever rejected.
 class Big5Codec final {
 public:
-    Big5Codec();
+    // `path`: how the search for unreadable sequences sorts out its blocks (Big5Blocks).
+    explicit Big5Codec(Big5Blocks::Path path = Big5Blocks::Path::Best);
     ~Big5Codec();
     Big5Codec(const Big5Codec&) = delete;
     Big5Codec& operator=(const Big5Codec&) = delete;

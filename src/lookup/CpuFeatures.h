@@ -8,20 +8,28 @@
 #endif
 #endif
 
+// Whether the machine and the system run a set of instructions: the C library's answer where
+// it has one (it has asked the processor before the program starts; asking again with
+// __builtin_cpu_supports makes every process run the compiler's own CPUID probe, which under
+// a hypervisor was half the user time of a lookup in empty files), the probe otherwise.
+#if defined(QB_GLIBC_CPU_FEATURES)
+#define QB_MACHINE_HAS(glibcName, compilerName) CPU_FEATURE_ACTIVE(glibcName)
+#elif defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define QB_MACHINE_HAS(glibcName, compilerName) __builtin_cpu_supports(compilerName)
+#else
+#define QB_MACHINE_HAS(glibcName, compilerName) false
+#endif
+
 namespace qb {
 
-// Whether the machine and the system run AVX2 code. The C library has asked the processor
-// before the program starts; asking again (__builtin_cpu_supports) makes every process run
-// the compiler's own CPUID probe, which under a hypervisor was half the user time of a
-// lookup in empty files.
 inline bool machineHasAvx2() {
-#if defined(QB_GLIBC_CPU_FEATURES)
-    return CPU_FEATURE_ACTIVE(AVX2);
-#elif defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-    return __builtin_cpu_supports("avx2");
-#else
-    return false;
-#endif
+    return QB_MACHINE_HAS(AVX2, "avx2");
+}
+
+// The first bit-manipulation set (andn, tzcnt): every processor with AVX2 has it, but a
+// hypervisor may hide it.
+inline bool machineHasBmi() {
+    return QB_MACHINE_HAS(BMI1, "bmi");
 }
 
 }  // namespace qb

@@ -299,34 +299,56 @@ TEST(ScannerDifferential, UnreadableSequencesAreFoundWhereverTheyFall) {
         readable.push_back(page.hanzi[i * 997 % page.hanzi.size()]);
         readable.push_back(page.asciiLetterTrail[i * 31 % page.asciiLetterTrail.size()]);
     }
-    // A body of 200 bytes or so with long runs of high bytes, as definitions have.
-    std::vector<std::string> body;
-    size_t bodyBytes = 0;
-    for (size_t i = 0; bodyBytes < 200; ++i) {
-        body.push_back(readable[(i * 7 + i / 5) % readable.size()]);
-        bodyBytes += body.back().size();
+    // Two bodies: 200 bytes or so with long runs of high bytes, as definitions have, and 300
+    // of Han characters whose trail bytes are high too, one run over several blocks, so that
+    // blocks of nothing but high bytes start with a lead and with a trail.
+    std::vector<std::vector<std::string>> bodies(2);
+    for (size_t i = 0, bytes = 0; bytes < 200; ++i) {
+        bodies[0].push_back(readable[(i * 7 + i / 5) % readable.size()]);
+        bytes += bodies[0].back().size();
     }
+    for (size_t i = 0; bodies[1].size() < 150; i += 389) {
+        const std::string& han = page.hanzi[i % page.hanzi.size()];
+        if (static_cast<unsigned char>(han[1]) >= 0x80) bodies[1].push_back(han);
+    }
+    // The edges of the bytes that can follow a lead, the one lead without a full row (A3)
+    // where a trail stands too, and a lead below 0xA1.
     const std::vector<std::string> unreadable = {
         page.unassigned.front(), page.unassigned.back(), "\xA4=", "\xA4\r", "\xA4 ", "\xA4\x80",
+        "\xA4\x3F", "\xA4\x7F", "\xA4\xA0", "\xA4\xFF", "\xA3\xFE", "\xA3\xC0",
         std::string(1, '\xA4')};  // last: at the end
-    const std::vector<std::string> inserted = {"\xA4\x41", "\xA4\xA1", "\x80", "\xFF", "\xA4\x40"};
-    Big5Codec codec;
-    for (size_t shift = 0; shift <= Big5Blocks::kBlock; ++shift) {
-        for (size_t at = 0; at <= body.size(); ++at) {
-            std::string before(shift, 'x');
-            for (size_t i = 0; i < at; ++i) before += body[i];
-            std::string after;
-            for (size_t i = at; i < body.size(); ++i) after += body[i];
-            for (const std::string& bad : unreadable) {
-                const std::string text = before + bad + (bad.size() == 1 ? "" : after);
-                ASSERT_NE(codec.decode(text).find(kReplacement), std::u16string::npos) << hex(text);
-                ASSERT_EQ(codec.findUnreadable(text, 0), before.size()) << hex(text);
-                // From the start of a later line, as the scanner asks after each line.
-                ASSERT_EQ(codec.findUnreadable("ab\n" + text, 3), before.size() + 3) << hex(text);
+    const std::vector<std::string> inserted = {"\xA4\x41", "\xA4\xA1", "\x80", "\xFF",
+                                               "\xA4\x40", "\xA4\x7E", "\xA4\xFE", "\xA3\x40",
+                                               "\xA4\xA3", "\xA3\xA3", "\x81\x40", "\xA0\xFE"};
+    // Both ways of sorting out a block; the real table must have the shape the quicker needs.
+    ASSERT_TRUE(Big5Blocks(true).fewDoubtful);
+    for (const auto path : {Big5Blocks::Path::Best, Big5Blocks::Path::General}) {
+        SCOPED_TRACE(path == Big5Blocks::Path::Best ? "best path" : "general path");
+        Big5Codec codec(path);
+        for (const auto& body : bodies) {
+            for (size_t shift = 0; shift <= Big5Blocks::kBlock; ++shift) {
+                for (size_t at = 0; at <= body.size(); ++at) {
+                    std::string before(shift, 'x');
+                    for (size_t i = 0; i < at; ++i) before += body[i];
+                    std::string after;
+                    for (size_t i = at; i < body.size(); ++i) after += body[i];
+                    for (const std::string& bad : unreadable) {
+                        const std::string text = before + bad + (bad.size() == 1 ? "" : after);
+                        ASSERT_NE(codec.decode(text).find(kReplacement), std::u16string::npos)
+                            << hex(text);
+                        ASSERT_EQ(codec.findUnreadable(text, 0), before.size()) << hex(text);
+                        // From the start of a later line, as the scanner asks after each line.
+                        ASSERT_EQ(codec.findUnreadable("ab\n" + text, 3), before.size() + 3)
+                            << hex(text);
+                    }
+                    for (const std::string& good : inserted) {
+                        const std::string text = before + good + after;
+                        ASSERT_EQ(codec.decode(text).find(kReplacement), std::u16string::npos)
+                            << hex(text);
+                        ASSERT_EQ(codec.findUnreadable(text, 0), std::string::npos) << hex(text);
+                    }
+                }
             }
-            for (const std::string& good : inserted)
-                ASSERT_EQ(codec.findUnreadable(before + good + after, 0), std::string::npos)
-                    << hex(before + good + after);
         }
     }
 }
