@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QImageReader>
 
+#include "BuiltPictures.h"
+
 namespace qb {
 
 namespace {
@@ -15,6 +17,9 @@ QString clickSoundPath(const QString& programFolder) {
 }  // namespace
 
 QPixmap pngPicture(const QString& resourcePath) {
+    // The start-up's pictures were decoded when the program was built.
+    if (const QImage built = builtpictures::find(resourcePath); !built.isNull())
+        return QPixmap::fromImage(built);
     QImageReader reader(resourcePath, "png");
     // Without this, naming the format is not enough: every plugin is still loaded and asked.
     reader.setAutoDetectImageFormat(false);

@@ -15,9 +15,10 @@ inline const QString kApplicationTitle = QStringLiteral("Quillbook");
 // Asked before the program ends, from the main window and from the tray menu alike.
 inline const QString kQuitQuestion = QStringLiteral("是否不用字典?");
 
-// A PNG picture of the program's resources, read by Qt's own PNG reader alone. Otherwise
-// Qt first loads every image format plugin (GIF, ICO, JPEG with libjpeg) to ask it about
-// the file, before the main window can be mapped.
+// A PNG picture of the program's resources: one of the start-up's, decoded when the program
+// was built, or read by Qt's own PNG reader alone. Otherwise Qt first loads every image
+// format plugin (GIF, ICO, JPEG with libjpeg) to ask it about the file, before the main
+// window can be mapped.
 QPixmap pngPicture(const QString& resourcePath);
 
 // The program's icon, for every window and the notification area: the 16- and 32-pixel

@@ -1,9 +1,11 @@
 #include <QApplication>
 #include <QClipboard>
+#include <QImageReader>
 #include <QPointer>
 #include <QScrollBar>
 #include <QtTest>
 
+#include "BuiltPictures.h"
 #include "WindowTest.h"
 
 using namespace qb;
@@ -35,6 +37,22 @@ private slots:
     }
 
     void cleanup() { h.reset(); }
+
+    // The skin and the icon are decoded when the program is built: they must be what the PNG
+    // files are, pixel for pixel, and the other pictures still come from their files.
+    void startUpPicturesAreTheirPngFiles() {
+        const QString kept[] = {QStringLiteral(":/skin.png"), QStringLiteral(":/app32.png"),
+                                QStringLiteral(":/app16.png")};
+        for (const QString& path : kept) {
+            QImageReader reader(path, "png");
+            const QImage fromFile = reader.read();
+            QVERIFY2(!fromFile.isNull(), qPrintable(path));
+            QCOMPARE(builtpictures::find(path), fromFile);
+            QCOMPARE(pngPicture(path).toImage(), QPixmap::fromImage(fromFile).toImage());
+        }
+        QVERIFY(builtpictures::find(QStringLiteral(":/search.png")).isNull());
+        QCOMPARE(pngPicture(QStringLiteral(":/search.png")).size(), QSize(28, 28));
+    }
 
     void startsTopmostWithTheSoundShapedAndFocused() {
         test::FakeDesktop fresh;
