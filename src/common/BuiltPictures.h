@@ -26,7 +26,8 @@ inline QImage find(QStringView resourcePath) {
         QImage image(picture.bits, picture.width, picture.height, picture.bytesPerLine,
                      static_cast<QImage::Format>(picture.format));
         if (picture.colourCount > 0)
-            image.setColorTable(QList<QRgb>(picture.colours, picture.colours + picture.colourCount));
+            image.setColorTable(
+                QList<QRgb>(picture.colours, picture.colours + picture.colourCount));
         return image;
     }
     return {};

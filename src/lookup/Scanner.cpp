@@ -91,9 +91,10 @@ OneByteLine oneByteLineFrom(std::string_view text, size_t start, char wanted, Ma
         const uint32_t inLine = ends != 0 ? (ends & (0u - ends)) - 1 : 0xFFFF;
         const uint32_t equals =
             static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, eq))) & inLine;
+        uint32_t hits =
+            static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, want))) & inLine;
         uint32_t after = inLine;  // the places after the last one found
-        for (uint32_t hits = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, want))) & inLine;
-             hits != 0; hits &= hits - 1) {
+        for (; hits != 0; hits &= hits - 1) {
             const uint32_t below = (hits & (0u - hits)) - 1;
             equalsSince |= (equals & after & below) != 0;
             found(i + static_cast<size_t>(__builtin_ctz(hits)));
@@ -301,7 +302,8 @@ private:
                                                         size_t& found) const {
         const bool folded = std::any_of(tests_.begin(), tests_.end(),
                                         [](const Test& t) { return t.mask != 0; });
-        return folded ? findSharedAvx2<true>(text, i, found) : findSharedAvx2<false>(text, i, found);
+        return folded ? findSharedAvx2<true>(text, i, found)
+                      : findSharedAvx2<false>(text, i, found);
     }
 
     template <bool kFolded>
