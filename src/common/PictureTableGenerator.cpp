@@ -62,8 +62,9 @@ int main(int argc, char** argv) {
     for (int i = 2; i < argc; ++i) out << "&kPicture" << i - 2 << ", ";
     out << "nullptr};\n\n}  // namespace qb::builtpictures\n";
     out.flush();
+    const QByteArray bytes = text.toUtf8();
     QFile file(QString::fromLocal8Bit(argv[1]));
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) != text.toUtf8().size()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
         std::fprintf(stderr, "qb_picture_generator: cannot write %s\n", argv[1]);
         return 1;
     }

@@ -535,8 +535,7 @@ const FastScanner::Anchor& FastScanner::anchorFor(const TypedText& typed) {
     anchorValid_ = true;
     anchorText_ = typed.text;
     anchor_ = Anchor{};
-    // Until the forms are known, a finder that finds nothing: the unreadable search needs none.
-    finder_ = std::make_unique<NeedleFinder>(std::vector<std::string>{}, false);
+    finder_.reset();  // only an anchor of bytes has one
 
     // For each character: every byte string that a character equal to it (ignoring case) is
     // stored as. A field that equals the typed text or contains it holds one of them for
@@ -657,11 +656,10 @@ bool FastScanner::reportLine(std::u16string_view line, int times, MatchMode mode
 bool FastScanner::scanLines(std::string_view raw, const TypedText& typed, MatchMode mode,
                             const MatchSink& sink) {
     const bool unreadable = anchor_.kind == Anchor::Kind::Unreadable;
-    const NeedleFinder& finder = *finder_;
-    if (anchor_.oneByte) return scanLinesForOneByte(raw, finder, mode, sink);
+    if (anchor_.oneByte) return scanLinesForOneByte(raw, mode, sink);
     size_t pos = 0;
     while (pos < raw.size()) {
-        const size_t at = unreadable ? codec_.findUnreadable(raw, pos) : finder.find(raw, pos);
+        const size_t at = unreadable ? codec_.findUnreadable(raw, pos) : finder_->find(raw, pos);
         if (at == std::string_view::npos) break;
         const size_t start = lineStartBefore(raw, pos, at);
         // No needle holds a line end, nor does any pair: the line goes on past `at`.
@@ -675,8 +673,8 @@ bool FastScanner::scanLines(std::string_view raw, const TypedText& typed, MatchM
 // The byte search skips the lines without the byte; after a line that has it, the next line
 // is read whole at once, as the lines of a text found in most of them are (a space, a digit),
 // until one does not have it.
-bool FastScanner::scanLinesForOneByte(std::string_view raw, const NeedleFinder& finder,
-                                      MatchMode mode, const MatchSink& sink) {
+bool FastScanner::scanLinesForOneByte(std::string_view raw, MatchMode mode,
+                                      const MatchSink& sink) {
     const char wanted = anchor_.forms.front()[0];
     bool lastFound = false;
     size_t pos = 0;
@@ -686,7 +684,7 @@ bool FastScanner::scanLinesForOneByte(std::string_view raw, const NeedleFinder& 
             while (start < raw.size() && isLineEnd(raw[start])) ++start;
             if (start == raw.size()) break;
         } else {
-            const size_t at = finder.find(raw, pos);
+            const size_t at = finder_->find(raw, pos);
             if (at == std::string_view::npos) break;
             start = lineStartBefore(raw, pos, at);
         }

@@ -75,8 +75,7 @@ private:
     // Returns false when the sink asked to stop (exact match found).
     bool scanLines(std::string_view raw, const TypedText& typed, MatchMode mode,
                    const MatchSink& sink);
-    bool scanLinesForOneByte(std::string_view raw, const NeedleFinder& finder,
-                             MatchMode mode, const MatchSink& sink);
+    bool scanLinesForOneByte(std::string_view raw, MatchMode mode, const MatchSink& sink);
     bool testLine(std::string_view raw, const TypedText& typed, MatchMode mode,
                   const MatchSink& sink);
     std::u16string_view decodeLine(std::string_view raw);
@@ -88,7 +87,7 @@ private:
     std::u16string anchorText_;
     bool anchorValid_ = false;
     Anchor anchor_;
-    std::unique_ptr<NeedleFinder> finder_;  // the search for the anchor's forms
+    std::unique_ptr<NeedleFinder> finder_;  // the search for the anchor's forms, when bytes
     LineChunks chunks_;
     std::u16string line_;
 };
