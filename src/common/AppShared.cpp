@@ -16,14 +16,17 @@ QString clickSoundPath(const QString& programFolder) {
 
 }  // namespace
 
-QPixmap pngPicture(const QString& resourcePath) {
+QImage pngImage(const QString& resourcePath) {
     // The start-up's pictures were decoded when the program was built.
-    if (const QImage built = builtpictures::find(resourcePath); !built.isNull())
-        return QPixmap::fromImage(built);
+    if (QImage built = builtpictures::find(resourcePath); !built.isNull()) return built;
     QImageReader reader(resourcePath, "png");
     // Without this, naming the format is not enough: every plugin is still loaded and asked.
     reader.setAutoDetectImageFormat(false);
-    return QPixmap::fromImage(reader.read());
+    return reader.read();
+}
+
+QPixmap pngPicture(const QString& resourcePath) {
+    return QPixmap::fromImage(pngImage(resourcePath));
 }
 
 QIcon programIcon() {

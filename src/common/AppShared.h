@@ -19,6 +19,7 @@ inline const QString kQuitQuestion = QStringLiteral("是否不用字典?");
 // was built, or read by Qt's own PNG reader alone. Otherwise Qt first loads every image
 // format plugin (GIF, ICO, JPEG with libjpeg) to ask it about the file, before the main
 // window can be mapped.
+QImage pngImage(const QString& resourcePath);
 QPixmap pngPicture(const QString& resourcePath);
 
 // The program's icon, for every window and the notification area: the 16- and 32-pixel

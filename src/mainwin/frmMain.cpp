@@ -17,6 +17,7 @@ namespace {
 const QColor kWindowColour(220, 209, 160);
 const QColor kBoxColour(230, 222, 172);
 const QColor kTextColour(128, 64, 0);
+const QString kSkinPicture = QStringLiteral(":/skin.png");
 
 QFont textBoxFont() {
     QFont font;
@@ -89,7 +90,7 @@ frmMain::frmMain(AppShared& shared, Library library)
     resize(twips(0, 0, 8160, 5670).size());
     // The skin box comes first: the start-up fits the window to it and cuts the window's
     // outline from its picture. The other controls are made once the window is on screen.
-    pic1 = new PictureBox(this, pngPicture(QStringLiteral(":/skin.png")),
+    pic1 = new PictureBox(this, pngPicture(kSkinPicture),
                           palette().color(QPalette::Button));
     pic1->setObjectName(QStringLiteral("pic1"));
     pic1->setGeometry(twips(0, 0, 6975, 3615));
@@ -186,9 +187,11 @@ void frmMain::Form_Load() {
     pic1->setFrameShape(QFrame::NoFrame);
     pic1->resize(skin.deviceIndependentSize().toSize());
     resize(pic1->size());
-    // Cut away every pixel of the top-left pixel's colour, as the box shows the picture.
+    // Cut away every pixel of the top-left pixel's colour, as the box shows the picture. The
+    // picture as it was read, not the box's copy for the screen: its colour table makes the
+    // drawing and the cutting light.
     const QImage drawn =
-        gifmod::drawnOnBackground(skin.toImage(), pic1->palette().color(QPalette::Window));
+        gifmod::drawnOnBackground(pngImage(kSkinPicture), pic1->palette().color(QPalette::Window));
     shared_.services().shape.setShape(*this, gifmod::regionOf(gifmod::BuildPictureRegion(drawn)));
     // The tray window adds the icon, which stays for the whole run; it also hides this
     // window, which the start-up then shows again.

@@ -4,26 +4,51 @@
 
 namespace gifmod {
 
-std::vector<QRect> BuildPictureRegion(const QImage& picture) {
-    std::vector<QRect> runs;
-    if (picture.isNull() || picture.width() <= 0 || picture.height() <= 0) return runs;
-    const QImage image = picture.convertToFormat(QImage::Format_ARGB32);
+namespace {
+
+// Each row's runs of kept pixels, one rectangle each; `cut(pixel)` tells which to cut.
+template <typename Pixel, typename Cut>
+void addRuns(const QImage& image, Cut cut, std::vector<QRect>& runs) {
     const int width = image.width();
-    const QRgb key = image.pixel(0, 0);
     for (int y = 0; y < image.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        const auto* row = reinterpret_cast<const Pixel*>(image.constScanLine(y));
         int runStart = -1;
         for (int x = 0; x < width; ++x) {
-            const bool cut = row[x] == key;
-            if (cut && runStart >= 0) {
+            const bool cutHere = cut(row[x]);
+            if (cutHere && runStart >= 0) {
                 runs.emplace_back(runStart, y, x - runStart, 1);
                 runStart = -1;
-            } else if (!cut && runStart < 0) {
+            } else if (!cutHere && runStart < 0) {
                 runStart = x;
             }
         }
         if (runStart >= 0) runs.emplace_back(runStart, y, width - runStart, 1);
     }
+}
+
+// A picture whose pixels are indices into a colour table that has a colour for every index,
+// as the PNG reader gives one of 256 colours: it can be worked on through its table.
+bool indexedThroughout(const QImage& picture) {
+    return picture.format() == QImage::Format_Indexed8 && picture.colorCount() == 256;
+}
+
+}  // namespace
+
+std::vector<QRect> BuildPictureRegion(const QImage& picture) {
+    std::vector<QRect> runs;
+    if (picture.isNull() || picture.width() <= 0 || picture.height() <= 0) return runs;
+    if (indexedThroughout(picture)) {
+        // Compared by colour, not by index: two entries of the table may hold one colour.
+        const QRgb key = picture.pixel(0, 0);
+        const QList<QRgb> colours = picture.colorTable();
+        bool cut[256];
+        for (int i = 0; i < 256; ++i) cut[i] = colours[i] == key;
+        addRuns<uchar>(picture, [&cut](uchar index) { return cut[index]; }, runs);
+        return runs;
+    }
+    const QImage image = picture.convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = image.pixel(0, 0);
+    addRuns<QRgb>(image, [key](QRgb colour) { return colour == key; }, runs);
     return runs;
 }
 
@@ -35,11 +60,26 @@ QRegion regionOf(const std::vector<QRect>& rectangles) {
 }
 
 QImage drawnOnBackground(const QImage& picture, QColor background) {
-    QImage drawn(picture.size(), QImage::Format_ARGB32);
-    drawn.fill(background);
-    QPainter painter(&drawn);
-    painter.drawImage(0, 0, picture);
-    return drawn;
+    const auto drawn = [&background](const QImage& image) {
+        QImage onBackground(image.size(), QImage::Format_ARGB32);
+        onBackground.fill(background);
+        QPainter painter(&onBackground);
+        painter.drawImage(0, 0, image);
+        return onBackground;
+    };
+    if (!indexedThroughout(picture)) return drawn(picture);
+    // A picture of a colour table is drawn by drawing a strip of its colours, a pixel each,
+    // the same way, and keeps its pixels: the same colours as drawing it whole, without a
+    // full-size copy to draw on.
+    QImage strip(picture.colorCount(), 1, QImage::Format_Indexed8);
+    strip.setColorTable(picture.colorTable());
+    for (int i = 0; i < strip.width(); ++i) strip.setPixel(i, 0, static_cast<uint>(i));
+    const QImage drawnStrip = drawn(strip);
+    QList<QRgb> drawnColours(strip.width());
+    for (int i = 0; i < strip.width(); ++i) drawnColours[i] = drawnStrip.pixel(i, 0);
+    QImage result = picture;
+    result.setColorTable(drawnColours);
+    return result;
 }
 
 }  // namespace gifmod

@@ -16,6 +16,25 @@ QImage imageOf(const QStringList& rows) {
     return image;
 }
 
+// The same rows as a picture of 256 colours: '.' is transparent, 'h' half so, 'a' and 'b'
+// are one colour under two indices, 'g' is the background the tests draw on.
+const QColor kBackground(236, 236, 236);
+
+QImage indexedImageOf(const QStringList& rows) {
+    QList<QRgb> colours(256, qRgb(1, 2, 3));
+    const QString letters = QStringLiteral(".habg");
+    colours[0] = qRgba(255, 255, 255, 0);
+    colours[1] = qRgba(200, 10, 10, 128);
+    colours[2] = colours[3] = qRgb(10, 200, 10);
+    colours[4] = kBackground.rgb();
+    QImage image(rows.first().size(), rows.size(), QImage::Format_Indexed8);
+    image.setColorTable(colours);
+    for (int y = 0; y < rows.size(); ++y)
+        for (int x = 0; x < rows[y].size(); ++x)
+            image.setPixel(x, y, static_cast<uint>(letters.indexOf(rows[y][x])));
+    return image;
+}
+
 }  // namespace
 
 class GifmodTest : public QObject {
@@ -43,6 +62,35 @@ private slots:
         QFETCH(QList<QRect>, runs);
         const auto got = gifmod::BuildPictureRegion(imageOf(rows));
         QCOMPARE(QList<QRect>(got.begin(), got.end()), runs);
+    }
+
+    // A picture of a colour table is drawn and cut through its table; it must come out as
+    // the same picture drawn whole, pixel by pixel.
+    void anIndexedPictureComesOutAsDrawnWhole_data() {
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QList<QRect>>("runs");
+        QTest::newRow("transparent and half-transparent")
+            << QStringList{".h.", "hhh"} << QList<QRect>{{1, 0, 1, 1}, {0, 1, 3, 1}};
+        QTest::newRow("one colour under two indices, both kept")
+            << QStringList{".ab.", "ba.."} << QList<QRect>{{1, 0, 2, 1}, {0, 1, 2, 1}};
+        QTest::newRow("one colour under two indices as the key")
+            << QStringList{"aba", "bhb"} << QList<QRect>{{1, 1, 1, 1}};
+        QTest::newRow("the background's own colour is cut with the transparent")
+            << QStringList{".ga", "g.h"} << QList<QRect>{{2, 0, 1, 1}, {2, 1, 1, 1}};
+    }
+    void anIndexedPictureComesOutAsDrawnWhole() {
+        QFETCH(QStringList, rows);
+        QFETCH(QList<QRect>, runs);
+        const QImage indexed = indexedImageOf(rows);
+        const QImage drawn = gifmod::drawnOnBackground(indexed, kBackground);
+        QCOMPARE(drawn.format(), QImage::Format_Indexed8);
+        const QImage drawnWhole =
+            gifmod::drawnOnBackground(indexed.convertToFormat(QImage::Format_ARGB32), kBackground);
+        QCOMPARE(drawn.convertToFormat(QImage::Format_ARGB32), drawnWhole);
+        const auto got = gifmod::BuildPictureRegion(drawn);
+        QCOMPARE(QList<QRect>(got.begin(), got.end()), runs);
+        const auto gotWhole = gifmod::BuildPictureRegion(drawnWhole);
+        QCOMPARE(QList<QRect>(gotWhole.begin(), gotWhole.end()), runs);
     }
 
     void anEmptyPictureHasNoRegion() {
