@@ -1,6 +1,6 @@
 #include "QtServices.h"
 
-#include "QtSoundModule.h"
+#include "QtModules.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -149,6 +149,16 @@ void QtWindowMove::beginMove(QWidget& window, QPoint globalPressPosition, Qt::Mo
     new ManualMove(window, globalPressPosition, button);
 }
 
+namespace {
+
+// The function `function` of the module `name` beside the program; null without either.
+// The module is never unloaded: the code of what the function made lives in it.
+QFunctionPointer moduleFunction(const char* name, const char* function) {
+    return QLibrary(QCoreApplication::applicationDirPath() + '/' + name).resolve(function);
+}
+
+}  // namespace
+
 DeferredSoundPlayer::DeferredSoundPlayer() {
     QTimer::singleShot(0, &timerContext_, [this] { load(); });
 }
@@ -158,9 +168,8 @@ DeferredSoundPlayer::~DeferredSoundPlayer() = default;
 void DeferredSoundPlayer::load() {
     if (tried_) return;
     tried_ = true;
-    // Never unloaded: the player's code lives in it until the end.
-    QLibrary module(QCoreApplication::applicationDirPath() + '/' + kSoundModuleName);
-    if (auto create = reinterpret_cast<CreateSoundPlayer>(module.resolve(kCreateSoundPlayer)))
+    if (auto create = reinterpret_cast<CreateSoundPlayer>(
+            moduleFunction(kSoundModuleName, kCreateSoundPlayer)))
         player_.reset(create());
     if (player_ && !prepared_.isEmpty()) player_->prepare(prepared_);
 }
@@ -180,6 +189,34 @@ void DeferredSoundPlayer::playAsync(const QString& wavPath) {
         return;
     }
     if (player_) player_->playAsync(wavPath);
+}
+
+DeferredSpeechEngine::DeferredSpeechEngine() = default;
+DeferredSpeechEngine::~DeferredSpeechEngine() = default;
+
+SpeechEngine* DeferredSpeechEngine::engine() {
+    if (!tried_) {
+        tried_ = true;
+        if (auto create = reinterpret_cast<CreateSpeechEngine>(
+                moduleFunction(kSpeechModuleName, kCreateSpeechEngine)))
+            engine_.reset(create());
+    }
+    return engine_.get();
+}
+
+bool DeferredSpeechEngine::stop() {
+    SpeechEngine* speech = engine();
+    return speech != nullptr && speech->stop();
+}
+
+bool DeferredSpeechEngine::say(const QString& text) {
+    SpeechEngine* speech = engine();
+    return speech != nullptr && speech->say(text);
+}
+
+bool DeferredSpeechEngine::hasVoice() {
+    SpeechEngine* speech = engine();
+    return speech != nullptr && speech->hasVoice();
 }
 
 DeferredNotificationArea::DeferredNotificationArea(NotificationArea& area) : area_(area) {}

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "QtNotificationArea.h"
-#include "QtSpeechEngine.h"
 #include "Services.h"
 #include "SystemInfoRegistry.h"
 
@@ -56,6 +55,23 @@ private:
     QString prepared_;
     std::unique_ptr<SoundPlayer> player_;
     QObject timerContext_;  // ends the pending load with this object
+};
+
+// Loads the speech module (QtSpeechModule.cpp, the engine of QtSpeechEngine.h) at the first
+// call, and hands every call on to it. Without the module the program has no voice.
+class DeferredSpeechEngine final : public SpeechEngine {
+public:
+    DeferredSpeechEngine();
+    ~DeferredSpeechEngine() override;
+    bool stop() override;
+    bool say(const QString& text) override;
+    bool hasVoice() override;
+
+private:
+    SpeechEngine* engine();
+
+    bool tried_ = false;
+    std::unique_ptr<SpeechEngine> engine_;
 };
 
 // Hands the notification area's commands on once the event loop runs, after the window is
@@ -124,7 +140,7 @@ struct QtServices {
     QtAddressOpener addresses;
     QtFileTests files;
     SystemInfoRegistry registry;
-    QtSpeechEngine speech;
+    DeferredSpeechEngine speech;
     Services services() {
         return {placement, shape, move,     sound,     messages, tray,
                 menus,     handles, programs, addresses, files,    registry, speech};

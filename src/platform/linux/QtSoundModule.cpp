@@ -2,7 +2,7 @@
 // libraries (the sound server's client, codecs, networking) that would otherwise be loaded
 // and linked before the window can appear.
 
-#include "QtSoundModule.h"
+#include "QtModules.h"
 #include "QtSoundPlayer.h"
 
 extern "C" Q_DECL_EXPORT qb::platform::SoundPlayer* qb_create_sound_player() {
