@@ -1,6 +1,7 @@
 #include "gifmod.h"
 
 #include <QPainter>
+#include <algorithm>
 
 namespace gifmod {
 
@@ -11,18 +12,14 @@ template <typename Pixel, typename Cut>
 void addRuns(const QImage& image, Cut cut, std::vector<QRect>& runs) {
     const int width = image.width();
     for (int y = 0; y < image.height(); ++y) {
-        const auto* row = reinterpret_cast<const Pixel*>(image.constScanLine(y));
-        int runStart = -1;
-        for (int x = 0; x < width; ++x) {
-            const bool cutHere = cut(row[x]);
-            if (cutHere && runStart >= 0) {
-                runs.emplace_back(runStart, y, x - runStart, 1);
-                runStart = -1;
-            } else if (!cutHere && runStart < 0) {
-                runStart = x;
-            }
+        const auto* const row = reinterpret_cast<const Pixel*>(image.constScanLine(y));
+        const auto* const end = row + width;
+        // From one edge of a run to the next: a row of the outline has few of them.
+        for (const Pixel* p = std::find_if_not(row, end, cut); p != end;) {
+            const Pixel* const runEnd = std::find_if(p, end, cut);
+            runs.emplace_back(static_cast<int>(p - row), y, static_cast<int>(runEnd - p), 1);
+            p = std::find_if_not(runEnd, end, cut);
         }
-        if (runStart >= 0) runs.emplace_back(runStart, y, width - runStart, 1);
     }
 }
 
@@ -68,15 +65,25 @@ QImage drawnOnBackground(const QImage& picture, QColor background) {
         return onBackground;
     };
     if (!indexedThroughout(picture)) return drawn(picture);
-    // A picture of a colour table is drawn by drawing a strip of its colours, a pixel each,
-    // the same way, and keeps its pixels: the same colours as drawing it whole, without a
-    // full-size copy to draw on.
-    QImage strip(picture.colorCount(), 1, QImage::Format_Indexed8);
-    strip.setColorTable(picture.colorTable());
-    for (int i = 0; i < strip.width(); ++i) strip.setPixel(i, 0, static_cast<uint>(i));
-    const QImage drawnStrip = drawn(strip);
-    QList<QRgb> drawnColours(strip.width());
-    for (int i = 0; i < strip.width(); ++i) drawnColours[i] = drawnStrip.pixel(i, 0);
+    // A picture of a colour table is drawn through its table, and keeps its pixels: the same
+    // colours as drawing it whole, without a full-size copy to draw on.
+    QList<QRgb> drawnColours = picture.colorTable();
+    const bool wholeOrNothing = std::all_of(drawnColours.begin(), drawnColours.end(), [](QRgb c) {
+        return qAlpha(c) == 0 || qAlpha(c) == 255;
+    });
+    if (wholeOrNothing) {
+        // A colour that is wholly there is drawn as it is, and one that is not there at all
+        // leaves the background: no painter needed.
+        for (QRgb& colour : drawnColours)
+            if (qAlpha(colour) == 0) colour = background.rgba();
+    } else {
+        // The painter draws a strip of the colours, a pixel each, the same way.
+        QImage strip(picture.colorCount(), 1, QImage::Format_Indexed8);
+        strip.setColorTable(drawnColours);
+        for (int i = 0; i < strip.width(); ++i) strip.setPixel(i, 0, static_cast<uint>(i));
+        const QImage drawnStrip = drawn(strip);
+        for (int i = 0; i < strip.width(); ++i) drawnColours[i] = drawnStrip.pixel(i, 0);
+    }
     QImage result = picture;
     result.setColorTable(drawnColours);
     return result;

@@ -17,14 +17,15 @@ QImage imageOf(const QStringList& rows) {
 }
 
 // The same rows as a picture of 256 colours: '.' is transparent, 'h' half so, 'a' and 'b'
-// are one colour under two indices, 'g' is the background the tests draw on.
+// are one colour under two indices, 'g' is the background the tests draw on. A table without
+// 'h' holds only colours that are wholly there or not at all.
 const QColor kBackground(236, 236, 236);
 
 QImage indexedImageOf(const QStringList& rows) {
     QList<QRgb> colours(256, qRgb(1, 2, 3));
     const QString letters = QStringLiteral(".habg");
     colours[0] = qRgba(255, 255, 255, 0);
-    colours[1] = qRgba(200, 10, 10, 128);
+    if (rows.join(QString()).contains(QLatin1Char('h'))) colours[1] = qRgba(200, 10, 10, 128);
     colours[2] = colours[3] = qRgb(10, 200, 10);
     colours[4] = kBackground.rgb();
     QImage image(rows.first().size(), rows.size(), QImage::Format_Indexed8);
@@ -68,24 +69,32 @@ private slots:
     // the same picture drawn whole, pixel by pixel.
     void anIndexedPictureComesOutAsDrawnWhole_data() {
         QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QColor>("background");
         QTest::addColumn<QList<QRect>>("runs");
         QTest::newRow("transparent and half-transparent")
-            << QStringList{".h.", "hhh"} << QList<QRect>{{1, 0, 1, 1}, {0, 1, 3, 1}};
+            << QStringList{".h.", "hhh"} << kBackground
+            << QList<QRect>{{1, 0, 1, 1}, {0, 1, 3, 1}};
+        QTest::newRow("on a translucent background")
+            << QStringList{".a.", "bb."} << QColor(236, 236, 236, 100)
+            << QList<QRect>{{1, 0, 1, 1}, {0, 1, 2, 1}};
         QTest::newRow("one colour under two indices, both kept")
-            << QStringList{".ab.", "ba.."} << QList<QRect>{{1, 0, 2, 1}, {0, 1, 2, 1}};
+            << QStringList{".ab.", "ba.."} << kBackground
+            << QList<QRect>{{1, 0, 2, 1}, {0, 1, 2, 1}};
         QTest::newRow("one colour under two indices as the key")
-            << QStringList{"aba", "bhb"} << QList<QRect>{{1, 1, 1, 1}};
+            << QStringList{"aba", "bhb"} << kBackground << QList<QRect>{{1, 1, 1, 1}};
         QTest::newRow("the background's own colour is cut with the transparent")
-            << QStringList{".ga", "g.h"} << QList<QRect>{{2, 0, 1, 1}, {2, 1, 1, 1}};
+            << QStringList{".ga", "g.a"} << kBackground
+            << QList<QRect>{{2, 0, 1, 1}, {2, 1, 1, 1}};
     }
     void anIndexedPictureComesOutAsDrawnWhole() {
         QFETCH(QStringList, rows);
+        QFETCH(QColor, background);
         QFETCH(QList<QRect>, runs);
         const QImage indexed = indexedImageOf(rows);
-        const QImage drawn = gifmod::drawnOnBackground(indexed, kBackground);
+        const QImage drawn = gifmod::drawnOnBackground(indexed, background);
         QCOMPARE(drawn.format(), QImage::Format_Indexed8);
         const QImage drawnWhole =
-            gifmod::drawnOnBackground(indexed.convertToFormat(QImage::Format_ARGB32), kBackground);
+            gifmod::drawnOnBackground(indexed.convertToFormat(QImage::Format_ARGB32), background);
         QCOMPARE(drawn.convertToFormat(QImage::Format_ARGB32), drawnWhole);
         const auto got = gifmod::BuildPictureRegion(drawn);
         QCOMPARE(QList<QRect>(got.begin(), got.end()), runs);
