@@ -90,8 +90,7 @@ frmMain::frmMain(AppShared& shared, Library library)
     resize(twips(0, 0, 8160, 5670).size());
     // The skin box comes first: the start-up fits the window to it and cuts the window's
     // outline from its picture. The other controls are made once the window is on screen.
-    pic1 = new PictureBox(this, pngPicture(kSkinPicture),
-                          palette().color(QPalette::Button));
+    pic1 = new PictureBox(this, pngPicture(kSkinPicture), palette().color(QPalette::Button));
     pic1->setObjectName(QStringLiteral("pic1"));
     pic1->setGeometry(twips(0, 0, 6975, 3615));
     pic1->setFrameShape(QFrame::Box);  // until the start-up fits it to its picture
