@@ -8,6 +8,7 @@
 #include <immintrin.h>
 // The block search mostly works on bit masks, a bit a byte: and-not is one instruction there.
 #define QB_TARGET __attribute__((target("avx2,bmi")))
+#define QB_TARGET_WIDE __attribute__((target("avx2,bmi,avx512f,avx512bw")))
 #endif
 
 namespace qb {
@@ -18,8 +19,9 @@ Big5Blocks::Big5Blocks(bool asciiReads, Path path) {
     int few = 0;
     for (unsigned b = 0xA1; b <= 0xFE; ++b)
         if (!big5table::kFullRow[b] && few++ == 0) doubtful = uint8_t(b);
-    fewDoubtful = path == Path::Best && few <= 1;
+    fewDoubtful = path != Path::General && few <= 1;
     usable = asciiReads && machineCanRun();
+    wide = usable && fewDoubtful && path == Path::Best && machineHasAvx512bw();
 }
 
 #if defined(QB_X86_SIMD)
@@ -50,6 +52,13 @@ QB_TARGET inline __m256i between(__m256i x) {
     return _mm256_cmpgt_epi8(_mm256_set1_epi8(char(last - first + 1 - 0x80)), moved);
 }
 
+// The same range in one register: moved so that `first` is 0, one unsigned compare.
+template <unsigned char first, unsigned char last>
+QB_TARGET_WIDE inline __mmask64 wideBetween(__m512i x) {
+    return _mm512_cmplt_epu8_mask(_mm512_sub_epi8(x, _mm512_set1_epi8(char(first))),
+                                  _mm512_set1_epi8(char(last - first + 1)));
+}
+
 // The bytes that can follow a lead byte: 0x40–0x7E or 0xA1–0xFE.
 QB_TARGET inline __m256i trailShaped(__m256i bytes) {
     return _mm256_or_si256(between<0x40, 0x7E>(bytes), between<0xA1, 0xFE>(bytes));
@@ -71,11 +80,23 @@ inline uint64_t join(uint32_t first, uint32_t second) {
     return first | uint64_t(second) << 32;
 }
 
+QB_TARGET inline __m256i half(const unsigned char* block, int which) {
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block + 32 * which));
+}
+
+// The high bytes, a block in two halves.
+struct Halves {
+    QB_TARGET uint64_t high(const unsigned char* block) const {
+        return join(bits(half(block, 0)), bits(half(block, 1)));
+    }
+};
+
 // For any table: the full-row set, and the bytes that can follow a lead.
-struct GeneralMasks {
+struct GeneralMasks : Halves {
     __m256i fullRow;
 
-    QB_TARGET BlockMasks operator()(__m256i v0, __m256i v1) const {
+    QB_TARGET BlockMasks operator()(const unsigned char* block) const {
+        const __m256i v0 = half(block, 0), v1 = half(block, 1);
         return {join(inSet(v0, fullRow), inSet(v1, fullRow)),
                 join(bits(trailShaped(v0)), bits(trailShaped(v1)))};
     }
@@ -83,10 +104,11 @@ struct GeneralMasks {
 
 // For the usual shape: a byte that can follow a lead is, but for the one, a lead whose pairs
 // all read. That one still follows others: text has it there far more often than as a lead.
-struct FewDoubtfulMasks {
+struct FewDoubtfulMasks : Halves {
     __m256i doubtful;
 
-    QB_TARGET BlockMasks operator()(__m256i v0, __m256i v1) const {
+    QB_TARGET BlockMasks operator()(const unsigned char* block) const {
+        const __m256i v0 = half(block, 0), v1 = half(block, 1);
         const uint64_t trail = join(bits(trailShaped(v0)), bits(trailShaped(v1)));
         const uint64_t odd =
             join(bits(_mm256_cmpeq_epi8(v0, doubtful)), bits(_mm256_cmpeq_epi8(v1, doubtful)));
@@ -94,9 +116,24 @@ struct FewDoubtfulMasks {
     }
 };
 
+// The same in one register, each compare giving its bits at once.
+struct WideFewDoubtfulMasks {
+    __m512i doubtful;
+
+    QB_TARGET_WIDE uint64_t high(const unsigned char* block) const {
+        return _mm512_movepi8_mask(_mm512_loadu_si512(block));
+    }
+    QB_TARGET_WIDE BlockMasks operator()(const unsigned char* block) const {
+        const __m512i v = _mm512_loadu_si512(block);
+        const __mmask64 trail = wideBetween<0x40, 0x7E>(v) | wideBetween<0xA1, 0xFE>(v);
+        return {_mm512_mask_cmpneq_epi8_mask(trail, v, doubtful), trail};
+    }
+};
+
+// Built into each of the searches below with the instructions that they are built for.
 template <typename Masks>
-QB_TARGET inline bool searchBlocks(const unsigned char* s, size_t n, size_t& from, size_t& found,
-                                   const Masks& masksOf) {
+[[gnu::always_inline]] inline bool searchBlocks(const unsigned char* s, size_t n, size_t& from,
+                                                size_t& found, const Masks& masksOf) {
     constexpr uint64_t kEven = 0x5555555555555555u;
     constexpr size_t kBlock = Big5Blocks::kBlock;
     // Blocks overlap by a byte: a pair the last byte of one could lead is judged in the next,
@@ -107,16 +144,14 @@ QB_TARGET inline bool searchBlocks(const unsigned char* s, size_t n, size_t& fro
     size_t i = from;
     uint64_t firstIsTrail = 0;  // the block's first byte ends a pair begun in the last block
     for (const size_t last = n - kBlock; n >= kBlock && i <= last; i += kBlock - 1) {
-        const __m256i v0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
-        const __m256i v1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i + 32));
-        const uint64_t high = join(bits(v0), bits(v1)) & ~firstIsTrail;
+        const uint64_t high = masksOf.high(s + i) & ~firstIsTrail;
         // English: nothing else to know. Marked unlikely only to keep the Chinese path, which
         // most blocks of a library take, in one straight line.
         if (high == 0) [[unlikely]] {
             firstIsTrail = 0;
             continue;
         }
-        const BlockMasks m = masksOf(v0, v1);
+        const BlockMasks m = masksOf(s + i);
         // Leads: the bits of each run of high bytes at an even distance from its start.
         // Adding a run's first bit clears the run where it starts at an even place.
         const uint64_t starts = high & ~(high << 1);
@@ -143,17 +178,30 @@ QB_TARGET inline bool searchBlocks(const unsigned char* s, size_t n, size_t& fro
     return false;
 }
 
-}  // namespace
-
-QB_TARGET bool Big5Blocks::skipReadable(const unsigned char* s, size_t n, size_t& i,
-                                        size_t& found) const {
-    if (!usable) return false;
-    if (fewDoubtful) {
-        return searchBlocks(s, n, i, found, FewDoubtfulMasks{_mm256_set1_epi8(char(doubtful))});
-    }
+QB_TARGET bool searchGeneral(const unsigned char* s, size_t n, size_t& i, size_t& found,
+                             const uint8_t (&fullRow)[16]) {
     const __m256i full =
         _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(fullRow)));
-    return searchBlocks(s, n, i, found, GeneralMasks{full});
+    return searchBlocks(s, n, i, found, GeneralMasks{{}, full});
+}
+
+QB_TARGET bool searchHalves(const unsigned char* s, size_t n, size_t& i, size_t& found,
+                            uint8_t doubtful) {
+    return searchBlocks(s, n, i, found, FewDoubtfulMasks{{}, _mm256_set1_epi8(char(doubtful))});
+}
+
+QB_TARGET_WIDE bool searchWide(const unsigned char* s, size_t n, size_t& i, size_t& found,
+                               uint8_t doubtful) {
+    return searchBlocks(s, n, i, found, WideFewDoubtfulMasks{_mm512_set1_epi8(char(doubtful))});
+}
+
+}  // namespace
+
+bool Big5Blocks::skipReadable(const unsigned char* s, size_t n, size_t& i, size_t& found) const {
+    if (!usable) return false;
+    if (wide) return searchWide(s, n, i, found, doubtful);
+    if (fewDoubtful) return searchHalves(s, n, i, found, doubtful);
+    return searchGeneral(s, n, i, found, fullRow);
 }
 
 #else

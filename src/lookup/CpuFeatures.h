@@ -32,4 +32,9 @@ inline bool machineHasBmi() {
     return QB_MACHINE_HAS(BMI1, "bmi");
 }
 
+// 64-byte registers with byte compares into bit masks, and a system that saves them.
+inline bool machineHasAvx512bw() {
+    return QB_MACHINE_HAS(AVX512BW, "avx512bw");
+}
+
 }  // namespace qb

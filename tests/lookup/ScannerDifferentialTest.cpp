@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "Big5Codec.h"
+#include "CpuFeatures.h"
 #include "GeneratedLibraries.h"
 #include "ScanReport.h"
 #include "Scanner.h"
@@ -320,10 +321,15 @@ TEST(ScannerDifferential, UnreadableSequencesAreFoundWhereverTheyFall) {
     const std::vector<std::string> inserted = {"\xA4\x41", "\xA4\xA1", "\x80", "\xFF",
                                                "\xA4\x40", "\xA4\x7E", "\xA4\xFE", "\xA3\x40",
                                                "\xA4\xA3", "\xA3\xA3", "\x81\x40", "\xA0\xFE"};
-    // Both ways of sorting out a block; the real table must have the shape the quicker needs.
+    // Every way of sorting out a block; the real table must have the shape the quicker ways
+    // need, and a machine with 64-byte registers must take them.
     ASSERT_TRUE(Big5Blocks(true).fewDoubtful);
-    for (const auto path : {Big5Blocks::Path::Best, Big5Blocks::Path::General}) {
-        SCOPED_TRACE(path == Big5Blocks::Path::Best ? "best path" : "general path");
+    ASSERT_EQ(Big5Blocks(true).wide, machineHasAvx512bw() && Big5Blocks::machineCanRun());
+    for (const auto path :
+         {Big5Blocks::Path::Best, Big5Blocks::Path::Halves, Big5Blocks::Path::General}) {
+        SCOPED_TRACE(path == Big5Blocks::Path::Best     ? "best path"
+                     : path == Big5Blocks::Path::Halves ? "halves path"
+                                                        : "general path");
         Big5Codec codec(path);
         for (const auto& body : bodies) {
             for (size_t shift = 0; shift <= Big5Blocks::kBlock; ++shift) {
