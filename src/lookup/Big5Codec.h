@@ -36,6 +36,10 @@ public:
     // pair the code page has no character for), or npos. `from` must be where a sequence
     // starts: the start of the text or of a line.
     size_t findUnreadable(std::string_view bytes, size_t from);
+    // Whether the byte searches take 64 places at a time (Big5Blocks::wide): the scanner's
+    // search for the typed text follows the codec's choice, so that a test can hold both ways
+    // to the reference on one machine.
+    bool searchesWide() const { return blocks_.wide; }
 
     // True when `byte` is ASCII, reads alone and no pair has it as its second byte: wherever
     // it stands, it is that one character. (The converter takes an ASCII byte after a lead

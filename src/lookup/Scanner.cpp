@@ -13,6 +13,7 @@
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define QB_X86_SIMD 1
 #include <immintrin.h>
+#define QB_TARGET_WIDE __attribute__((target("avx2,avx512f,avx512bw")))
 #endif
 
 namespace qb {
@@ -138,7 +139,8 @@ class NeedleFinder {
 public:
     static constexpr size_t kMost = 8;  // more are searched for one place at a time
 
-    NeedleFinder(const std::vector<std::string>& needles, bool folded) {
+    // `wide`: one needle's search takes 64 places at a time (the machine has AVX-512BW).
+    NeedleFinder(const std::vector<std::string>& needles, bool folded, bool wide) : wide_(wide) {
         count_ = needles.size();
         needles_.resize(count_);
         for (size_t k = 0; k < count_; ++k) {
@@ -264,8 +266,17 @@ private:
 #if defined(QB_X86_SIMD)
     // The first and last byte tests of one needle, 32 places at a time; without letters to
     // fold (Chinese, digits) the bytes are compared as they are.
+    // 64 places as two steps of 32, for the filters that take 32 at a time.
+    template <typename Filter>
+    struct InHalves {
+        __attribute__((target("avx2"))) uint64_t passed64(const char* at) const {
+            const Filter& filter = static_cast<const Filter&>(*this);
+            return filter.passed(at) | uint64_t{filter.passed(at + 32)} << 32;
+        }
+    };
+
     template <bool kFolded>
-    struct OneNeedleAvx2 {
+    struct OneNeedleAvx2 : InHalves<OneNeedleAvx2<kFolded>> {
         size_t firstOffset, lastOffset;
         __m256i firstByte, firstMask, lastByte, lastMask;
 
@@ -283,8 +294,30 @@ private:
 
     // Two needles whose first-and-last tests share one test, as the two codes of a Greek
     // letter share their lead byte: that test and either of the others, 32 places at a time.
+    // The same two tests, 64 places in one register, each compare giving its bits at once;
+    // the last places of a text, fewer than 64, 32 at a time as above.
     template <bool kFolded>
-    struct SharedTestAvx2 {
+    struct OneNeedleWide {
+        OneNeedleAvx2<kFolded> halves;
+        __m512i firstByte, firstMask, lastByte, lastMask;
+
+        QB_TARGET_WIDE __m512i load(const char* at, __m512i mask) const {
+            const __m512i v = _mm512_loadu_si512(at);
+            return kFolded ? _mm512_or_si512(v, mask) : v;
+        }
+        QB_TARGET_WIDE uint64_t passed64(const char* at) const {
+            const __mmask64 first =
+                _mm512_cmpeq_epi8_mask(load(at + halves.firstOffset, firstMask), firstByte);
+            return _mm512_mask_cmpeq_epi8_mask(first, load(at + halves.lastOffset, lastMask),
+                                               lastByte);
+        }
+        __attribute__((target("avx2"))) uint32_t passed(const char* at) const {
+            return halves.passed(at);
+        }
+    };
+
+    template <bool kFolded>
+    struct SharedTestAvx2 : InHalves<SharedTestAvx2<kFolded>> {
         size_t offset[3];
         __m256i byte[3], mask[3];
 
@@ -321,26 +354,41 @@ private:
     }
 
     template <bool kFolded>
+    __attribute__((target("avx2"))) static OneNeedleAvx2<kFolded> oneNeedleAvx2(const Test& first,
+                                                                                const Test& last) {
+        return {{},
+                first.offset,
+                last.offset,
+                _mm256_set1_epi8(first.byte),
+                _mm256_set1_epi8(first.mask),
+                _mm256_set1_epi8(last.byte),
+                _mm256_set1_epi8(last.mask)};
+    }
+
+    template <bool kFolded>
     __attribute__((target("avx2"))) bool findOneAvx2(const Test& first, const Test& last,
                                                      std::string_view text, size_t starts,
                                                      size_t& i, size_t& found) const {
-        const OneNeedleAvx2<kFolded> one{first.offset,
-                                         last.offset,
-                                         _mm256_set1_epi8(first.byte),
-                                         _mm256_set1_epi8(first.mask),
-                                         _mm256_set1_epi8(last.byte),
-                                         _mm256_set1_epi8(last.mask)};
+        return findWith(oneNeedleAvx2<kFolded>(first, last), text, starts, i, found);
+    }
+
+    template <bool kFolded>
+    QB_TARGET_WIDE bool findOneWide(const Test& first, const Test& last, std::string_view text,
+                                    size_t starts, size_t& i, size_t& found) const {
+        const OneNeedleWide<kFolded> one{
+            oneNeedleAvx2<kFolded>(first, last), _mm512_set1_epi8(first.byte),
+            _mm512_set1_epi8(first.mask), _mm512_set1_epi8(last.byte), _mm512_set1_epi8(last.mask)};
         return findWith(one, text, starts, i, found);
     }
 
-    // Two blocks a step, tested at once (a text with few hits is bound by this loop), then
-    // one; `filter.passed(at)` has a bit for each of the 32 places from `at` it lets through.
+    // 64 places a step (a text with few hits is bound by this loop), then 32;
+    // `filter.passed64(at)` and `filter.passed(at)` have a bit for each place from `at` that
+    // it lets through. Built into each search above with the instructions it is built for.
     template <typename Filter>
-    __attribute__((target("avx2"))) bool findWith(const Filter& filter, std::string_view text,
-                                                  size_t starts, size_t& i, size_t& found) const {
+    [[gnu::always_inline]] inline bool findWith(const Filter& filter, std::string_view text,
+                                                size_t starts, size_t& i, size_t& found) const {
         for (; i + 64 <= starts; i += 64) {
-            const char* at = text.data() + i;
-            const uint64_t bits = filter.passed(at) | uint64_t{filter.passed(at + 32)} << 32;
+            const uint64_t bits = filter.passed64(text.data() + i);
             if (bits != 0 && firstMatchAmong(text, i, bits, found)) return true;
         }
         for (; i + 32 <= starts; i += 32)
@@ -360,9 +408,12 @@ private:
             // line, so it sets up nothing more.
             const Test& first = tests_[pairs_[0].first];
             const Test& last = tests_[pairs_[0].second];
-            return first.mask != 0 || last.mask != 0
-                       ? findOneAvx2<true>(first, last, text, starts, i, found)
-                       : findOneAvx2<false>(first, last, text, starts, i, found);
+            const bool folded = first.mask != 0 || last.mask != 0;
+            if (wide_)
+                return folded ? findOneWide<true>(first, last, text, starts, i, found)
+                              : findOneWide<false>(first, last, text, starts, i, found);
+            return folded ? findOneAvx2<true>(first, last, text, starts, i, found)
+                          : findOneAvx2<false>(first, last, text, starts, i, found);
         }
         __m256i byte[2 * kMost], mask[2 * kMost];
         for (size_t t = 0; t < tests_.size(); ++t) {
@@ -480,6 +531,7 @@ private:
         size_t order[3];
     };
     std::optional<SharedTest> shared_;
+    bool wide_;
     size_t count_ = 0;
     size_t shortest_ = 0;
     size_t longest_ = 0;
@@ -630,7 +682,7 @@ const FastScanner::Anchor& FastScanner::anchorFor(const TypedText& typed) {
                       form[0] != '=' && codec_.standsAlone(form[0]) &&
                       codec_.encodingsOf(u'=') == std::vector<std::string>{"="} &&
                       codec_.standsAlone('=');
-    finder_ = std::make_unique<NeedleFinder>(anchor_.forms, anchor_.folded);
+    finder_ = std::make_unique<NeedleFinder>(anchor_.forms, anchor_.folded, codec_.searchesWide());
     return anchor_;
 }
 

@@ -109,6 +109,9 @@ TEST(ScannerDifferential, FastScannerReportsWhatTheReferenceReportsOnGeneratedLi
     // Reads of a few dozen bytes, whatever the reader hands out: lines span many of them.
     FastScanner smallReads(codec, 37);
     constexpr size_t kWhole[] = {SIZE_MAX};
+    // The byte searches in 32-byte halves, which a machine with 64-byte registers skips.
+    Big5Codec halvesCodec(Big5Blocks::Path::Halves);
+    FastScanner halves(halvesCodec);
     int compared = 0, withMatches = 0;
     for (uint32_t seed = 1; seed <= 400; ++seed) {
         LibraryMaker maker(seed);
@@ -118,6 +121,7 @@ TEST(ScannerDifferential, FastScannerReportsWhatTheReferenceReportsOnGeneratedLi
             ASSERT_TRUE(sameReports(codec, fast, library, text, where));
             ASSERT_TRUE(
                 sameReports(codec, smallReads, library, text, where + ", reads of 37", kWhole));
+            ASSERT_TRUE(sameReports(halvesCodec, halves, library, text, where + ", halves", kWhole));
             ++compared;
             ReferenceScanner reference(codec);
             withMatches += !run(reference, library, SIZE_MAX, TypedText(text), MatchMode::AllEntries)
