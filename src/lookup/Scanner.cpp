@@ -264,8 +264,6 @@ private:
     }
 
 #if defined(QB_X86_SIMD)
-    // The first and last byte tests of one needle, 32 places at a time; without letters to
-    // fold (Chinese, digits) the bytes are compared as they are.
     // 64 places as two steps of 32, for the filters that take 32 at a time.
     template <typename Filter>
     struct InHalves {
@@ -275,6 +273,8 @@ private:
         }
     };
 
+    // The first and last byte tests of one needle, 32 places at a time; without letters to
+    // fold (Chinese, digits) the bytes are compared as they are.
     template <bool kFolded>
     struct OneNeedleAvx2 : InHalves<OneNeedleAvx2<kFolded>> {
         size_t firstOffset, lastOffset;
@@ -292,8 +292,6 @@ private:
         }
     };
 
-    // Two needles whose first-and-last tests share one test, as the two codes of a Greek
-    // letter share their lead byte: that test and either of the others, 32 places at a time.
     // The same two tests, 64 places in one register, each compare giving its bits at once;
     // the last places of a text, fewer than 64, 32 at a time as above.
     template <bool kFolded>
@@ -316,6 +314,8 @@ private:
         }
     };
 
+    // Two needles whose first-and-last tests share one test, as the two codes of a Greek
+    // letter share their lead byte: that test and either of the others, 32 places at a time.
     template <bool kFolded>
     struct SharedTestAvx2 : InHalves<SharedTestAvx2<kFolded>> {
         size_t offset[3];
