@@ -8,7 +8,6 @@
 #include <immintrin.h>
 // The block search mostly works on bit masks, a bit a byte: and-not is one instruction there.
 #define QB_TARGET __attribute__((target("avx2,bmi")))
-#define QB_TARGET_WIDE __attribute__((target("avx2,bmi,avx512f,avx512bw")))
 #endif
 
 namespace qb {

@@ -20,6 +20,10 @@
 #define QB_MACHINE_HAS(glibcName, compilerName) false
 #endif
 
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define QB_TARGET_WIDE __attribute__((target("avx2,bmi,avx512f,avx512bw")))
+#endif
+
 namespace qb {
 
 inline bool machineHasAvx2() {
@@ -32,7 +36,8 @@ inline bool machineHasBmi() {
     return QB_MACHINE_HAS(BMI1, "bmi");
 }
 
-// 64-byte registers with byte compares into bit masks, and a system that saves them.
+// 64-byte registers with byte compares into bit masks, and a system that saves them. Code
+// built for them (QB_TARGET_WIDE) runs only where this and the AVX2 questions say yes.
 inline bool machineHasAvx512bw() {
     return QB_MACHINE_HAS(AVX512BW, "avx512bw");
 }

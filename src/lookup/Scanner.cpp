@@ -13,7 +13,6 @@
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define QB_X86_SIMD 1
 #include <immintrin.h>
-#define QB_TARGET_WIDE __attribute__((target("avx2,avx512f,avx512bw")))
 #endif
 
 namespace qb {
