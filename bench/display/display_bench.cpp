@@ -58,6 +58,7 @@ struct NullDesktop final : qb::platform::WindowPlacement, qb::platform::WindowSh
     void setForeground(QWidget&) override {}
     void minimizeToTaskbar(QWidget&) override {}
     void showRestored(QWidget&) override {}
+    void showInTaskbar(QWidget&, bool) override {}
     void setShape(QWidget&, const QRegion&) override {}
     void beginMove(QWidget&, QPoint, Qt::MouseButton) override {}
     void prepare(const QString&) override {}

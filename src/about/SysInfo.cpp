@@ -74,11 +74,11 @@ bool GetKeyValue(platform::Registry& registry, platform::RegistryKey KeyRoot,
     return true;
 }
 
-void StartSysInfo(AppShared& shared) {
+void StartSysInfo(AppShared& shared, QWidget* over) {
     platform::Services& desktop = shared.services();
     const std::optional<QString> path = sysInfoPath(desktop);
     if (!path || !desktop.programs.startProgram(*path))
-        shared.MsgBox(kNoSystemInformation, platform::kOkOnly);
+        shared.MsgBox(kNoSystemInformation, platform::kOkOnly, over);
 }
 
 }  // namespace qb

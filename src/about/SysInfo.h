@@ -16,8 +16,8 @@ bool GetKeyValue(platform::Registry& registry, platform::RegistryKey KeyRoot,
                  const QString& KeyName, const QString& SubKeyRef, QString& KeyVal);
 
 // Starts the system's information program where the registry says it lies, or tells the user
-// that it cannot.
-void StartSysInfo(AppShared& shared);
+// that it cannot, in a box over `over`.
+void StartSysInfo(AppShared& shared, QWidget* over = nullptr);
 
 inline const QString kNoSystemInformation = QStringLiteral("目前無法提供系統資訊");
 

@@ -33,7 +33,7 @@ QFont arial(qreal points, QFont::Weight weight = QFont::Normal) {
 
 frmAbout::frmAbout(AppShared& shared)
     : QDialog(nullptr,
-              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       shared_(shared) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowIcon(programIcon());
@@ -122,7 +122,8 @@ void frmAbout::Form_Load() {
 
 void frmAbout::cmdOK_Click() { shared_.unload(this); }
 
-void frmAbout::cmdSysInfo_Click() { StartSysInfo(shared_); }
+// The message belongs to this window: over it, and Esc closes this window again after OK.
+void frmAbout::cmdSysInfo_Click() { StartSysInfo(shared_, this); }
 
 void frmAbout::Form_MouseMove() { Label3->setFrameShape(QFrame::NoFrame); }
 

@@ -4,6 +4,8 @@ namespace qb {
 
 Windows::Windows(AppShared& shared, Library library, Tray& tray)
     : shared_(shared), trayIcons_(tray), main_(new frmMain(shared, std::move(library))) {
+    // The book is reached through its tray icon, Help and About through the book.
+    placement().showInTaskbar(*main_, false);
     connect(main_, &frmMain::trayHandOver, this, [this] {
         frmTray& window = this->tray();
         window.show();
@@ -25,17 +27,20 @@ Windows::~Windows() {
     delete about_.data();
 }
 
+// Un-minimised too: the window may have been minimised by its frame's button, which some
+// window managers draw although the window asks for none, or by "minimise all".
 void Windows::bringForward(QWidget& window) {
-    window.show();
-    window.raise();
+    placement().showRestored(window);
     window.activateWindow();
 }
 
 frmHelp& Windows::help() {
-    if (!help_)
+    if (!help_) {
         help_ = new frmHelp(shared_);
-    else
+        placement().showInTaskbar(*help_, false);
+    } else {
         shared_.load(help_);
+    }
     return *help_;
 }
 
@@ -62,6 +67,7 @@ frmAbout& Windows::about() {
     // The one that Exit unloaded is finished with; its click is long over.
     delete about_.data();
     about_ = new frmAbout(shared_);
+    placement().showInTaskbar(*about_, false);
     return *about_;
 }
 
@@ -69,6 +75,15 @@ void Windows::quit() {
     const QPointer<frmTray> tray = tray_;
     if (main_) shared_.unload(main_);
     if (tray) shared_.unload(tray);
+    // Help or About left open keeps the program running, and with the book gone nothing
+    // else leads to them: each comes back on screen if it was minimised, and from now on
+    // has a taskbar button of its own.
+    const std::initializer_list<QWidget*> leftOpen{help_.data(), about_.data()};
+    for (QWidget* window : leftOpen) {
+        if (window == nullptr || !shared_.isLoaded(window)) continue;
+        placement().showInTaskbar(*window, true);
+        if (window->isMinimized()) placement().showRestored(*window);
+    }
 }
 
 }  // namespace qb

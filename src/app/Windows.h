@@ -35,7 +35,8 @@ private:
     // Yes to the quit question, from either window: the main window, then the tray window.
     void quit();
     // Shows a window, in front and focused.
-    static void bringForward(QWidget& window);
+    void bringForward(QWidget& window);
+    platform::WindowPlacement& placement() { return shared_.services().placement; }
 
     AppShared& shared_;
     Tray& trayIcons_;

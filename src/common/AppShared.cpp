@@ -58,8 +58,9 @@ void AppShared::SetTopmost(bool on) {
     if (mainWindow_) services_.placement.setTopmost(*mainWindow_, on);
 }
 
-int AppShared::MsgBox(const QString& text, int style) {
-    QWidget* owner = mainWindow_ && mainWindow_->isVisible() ? mainWindow_.data() : nullptr;
+int AppShared::MsgBox(const QString& text, int style, QWidget* over) {
+    QWidget* owner = over;
+    if (owner == nullptr && mainWindow_ && mainWindow_->isVisible()) owner = mainWindow_.data();
     return services_.messages.messageBox(owner, text, style, kApplicationTitle);
 }
 

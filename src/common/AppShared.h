@@ -46,8 +46,9 @@ public:
     void PlayClickSound();
     void SetTopmost(bool on);
     // A modal box with the application title; style and answer as platform::MessageStyle
-    // and platform::MessageAnswer.
-    int MsgBox(const QString& text, int style);
+    // and platform::MessageAnswer. It opens over `over`, by default over the main window
+    // while that is on screen, and gives the focus back to it when it closes.
+    int MsgBox(const QString& text, int style, QWidget* over = nullptr);
     // Asks the quit question, plays the click sound whatever the answer, and tells whether
     // the answer was Yes.
     bool confirmQuit();

@@ -32,6 +32,9 @@ public:
     // Shows the window un-minimised and in front. A window that minimising gave a taskbar
     // button loses it again.
     virtual void showRestored(QWidget& window) = 0;
+    // Whether the window has a button on the taskbar, each time it is shown from now on and
+    // at once if it is on screen. Without one it must be reachable some other way.
+    virtual void showInTaskbar(QWidget& window, bool shown) = 0;
 };
 
 class WindowShape {

@@ -58,7 +58,7 @@ const LabelPlace kLabels[] = {
 }  // namespace
 
 frmHelp::frmHelp(AppShared& shared)
-    : QWidget(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint),
       shared_(shared) {
     setObjectName(QStringLiteral("frmHelp"));
@@ -77,7 +77,8 @@ frmHelp::frmHelp(AppShared& shared)
     Command1->setGeometry(twips(1080, 3120, 1575, 255));
     Command2 = new QPushButton(QStringLiteral("msttsl.exe"), this);
     Command2->setGeometry(twips(2760, 3120, 1575, 255));
-    for (QPushButton* button : {Command1, Command2}) button->setAutoDefault(false);
+    // Enter presses the focused push button, as Space does.
+    for (QPushButton* button : {Command1, Command2}) button->setAutoDefault(true);
     Image1 = image(this, QStringLiteral("help_buttons.png"), twips(240, 3720, 765, 495));
     Image2 = image(this, QStringLiteral("help_tray.png"), twips(240, 4320, 2025, 960));
 

@@ -158,6 +158,50 @@ private slots:
         QCOMPARE(h->programEnded, 1);
     }
 
+    // Help and About have no taskbar button while the book leads to them. Minimised by the
+    // window manager, which may draw a minimise box for them although they ask for none, they
+    // come back with their button; left minimised when the book quits, they come back on
+    // screen with a taskbar button, and closing them still ends the program.
+    void helpAndAboutAreNeverLostWhenMinimised() {
+        struct Case {
+            const char* name;
+            PictureBox* frmMain::*button;
+            QString window;
+            bool quit;
+        };
+        const QList<Case> cases{
+            {"Help, pressed again", &frmMain::Cmd_Help, "frmHelp", false},
+            {"About, pressed again", &frmMain::Cmd_About, "frmAbout", false},
+            {"Help, book quit", &frmMain::Cmd_Help, "frmHelp", true},
+            {"About, book quit", &frmMain::Cmd_About, "frmAbout", true},
+        };
+        for (const Case& c : cases) {
+            h = std::make_unique<test::MainWindowHarness>([](test::TempLibrary&) {});
+            h->start();
+            desktop = h->desktop.get();
+            PictureBox* button = h->form.data()->*c.button;
+            QTest::mouseClick(button, Qt::LeftButton);
+            QWidget* window = nullptr;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->objectName() == c.window && w->isVisible()) window = w;
+            QVERIFY2(window, c.name);
+            QVERIFY2(desktop->offTaskbar.contains(c.window), c.name);
+            QVERIFY2(desktop->offTaskbar.contains("frmMain"), c.name);
+            window->showMinimized();
+            QVERIFY2(window->isMinimized(), c.name);
+            if (c.quit) {
+                desktop->answers = {platform::kAnswerYes};
+                QTest::mouseClick(h->form->Command_Close, Qt::LeftButton);
+                QVERIFY2(!desktop->offTaskbar.contains(c.window), c.name);
+            } else {
+                QTest::mouseClick(button, Qt::LeftButton);
+            }
+            QVERIFY2(window->isVisible() && !window->isMinimized(), c.name);
+            window->close();
+            QCOMPARE(h->programEnded, c.quit ? 1 : 0);
+        }
+    }
+
     // This desktop's registry stand-in, program start and file test; messages still recorded.
     void systemStartsTheInformationProgramFoundOnPath() {
         QTemporaryDir folder;
@@ -211,6 +255,9 @@ private slots:
             if (c.starts) QTRY_VERIFY2(QFile::exists(started), c.name);
             const QStringList message = c.starts ? QStringList{} : QStringList{kNoSystemInformation};
             QVERIFY2(desktop->messages == message, c.name);
+            // Over About, not the book, so that the focus comes back to About.
+            if (!c.starts) QVERIFY2(desktop->owners.value(0) == about.objectName(), c.name);
+            desktop->owners.clear();
             about.cmdOK_Click();
         }
     }

@@ -41,7 +41,8 @@ open_help() {  # open_help SCALE
   eval "$(xdotool getwindowgeometry --shell "$help")"
   [ "$WIDTH" = $((313 * scale)) ] && [ "$HEIGHT" = $((375 * scale)) ] ||
     fail "the Help window is ${WIDTH}x${HEIGHT} at scale $scale"
-  xprop -id "$help" _NET_WM_WINDOW_TYPE | grep -q UTILITY ||
+  xprop -id "$help" _NET_WM_WINDOW_TYPE | grep -q DIALOG || fail "the Help window is not a dialog"
+  xprop -id "$help" _NET_WM_STATE | grep -q SKIP_TASKBAR ||
     fail "the Help window would get a taskbar button"
   # Out from under the topmost main window, to be seen whole.
   xdotool windowmove "$help" "$beside" 40

@@ -131,7 +131,7 @@ back_whole() {  # back_whole HOW [X Y]
   state=$(xprop -id "$window" _NET_WM_STATE)
   type=$(xprop -id "$window" _NET_WM_WINDOW_TYPE)
   grep -q _NET_WM_STATE_ABOVE <<<"$state" || fail "$1: not topmost ($state)"
-  grep -q _NET_WM_STATE_SKIP_TASKBAR <<<"$state" || grep -q _NET_WM_WINDOW_TYPE_UTILITY <<<"$type" ||
+  grep -q _NET_WM_STATE_SKIP_TASKBAR <<<"$state" && grep -q _NET_WM_WINDOW_TYPE_UTILITY <<<"$type" ||
     fail "$1: the window has a taskbar button ($state; $type)"
   has_focus || fail "$1: no focus"
   if [ $# -ge 3 ]; then
@@ -414,7 +414,7 @@ click_at "${help_button[@]}"
 wait_for 5 test -n "$(help_window)" || fail "the help button opened no Help window"
 help=$(help_window)
 sleep 0.5
-xprop -id "$help" _NET_WM_WINDOW_TYPE | grep -q UTILITY || fail "the Help window would get a taskbar button"
+xprop -id "$help" _NET_WM_STATE | grep -q SKIP_TASKBAR || fail "the Help window would get a taskbar button"
 xdotool windowmove "$help" 420 30
 sleep 0.5
 read -r hx hy hw hh <<<"$(client_area "$help")"

@@ -163,18 +163,28 @@ private slots:
             QString present;  // the installer that exists, if any
             int clicks;
             QString ran;
+            int key;  // pressed on the focused button instead of a click, if any
         };
         const QString one = folder.path() + "/spchapi.exe\n";
         const QString two = folder.path() + "/msttsl.exe\n";
         const QList<Case> cases{
-            {help.Command1, "", 1, ""},
-            {help.Command2, "", 1, ""},
-            {help.Command1, "spchapi.exe", 2, one + one},
-            {help.Command2, "msttsl.exe", 1, one + one + two},
+            {help.Command1, "", 1, "", 0},
+            {help.Command2, "", 1, "", 0},
+            {help.Command1, "spchapi.exe", 2, one + one, 0},
+            {help.Command2, "msttsl.exe", 1, one + one + two, 0},
+            {help.Command2, "", 1, one + one + two + two, Qt::Key_Return},
+            {help.Command1, "", 1, one + one + two + two + one, Qt::Key_Enter},
+            {help.Command1, "", 1, one + one + two + two + one + one, Qt::Key_Space},
         };
         for (const Case& c : cases) {
             if (!c.present.isEmpty()) writeInstaller(c.present);
-            for (int i = 0; i < c.clicks; ++i) QTest::mouseClick(c.button, Qt::LeftButton);
+            c.button->setFocus();
+            for (int i = 0; i < c.clicks; ++i) {
+                if (c.key != 0)
+                    QTest::keyClick(c.button, static_cast<Qt::Key>(c.key));
+                else
+                    QTest::mouseClick(c.button, Qt::LeftButton);
+            }
             QTRY_COMPARE(ran(), c.ran);
             QVERIFY(help.isVisible());
             QCOMPARE(d.log, QStringList{});  // no sound, no message, no placement

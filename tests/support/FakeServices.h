@@ -44,6 +44,12 @@ public:
         window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
         window.show();
     }
+    void showInTaskbar(QWidget& window, bool shown) override {
+        if (shown)
+            offTaskbar.removeAll(window.objectName());
+        else if (!offTaskbar.contains(window.objectName()))
+            offTaskbar << window.objectName();
+    }
     void notifyIcon(platform::TrayCommand command, const platform::IconRecord& record,
                     std::u16string_view tip) override {
         log << QStringLiteral("tray %1").arg(command == platform::TrayCommand::Add ? "add" : "delete");
@@ -71,8 +77,9 @@ public:
         log << QStringLiteral("sound");
         soundPath = path;
     }
-    int messageBox(QWidget*, const QString& text, int style, const QString& title) override {
+    int messageBox(QWidget* owner, const QString& text, int style, const QString& title) override {
         log << QStringLiteral("message %1").arg(style);
+        owners << (owner != nullptr ? owner->objectName() : QString());
         messages << text;
         titles << title;
         if (answers.empty()) return style == platform::kYesNoQuestion ? platform::kAnswerNo
@@ -105,7 +112,9 @@ public:
 
     QStringList log;
     QStringList messages;
+    QStringList offTaskbar;  // the windows kept off the taskbar, by name
     QStringList titles;
+    QStringList owners;  // the window each message box opened over, by name; empty for none
     std::deque<int> answers;
     QRegion shape;
     std::vector<std::pair<platform::TrayCommand, platform::IconRecord>> records;

@@ -1,11 +1,14 @@
 #include "QtServices.h"
 
 #include "QtModules.h"
+#include "X11WindowState.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -16,6 +19,7 @@
 #include <QUrl>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 #include <utility>
 
 namespace qb::platform {
@@ -74,6 +78,7 @@ public:
 void QtWindowPlacement::minimizeToTaskbar(QWidget& window) {
     // A tool window has no taskbar button; minimised without one it could not come back.
     if (window.windowType() == Qt::Tool) {
+        showInTaskbar(window, true);
         setWindowType(window, Qt::Window);
         madeOrdinary_.append(&window);
     }
@@ -86,10 +91,77 @@ void QtWindowPlacement::showRestored(QWidget& window) {
     // band before it is mapped, and the window would come back below others.
     window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
     const bool retyped = madeOrdinary_.removeAll(&window) > 0;
-    if (retyped) setWindowType(window, Qt::Tool);
+    if (retyped) {
+        setWindowType(window, Qt::Tool);
+        showInTaskbar(window, false);
+    }
     window.show();
     window.raise();
     if (retyped && window.windowHandle() != nullptr) new TopmostOnceMapped(*window.windowHandle());
+}
+
+namespace {
+
+// Writes a window's taskbar state each time it is about to be mapped: the window manager
+// drops the state when the window is withdrawn, and a hidden window may come back as a new
+// native window. Qt makes that new one only after the widget is told it is shown (after a
+// change of band, say); then the state goes to the window manager once the new one is up.
+class TaskbarStateOnShow final : public QObject {
+public:
+    TaskbarStateOnShow(QWidget& window, const QtWindowPlacement& placement)
+        : QObject(&window), window_(window), placement_(placement) {
+        window.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        QWindow* handle = window_.windowHandle();
+        if (handle == nullptr || !placement_.isOffTaskbar(window_)) return false;
+        if (watched == &window_ && event->type() == QEvent::Show) {
+            setSkipTaskbar(*handle, true, WindowStage::AboutToMap);
+            writtenTo_ = handle->winId();
+            if (watchedHandle_ != handle) {
+                handle->installEventFilter(this);
+                watchedHandle_ = handle;
+            }
+            awaitingExposure_ = true;
+        } else if (watched == handle && event->type() == QEvent::Expose && awaitingExposure_ &&
+                   handle->isExposed()) {
+            awaitingExposure_ = false;
+            if (handle->winId() != writtenTo_)
+                setSkipTaskbar(*handle, true, WindowStage::Managed);
+        }
+        return false;
+    }
+
+private:
+    QWidget& window_;
+    const QtWindowPlacement& placement_;
+    QPointer<QWindow> watchedHandle_;
+    WId writtenTo_ = 0;
+    bool awaitingExposure_ = false;
+};
+
+}  // namespace
+
+void QtWindowPlacement::showInTaskbar(QWidget& window, bool shown) {
+    offTaskbar_.removeAll(nullptr);
+    watched_.removeAll(nullptr);
+    if (!watched_.contains(&window)) {
+        new TaskbarStateOnShow(window, *this);
+        watched_.append(&window);
+    }
+    if (shown == !isOffTaskbar(window)) return;
+    if (shown)
+        offTaskbar_.removeAll(&window);
+    else
+        offTaskbar_.append(&window);
+    if (window.isVisible() && window.windowHandle() != nullptr)
+        setSkipTaskbar(*window.windowHandle(), !shown, WindowStage::Managed);
+}
+
+bool QtWindowPlacement::isOffTaskbar(const QWidget& window) const {
+    return std::any_of(offTaskbar_.begin(), offTaskbar_.end(),
+                       [&](const QPointer<QWidget>& w) { return w.data() == &window; });
 }
 
 void QtPopupMenus::popupMenu(QMenu& menu) { menu.exec(QCursor::pos()); }
@@ -239,6 +311,25 @@ void DeferredNotificationArea::handOn() {
         area_.notifyIcon(w.command, w.record, w.tip);
 }
 
+namespace {
+
+// A short message makes a narrow box, and the window manager then cuts its title short
+// between the frame's icon and buttons: the box is made wide enough for both. Called last,
+// as the box lays itself out anew when its icon or buttons are set.
+void keepTitleWhole(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (grid == nullptr) return;
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    // The frame's icon and up to four buttons, with their spacing.
+    constexpr int kFrameControls = 160;
+    const int width = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + kFrameControls;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+}  // namespace
+
 int QtMessageBoxes::messageBox(QWidget* owner, const QString& text, int style,
                                const QString& title) {
     QMessageBox box(owner);
@@ -248,10 +339,12 @@ int QtMessageBoxes::messageBox(QWidget* owner, const QString& text, int style,
         box.setIcon(QMessageBox::Question);
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
+        keepTitleWhole(box);
         return box.exec() == QMessageBox::Yes ? kAnswerYes : kAnswerNo;
     }
     box.setIcon(QMessageBox::NoIcon);
     box.setStandardButtons(QMessageBox::Ok);
+    keepTitleWhole(box);
     box.exec();
     return kAnswerOk;
 }

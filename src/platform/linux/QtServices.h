@@ -21,10 +21,15 @@ public:
     void setForeground(QWidget& window) override;
     void minimizeToTaskbar(QWidget& window) override;
     void showRestored(QWidget& window) override;
+    void showInTaskbar(QWidget& window, bool shown) override;
+    // Whether the window is kept off the taskbar.
+    bool isOffTaskbar(const QWidget& window) const;
 
 private:
     // Tool windows that minimising turned into ordinary ones, to be turned back.
     QList<QPointer<QWidget>> madeOrdinary_;
+    QList<QPointer<QWidget>> offTaskbar_;
+    QList<QPointer<QWidget>> watched_;  // whose taskbar state is written at each showing
 };
 
 class QtWindowShape final : public WindowShape {
