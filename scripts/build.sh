@@ -3,5 +3,6 @@
 set -euo pipefail
 dir=$1; shift
 cd "$(dirname "$0")/.."
-cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+# Our own builds treat warnings as errors and build the benchmarks; later options win.
+cmake -S . -B "$dir" -G Ninja -DQB_WERROR=ON -DQB_BENCH=ON "$@" >/dev/null
 cmake --build "$dir" -j "$(nproc)"
