@@ -174,6 +174,7 @@ class SingleInstanceTest final : public QObject {
         QProcess next;
         startCopy(next, QStringLiteral("start"), way, where);
         QTRY_VERIFY_WITH_TIMEOUT(next.state() == QProcess::NotRunning, 10000);
+        QCOMPARE(next.exitCode(), 0);
         QCOMPARE(next.readAllStandardOutput().trimmed(),
                  reachedNext ? QByteArray("handed over") : QByteArray("went on"));
         QCOMPARE(asked, reachedNext ? 1 : 0);
