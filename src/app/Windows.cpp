@@ -62,6 +62,12 @@ frmTray& Windows::tray() {
     return *tray_;
 }
 
+bool Windows::showMainFromAnywhere() {
+    if (!main_ || !shared_.isLoaded(main_)) return false;
+    tray().menu_show_Click();
+    return true;
+}
+
 frmAbout& Windows::about() {
     if (about_ && shared_.isLoaded(about_)) return *about_;
     // The one that Exit unloaded is finished with; its click is long over.

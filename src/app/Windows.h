@@ -30,6 +30,10 @@ public:
 
     // Runs the main window's start-up.
     void start() { main_->Form_Load(); }
+    // Another start of the program brings the main window forward from wherever it is, as
+    // the tray menu's "show" does. False when there is none left to show: the program is
+    // ending.
+    bool showMainFromAnywhere();
 
 private:
     // Yes to the quit question, from either window: the main window, then the tray window.

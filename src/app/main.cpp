@@ -3,6 +3,7 @@
 #include "AppShared.h"
 #include "ProgramFolder.h"
 #include "QtServices.h"
+#include "QtSingleInstance.h"
 #include "Tray.h"
 #include "Windows.h"
 
@@ -15,12 +16,17 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(qb::kApplicationTitle);
     // The program ends when its last loaded window is unloaded, hidden ones included.
     QApplication::setQuitOnLastWindowClosed(false);
+    // A copy already running on this display brings its book forward instead of a second
+    // book and a second icon.
+    const auto oneCopy = qb::platform::singleInstanceOnThisDisplay();
+    if (oneCopy->handOverToRunningCopy()) return 0;
 
     qb::platform::QtServices desktop;
     const std::string folder = qb::platform::programFolder();
     qb::AppShared shared(desktop.services(), QString::fromStdString(folder));
     qb::Tray tray(desktop.tray);
     qb::Windows windows(shared, qb::Library::besideProgram(folder), tray);
+    oneCopy->serve([&windows] { return windows.showMainFromAnywhere(); });
     windows.start();
     return app.exec();
 }
