@@ -1,8 +1,14 @@
 #!/usr/bin/python3
 """A StatusNotifierWatcher with a host, on the session bus, as the panels of most current
 desktops run one: programs register their tray items with it. Writes each registered item's
-bus name, one a line, to the file given as its argument."""
+bus name, one a line, to the file given as its argument. With --host-after SECONDS, the host
+registers that long after the watcher, as when a panel's watcher starts before the panel.
+SIGUSR1 registers one more host, as a second panel would.
+Notes on standard error, with the clock's time, when it is there and when items register."""
+import argparse
+import signal
 import sys
+import time
 
 import dbus
 import dbus.service
@@ -40,6 +46,9 @@ class Watcher(dbus.service.Object):
         super().__init__(bus, "/StatusNotifierWatcher")
         self.items = []
         self.out = out
+        self.host = False
+        self.hosts = 0
+        self.host_names = []
 
     @dbus.service.method("org.freedesktop.DBus.Introspectable", out_signature="s")
     def Introspect(self):
@@ -52,6 +61,7 @@ class Watcher(dbus.service.Object):
         self.items.append(name)
         with open(self.out, "a") as f:
             f.write(name + "\n")
+        note("item registered: " + name)
         self.StatusNotifierItemRegistered(name)
 
     @dbus.service.method(WATCHER, in_signature="s")
@@ -62,10 +72,23 @@ class Watcher(dbus.service.Object):
     def StatusNotifierItemRegistered(self, service):
         pass
 
+    @dbus.service.signal(WATCHER, signature="")
+    def StatusNotifierHostRegistered(self):
+        pass
+
+    def register_host(self):
+        self.host = True
+        self.hosts += 1
+        self.host_names.append(
+            dbus.service.BusName("org.kde.StatusNotifierHost-%d" % self.hosts, self.connection))
+        note("host registered")
+        self.StatusNotifierHostRegistered()
+        return False
+
     def properties(self):
         return {
             "RegisteredStatusNotifierItems": dbus.Array(self.items, signature="s"),
-            "IsStatusNotifierHostRegistered": dbus.Boolean(True),
+            "IsStatusNotifierHostRegistered": dbus.Boolean(self.host),
             "ProtocolVersion": dbus.Int32(0),
         }
 
@@ -78,14 +101,27 @@ class Watcher(dbus.service.Object):
         return self.properties()
 
 
+def note(what):
+    print("%.3f %s" % (time.time(), what), file=sys.stderr, flush=True)
+
+
 def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("items")
+    parser.add_argument("--host-after", type=float)
+    args = parser.parse_args()
     DBusGMainLoop(set_as_default=True)
     bus = dbus.SessionBus()
+    watcher = Watcher(bus, args.items)
     name = dbus.service.BusName(WATCHER, bus)
-    watcher = Watcher(bus, sys.argv[1])
-    host = dbus.service.BusName("org.kde.StatusNotifierHost-%d" % 1, bus)
+    note("watcher there")
+    if args.host_after is None:
+        watcher.register_host()
+    else:
+        GLib.timeout_add(int(args.host_after * 1000), watcher.register_host)
+    GLib.unix_signal_add(GLib.PRIORITY_DEFAULT, signal.SIGUSR1, watcher.register_host)
     GLib.MainLoop().run()
-    del name, watcher, host
+    del name, watcher
 
 
 if __name__ == "__main__":

@@ -11,6 +11,7 @@
 #include "WindowMessage.h"
 #include "QtServices.h"
 #include "QtSoundPlayer.h"
+#include "StatusNotifierItem.h"
 #include "Tray.h"
 
 using namespace qb;
@@ -198,6 +199,55 @@ private slots:
         for (const Case& c : cases) {
             QCOMPARE(mouseMessagesFor(c.reason, TrayKind::Embedding), c.embedding);
             QCOMPARE(mouseMessagesFor(c.reason, TrayKind::Activation), c.activation);
+        }
+    }
+
+    void statusNotifierPicturesAreUnpremultipliedArgbAlphaFirst() {
+        struct Pixel {
+            QRgb colour;
+            const char* bytes;
+        };
+        const Pixel pixels[] = {
+            {qRgba(0x12, 0x34, 0x56, 0xFF), "\xFF\x12\x34\x56"},
+            {qRgba(0xFF, 0x00, 0x00, 0x80), "\x80\xFF\x00\x00"},  // not premultiplied
+            {qRgba(0x00, 0x00, 0x00, 0x00), "\x00\x00\x00\x00"},
+        };
+        QImage image(3, 1, QImage::Format_ARGB32);
+        QByteArray expected;
+        for (int x = 0; x < 3; ++x) {
+            image.setPixel(x, 0, pixels[x].colour);
+            expected.append(pixels[x].bytes, 4);
+        }
+        const SniPixmaps pictures = sniPixmaps(QIcon(QPixmap::fromImage(image)));
+        QCOMPARE(pictures.size(), 1);
+        QCOMPARE(pictures[0].width, 3);
+        QCOMPARE(pictures[0].height, 1);
+        QCOMPARE(pictures[0].argb, expected);
+    }
+
+    void statusNotifierItemsOfferTheIconsOwnSizesUpTo64() {
+        struct Case {
+            QList<int> sizes, offered;
+        };
+        const Case cases[] = {
+            {{16, 32}, {16, 32}},
+            {{16, 64, 128}, {16, 64}},
+            {{128, 256}, {22, 48}},  // drawn smaller from the large ones
+        };
+        for (const Case& c : cases) {
+            QIcon icon;
+            for (int size : c.sizes) {
+                QPixmap picture(size, size);
+                picture.fill(Qt::red);
+                icon.addPixmap(picture);
+            }
+            QList<int> offered;
+            for (const SniPixmap& picture : sniPixmaps(icon)) {
+                QCOMPARE(picture.argb.size(), picture.width * picture.height * 4);
+                QCOMPARE(picture.width, picture.height);
+                offered << picture.width;
+            }
+            QCOMPARE(offered, c.offered);
         }
     }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QIcon>
 #include <QObject>
+#include <QString>
 #include <QSystemTrayIcon>
 #include <map>
 #include <optional>
@@ -22,12 +24,15 @@ enum class TrayKind { Embedding, Activation };
 // is what opens a program on its tray, so there it is the owner's double-click.
 std::vector<TrayMouse> mouseMessagesFor(QSystemTrayIcon::ActivationReason reason, TrayKind kind);
 
-// Whether the session bus has a StatusNotifierWatcher with a host registered: then Qt shows
-// tray icons as StatusNotifierItems. The same test as Qt's own.
+// Whether the session bus has a StatusNotifierWatcher with a host registered: then the icons
+// are StatusNotifierItems. The same test Qt makes for its own choice.
 bool statusNotifierHostRegistered();
 
-// Shows one QSystemTrayIcon per (owner, identifier) with the record's icon and tip, and
-// delivers its mouse activity to the owner as the record's callback message.
+// Shows one icon per (owner, identifier) with the record's icon and tip, and delivers its
+// mouse activity to the owner as the record's callback message. The icon goes to whichever
+// kind of area the desktop has now: a StatusNotifierItem while a host is registered, else a
+// QSystemTrayIcon, which Qt puts into an X11 tray as soon as one appears. When a host comes,
+// goes or is replaced, every icon is made again on the kind that is there then.
 class QtNotificationArea final : public QObject, public NotificationArea {
 public:
     explicit QtNotificationArea(Handles& handles) : handles_(handles) {}
@@ -36,12 +41,24 @@ public:
     bool isAvailable() override;
 
 private:
-    // Decided with the first icon, as Qt decides which kind of icon to make once.
+    struct Icon {
+        QIcon picture;
+        QString tip;
+        std::uint32_t callback = 0;
+        QObject* shown = nullptr;  // a QSystemTrayIcon or a StatusNotifierItem
+    };
+    using Key = std::pair<std::uint32_t, std::uint32_t>;  // owner, identifier
+
+    // Decided with the first icon and again whenever the session bus's hosts change.
     TrayKind kind();
+    void hostsChanged();
+    void show(const Key& key, Icon& icon);
+    static void withdraw(QObject* shown);
 
     Handles& handles_;
     std::optional<TrayKind> kind_;
-    std::map<std::pair<std::uint32_t, std::uint32_t>, QSystemTrayIcon*> icons_;
+    QString watcherOwner_;  // the watcher the items were registered with
+    std::map<Key, Icon> icons_;
 };
 
 }  // namespace qb::platform
