@@ -1,47 +1,13 @@
 #include "QtSpeechEngine.h"
 
 #include <QTextToSpeech>
+#include <QThread>
 #include <QVoice>
-#include <functional>
-#include <optional>
+#include <utility>
+
+#include "QtSpeechVoices.h"
 
 namespace qb::platform {
-
-namespace {
-
-// The first voice of the engine, over the locales in the order given, that `wanted` accepts.
-// Variants ("English (America)+Alex") come after the plain voices they vary.
-std::optional<QVoice> findVoice(QTextToSpeech& engine, const QList<QLocale>& locales,
-                                const std::function<bool(const QVoice&)>& wanted) {
-    for (const QLocale& locale : locales) {
-        engine.setLocale(locale);
-        const QList<QVoice> voices = engine.availableVoices();
-        for (bool variants : {false, true})
-            for (const QVoice& voice : voices)
-                if (voice.name().contains(QLatin1Char('+')) == variants && wanted(voice))
-                    return voice;
-    }
-    return std::nullopt;
-}
-
-QList<QLocale> localesOf(QTextToSpeech& engine, const std::function<bool(const QLocale&)>& keep,
-                         const QList<QLocale>& preferred) {
-    QList<QLocale> all = engine.availableLocales();
-    QList<QLocale> ordered;
-    for (const QLocale& p : preferred)
-        if (all.contains(p)) ordered << p;
-    for (const QLocale& l : all)
-        if (keep(l) && !ordered.contains(l)) ordered << l;
-    return ordered;
-}
-
-bool hasChinese(const QString& text) {
-    for (const QChar c : text)
-        if (c.script() == QChar::Script_Han) return true;
-    return false;
-}
-
-}  // namespace
 
 class SpeechWorker final : public QObject {
 public:
@@ -49,40 +15,15 @@ public:
         : found_(std::move(found)) {}
 
     void open() {
-        const QStringList engines = QTextToSpeech::availableEngines();
-        for (const QString& name : {QStringLiteral("speechd"), QStringLiteral("flite")}) {
-            if (!engines.contains(name)) continue;
-            auto engine = std::make_unique<QTextToSpeech>(name);
-            if (engine->state() == QTextToSpeech::Error) continue;
-            const auto english = findVoice(
-                *engine,
-                localesOf(
-                    *engine, [](const QLocale& l) { return l.language() == QLocale::English; },
-                    {QLocale(QLocale::English, QLocale::UnitedKingdom),
-                     QLocale(QLocale::English, QLocale::UnitedStates)}),
-                [](const QVoice& v) { return v.locale().language() == QLocale::English; });
-            if (!english) continue;
-            // espeak-ng files Mandarin under no locale Qt knows, so it is found by its name.
-            mandarin_ = findVoice(
-                *engine,
-                localesOf(
-                    *engine,
-                    [](const QLocale& l) {
-                        return l.language() == QLocale::Chinese || l.language() == QLocale::C;
-                    },
-                    {}),
-                [](const QVoice& v) {
-                    return v.name().contains(QStringLiteral("Mandarin")) ||
-                           (v.locale().language() == QLocale::Chinese &&
-                            v.locale().territory() != QLocale::HongKong);
-                });
-            english_ = *english;
-            engine_ = std::move(engine);
-            use(english_);
-            found_->store(QtSpeechEngine::Voice::Found);
+        choice_ = chooseVoices(QTextToSpeech::availableEngines(),
+                               [this](const QString& name) { return openEngine(name); });
+        if (!choice_) {
+            engine_.reset();
+            found_->store(QtSpeechEngine::Voice::None);
             return;
         }
-        found_->store(QtSpeechEngine::Voice::None);
+        use(choice_->english);
+        found_->store(QtSpeechEngine::Voice::Found);
     }
 
     void stop() {
@@ -90,22 +31,44 @@ public:
     }
 
     void say(const QString& text) {
-        if (!engine_) return;
-        use(mandarin_ && hasChinese(text) ? *mandarin_ : english_);
+        if (!choice_) return;
+        use(voiceFor(*choice_, text));
         engine_->say(text);
     }
 
 private:
-    void use(const QVoice& voice) {
-        if (engine_->voice() == voice) return;
-        engine_->setLocale(voice.locale());
-        engine_->setVoice(voice);
+    // The engine chosen is the last one opened: it is kept, with the voices it listed.
+    std::optional<EngineVoices> openEngine(const QString& name) {
+        engine_.reset();
+        listed_.clear();
+        engine_ = std::make_unique<QTextToSpeech>(name);
+        if (engine_->state() == QTextToSpeech::Error) return std::nullopt;
+        QTextToSpeech* engine = engine_.get();
+        return EngineVoices{engine->availableLocales(), [this, engine](const QLocale& locale) {
+                                engine->setLocale(locale);
+                                QList<VoiceName> names;
+                                for (const QVoice& voice : engine->availableVoices()) {
+                                    listed_ << voice;
+                                    names << VoiceName{voice.name(), voice.locale()};
+                                }
+                                return names;
+                            }};
+    }
+
+    void use(const VoiceName& name) {
+        for (const QVoice& voice : std::as_const(listed_)) {
+            if (voice.name() != name.name || voice.locale() != name.locale) continue;
+            if (engine_->voice() == voice) return;
+            engine_->setLocale(voice.locale());
+            engine_->setVoice(voice);
+            return;
+        }
     }
 
     std::shared_ptr<std::atomic<QtSpeechEngine::Voice>> found_;
     std::unique_ptr<QTextToSpeech> engine_;
-    QVoice english_;
-    std::optional<QVoice> mandarin_;
+    QList<QVoice> listed_;
+    std::optional<VoiceChoice> choice_;
 };
 
 QtSpeechEngine::QtSpeechEngine()
