@@ -3,9 +3,16 @@
 #include <QTextToSpeech>
 #include <QThread>
 #include <QVoice>
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
 #include <utility>
 
 #include "QtSpeechVoices.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
 
 namespace qb::platform {
 
@@ -71,27 +78,61 @@ private:
     std::optional<VoiceChoice> choice_;
 };
 
+namespace {
+
+// Searches left running when their engines went; kept here so that nothing of them reads as
+// leaked.
+struct AbandonedSearch {
+    std::unique_ptr<QThread> thread;
+    SpeechWorker* worker;
+    AbandonedSearch* next;
+};
+AbandonedSearch* abandoned = nullptr;
+
+// Ends the process as it begins to exit: registered when the search is left, it comes before
+// the exit handlers of what was already there. The search cannot be interrupted inside
+// speech-dispatcher's library, and static destruction would take Qt and the libraries away
+// from under it; the system reclaims the rest.
+void endBeforeStaticDestruction(int status, void*) {
+#if defined(__SANITIZE_ADDRESS__)
+    __lsan_do_leak_check();  // its own check would come after the end
+#endif
+    std::fflush(stdout);
+    std::fflush(stderr);
+    _exit(status);
+}
+
+}  // namespace
+
 QtSpeechEngine::QtSpeechEngine()
-    : voice_(std::make_shared<std::atomic<Voice>>(Voice::Searching)),
+    : thread_(std::make_unique<QThread>()),
+      voice_(std::make_shared<std::atomic<Voice>>(Voice::Searching)),
       worker_(new SpeechWorker(voice_)) {
-    worker_->moveToThread(&thread_);
-    QObject::connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
-    thread_.setObjectName(QStringLiteral("speech"));
+    worker_->moveToThread(thread_.get());
+    QObject::connect(thread_.get(), &QThread::finished, worker_, &QObject::deleteLater);
+    thread_->setObjectName(QStringLiteral("speech"));
 }
 
 void QtSpeechEngine::open() {
-    if (thread_.isRunning()) return;
-    thread_.start(QThread::LowPriority);
+    if (thread_->isRunning()) return;
+    thread_->start(QThread::LowPriority);
     QMetaObject::invokeMethod(worker_, [w = worker_] { w->open(); }, Qt::QueuedConnection);
 }
 
 QtSpeechEngine::~QtSpeechEngine() {
-    if (!thread_.isRunning()) {
+    if (!thread_->isRunning()) {
         delete worker_;
         return;
     }
-    thread_.quit();
-    thread_.wait();
+    // The search waits on speech-dispatcher, for seconds or for ever when it does not answer:
+    // the end of the program does not wait with it.
+    if (voice_->load() == Voice::Searching) {
+        if (abandoned == nullptr) on_exit(endBeforeStaticDestruction, nullptr);
+        abandoned = new AbandonedSearch{std::move(thread_), worker_, abandoned};
+        return;
+    }
+    thread_->quit();
+    thread_->wait();
 }
 
 bool QtSpeechEngine::stop() {
