@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The speak button as a user hears it: with a sound server, "dictionary" is spoken (recorded
 # from a null sink's monitor, kept as a WAV); with none, the click changes nothing visible and
-# the window stays usable and topmost.
+# the window stays usable and topmost; with a speech-dispatcher that never answers, quitting
+# does not wait for it.
 # Usage: speech_test.sh PROGRAM ARTIFACT_DIR
 set -euo pipefail
 program=$1
@@ -84,4 +85,44 @@ only_the_main_window || fail "a message or another window appeared without a sou
 xprop -id "$(main_window)" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE ||
   fail "not topmost after speaking without a sound server"
 shot without-sound
+kill "$app"
+wait_for 5 program_ended || fail "the program did not end"
+
+# A speech-dispatcher that takes the connection and never answers: the search for a voice that
+# the pointer on the speak button starts never ends, and quitting must not wait for it.
+fresh_session mute-dispatcher
+socket=$HOME/speechd.sock
+python3 -c '
+import socket, sys
+server = socket.socket(socket.AF_UNIX)
+server.bind(sys.argv[1])
+server.listen()
+held = []
+while True:
+    held.append(server.accept()[0])
+    open(sys.argv[2], "a").write("connected\n")
+' "$socket" "$HOME/connections" &
+pids+=($!)
+wait_for 5 test -S "$socket" || fail "the silent speech-dispatcher did not start"
+export SPEECHD_ADDRESS=unix_socket:$socket
+start_program
+eval "$(xdotool getwindowgeometry --shell "$window")"
+xdotool mousemove $((X + 135)) $((Y + 120))
+wait_for 10 test -s "$HOME/connections" || fail "the pointer on the speak button started no search"
+sleep 1  # the tooltip is due, and asks whether there is a voice
+xdotool mousemove $((X + 38)) $((Y + 190)) click 1  # Command_Close
+question_box() {
+  local w
+  for w in $(xdotool search --onlyvisible --name '^Quillbook$' 2>/dev/null); do
+    [ "$w" != "$window" ] && { echo "$w"; return 0; }
+  done
+  return 1
+}
+wait_for 5 question_box >/dev/null || fail "the close button asked nothing"
+shot quit-while-searching
+xdotool windowactivate --sync "$(question_box)" key Return
+wait_for 5 program_ended || fail "the program did not end after Yes while it searched for a voice"
+status=0
+wait "$app" || status=$?
+[ "$status" = 0 ] || fail "the program ended with status $status after Yes while it searched for a voice"
 echo "speech test passed; recording and screenshots in $artifacts"

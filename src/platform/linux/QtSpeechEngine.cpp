@@ -1,47 +1,20 @@
 #include "QtSpeechEngine.h"
 
 #include <QTextToSpeech>
+#include <QThread>
 #include <QVoice>
-#include <functional>
-#include <optional>
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+#include <utility>
+
+#include "QtSpeechVoices.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
 
 namespace qb::platform {
-
-namespace {
-
-// The first voice of the engine, over the locales in the order given, that `wanted` accepts.
-// Variants ("English (America)+Alex") come after the plain voices they vary.
-std::optional<QVoice> findVoice(QTextToSpeech& engine, const QList<QLocale>& locales,
-                                const std::function<bool(const QVoice&)>& wanted) {
-    for (const QLocale& locale : locales) {
-        engine.setLocale(locale);
-        const QList<QVoice> voices = engine.availableVoices();
-        for (bool variants : {false, true})
-            for (const QVoice& voice : voices)
-                if (voice.name().contains(QLatin1Char('+')) == variants && wanted(voice))
-                    return voice;
-    }
-    return std::nullopt;
-}
-
-QList<QLocale> localesOf(QTextToSpeech& engine, const std::function<bool(const QLocale&)>& keep,
-                         const QList<QLocale>& preferred) {
-    QList<QLocale> all = engine.availableLocales();
-    QList<QLocale> ordered;
-    for (const QLocale& p : preferred)
-        if (all.contains(p)) ordered << p;
-    for (const QLocale& l : all)
-        if (keep(l) && !ordered.contains(l)) ordered << l;
-    return ordered;
-}
-
-bool hasChinese(const QString& text) {
-    for (const QChar c : text)
-        if (c.script() == QChar::Script_Han) return true;
-    return false;
-}
-
-}  // namespace
 
 class SpeechWorker final : public QObject {
 public:
@@ -49,40 +22,15 @@ public:
         : found_(std::move(found)) {}
 
     void open() {
-        const QStringList engines = QTextToSpeech::availableEngines();
-        for (const QString& name : {QStringLiteral("speechd"), QStringLiteral("flite")}) {
-            if (!engines.contains(name)) continue;
-            auto engine = std::make_unique<QTextToSpeech>(name);
-            if (engine->state() == QTextToSpeech::Error) continue;
-            const auto english = findVoice(
-                *engine,
-                localesOf(
-                    *engine, [](const QLocale& l) { return l.language() == QLocale::English; },
-                    {QLocale(QLocale::English, QLocale::UnitedKingdom),
-                     QLocale(QLocale::English, QLocale::UnitedStates)}),
-                [](const QVoice& v) { return v.locale().language() == QLocale::English; });
-            if (!english) continue;
-            // espeak-ng files Mandarin under no locale Qt knows, so it is found by its name.
-            mandarin_ = findVoice(
-                *engine,
-                localesOf(
-                    *engine,
-                    [](const QLocale& l) {
-                        return l.language() == QLocale::Chinese || l.language() == QLocale::C;
-                    },
-                    {}),
-                [](const QVoice& v) {
-                    return v.name().contains(QStringLiteral("Mandarin")) ||
-                           (v.locale().language() == QLocale::Chinese &&
-                            v.locale().territory() != QLocale::HongKong);
-                });
-            english_ = *english;
-            engine_ = std::move(engine);
-            use(english_);
-            found_->store(QtSpeechEngine::Voice::Found);
+        choice_ = chooseVoices(QTextToSpeech::availableEngines(),
+                               [this](const QString& name) { return openEngine(name); });
+        if (!choice_) {
+            engine_.reset();
+            found_->store(QtSpeechEngine::Voice::None);
             return;
         }
-        found_->store(QtSpeechEngine::Voice::None);
+        use(choice_->english);
+        found_->store(QtSpeechEngine::Voice::Found);
     }
 
     void stop() {
@@ -90,45 +38,101 @@ public:
     }
 
     void say(const QString& text) {
-        if (!engine_) return;
-        use(mandarin_ && hasChinese(text) ? *mandarin_ : english_);
+        if (!choice_) return;
+        use(voiceFor(*choice_, text));
         engine_->say(text);
     }
 
 private:
-    void use(const QVoice& voice) {
-        if (engine_->voice() == voice) return;
-        engine_->setLocale(voice.locale());
-        engine_->setVoice(voice);
+    // The engine chosen is the last one opened: it is kept, with the voices it listed.
+    std::optional<EngineVoices> openEngine(const QString& name) {
+        engine_.reset();
+        listed_.clear();
+        engine_ = std::make_unique<QTextToSpeech>(name);
+        if (engine_->state() == QTextToSpeech::Error) return std::nullopt;
+        QTextToSpeech* engine = engine_.get();
+        return EngineVoices{engine->availableLocales(), [this, engine](const QLocale& locale) {
+                                engine->setLocale(locale);
+                                QList<VoiceName> names;
+                                for (const QVoice& voice : engine->availableVoices()) {
+                                    listed_ << voice;
+                                    names << VoiceName{voice.name(), voice.locale()};
+                                }
+                                return names;
+                            }};
+    }
+
+    void use(const VoiceName& name) {
+        for (const QVoice& voice : std::as_const(listed_)) {
+            if (voice.name() != name.name || voice.locale() != name.locale) continue;
+            if (engine_->voice() == voice) return;
+            engine_->setLocale(voice.locale());
+            engine_->setVoice(voice);
+            return;
+        }
     }
 
     std::shared_ptr<std::atomic<QtSpeechEngine::Voice>> found_;
     std::unique_ptr<QTextToSpeech> engine_;
-    QVoice english_;
-    std::optional<QVoice> mandarin_;
+    QList<QVoice> listed_;
+    std::optional<VoiceChoice> choice_;
 };
 
+namespace {
+
+// Searches left running when their engines went; kept here so that nothing of them reads as
+// leaked.
+struct AbandonedSearch {
+    std::unique_ptr<QThread> thread;
+    SpeechWorker* worker;
+    AbandonedSearch* next;
+};
+AbandonedSearch* abandoned = nullptr;
+
+// Ends the process as it begins to exit: registered when the search is left, it comes before
+// the exit handlers of what was already there. The search cannot be interrupted inside
+// speech-dispatcher's library, and static destruction would take Qt and the libraries away
+// from under it; the system reclaims the rest.
+void endBeforeStaticDestruction(int status, void*) {
+#if defined(__SANITIZE_ADDRESS__)
+    __lsan_do_leak_check();  // its own check would come after the end
+#endif
+    std::fflush(stdout);
+    std::fflush(stderr);
+    _exit(status);
+}
+
+}  // namespace
+
 QtSpeechEngine::QtSpeechEngine()
-    : voice_(std::make_shared<std::atomic<Voice>>(Voice::Searching)),
+    : thread_(std::make_unique<QThread>()),
+      voice_(std::make_shared<std::atomic<Voice>>(Voice::Searching)),
       worker_(new SpeechWorker(voice_)) {
-    worker_->moveToThread(&thread_);
-    QObject::connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
-    thread_.setObjectName(QStringLiteral("speech"));
+    worker_->moveToThread(thread_.get());
+    QObject::connect(thread_.get(), &QThread::finished, worker_, &QObject::deleteLater);
+    thread_->setObjectName(QStringLiteral("speech"));
 }
 
 void QtSpeechEngine::open() {
-    if (thread_.isRunning()) return;
-    thread_.start(QThread::LowPriority);
+    if (thread_->isRunning()) return;
+    thread_->start(QThread::LowPriority);
     QMetaObject::invokeMethod(worker_, [w = worker_] { w->open(); }, Qt::QueuedConnection);
 }
 
 QtSpeechEngine::~QtSpeechEngine() {
-    if (!thread_.isRunning()) {
+    if (!thread_->isRunning()) {
         delete worker_;
         return;
     }
-    thread_.quit();
-    thread_.wait();
+    // The search waits on speech-dispatcher, for seconds or for ever when it does not answer:
+    // the end of the program does not wait with it.
+    if (voice_->load() == Voice::Searching) {
+        if (abandoned == nullptr) on_exit(endBeforeStaticDestruction, nullptr);
+        abandoned = new AbandonedSearch{std::move(thread_), worker_, abandoned};
+        return;
+    }
+    thread_->quit();
+    thread_->wait();
 }
 
 bool QtSpeechEngine::stop() {

@@ -1,10 +1,11 @@
 #pragma once
 
-#include <QThread>
 #include <atomic>
 #include <memory>
 
 #include "SpeechEngine.h"
+
+class QThread;
 
 namespace qb::platform {
 
@@ -32,7 +33,7 @@ private:
     // Starts the thread and the search for a voice, once.
     void open();
 
-    QThread thread_;
+    std::unique_ptr<QThread> thread_;
     std::shared_ptr<std::atomic<Voice>> voice_;
     SpeechWorker* worker_;  // lives on thread_, deleted there when it finishes
 };
