@@ -117,11 +117,15 @@ void Big5Codec::decodeInto(std::string_view bytes, std::u16string& out) {
 
 // The code page has no shift states: where every sequence is one of the table's, the
 // converter's answer is the table's, one sequence at a time. Whatever the converter does
-// with a sequence it cannot read (how many bytes one U+FFFD stands for) is left to it.
+// with a sequence it cannot read (how many bytes one U+FFFD stands for) is left to it: it is
+// given the stretch around that sequence between two bytes below 0x40, which no pair holds,
+// so that it reads it as it would read it in the whole text. A line of megabytes with a
+// cut-off pair at its end is then not decoded a second time, by the converter, in full.
 size_t Big5Codec::decodeTo(std::string_view bytes, char16_t* out) {
     char16_t* to = out;
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto* const end = p + bytes.size();
+    const auto* const begin = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* const end = begin + bytes.size();
+    const unsigned char* p = begin;
     while (p < end) {
         // English text, sixteen bytes at a time, where every ASCII byte reads as itself.
         if (asciiIsItself_) {
@@ -150,7 +154,19 @@ size_t Big5Codec::decodeTo(std::string_view bytes, char16_t* out) {
                 continue;
             }
         }
-        return decodeViaIcu(bytes, out);
+        // Back to the last byte below 0x40, taking back what the table wrote after it, and
+        // on past the next one (a stretch given to the converter before ends with one).
+        const unsigned char* from = p;
+        while (from > begin && from[-1] >= 0x40) --from;
+        for (const unsigned char* q = from; q < p; --to)
+            q += *q >= 0x80 && end - q >= 2 && table::kPairs[*q << 8 | q[1]] != 0 ? 2 : 1;
+        const unsigned char* until = p + 1;
+        while (until < end && *until >= 0x40) ++until;
+        if (until < end) ++until;
+        to += decodeViaIcu(std::string_view(reinterpret_cast<const char*>(from),
+                                            static_cast<size_t>(until - from)),
+                           to);
+        p = until;
     }
     return static_cast<size_t>(to - out);
 }

@@ -9,6 +9,7 @@
 
 #include "CpuFeatures.h"
 #include "EntryLine.h"
+#include "LineEnds.h"
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define QB_X86_SIMD 1
@@ -17,41 +18,6 @@
 
 namespace qb {
 namespace {
-
-// Where the line that goes on at `from` ends: the first CR or LF at or after it, or the end.
-size_t lineEndFrom(std::string_view text, size_t from) {
-    size_t i = from;
-#if defined(QB_X86_SIMD)
-    const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
-    for (; i + 16 <= text.size(); i += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
-        const auto bits = static_cast<uint32_t>(_mm_movemask_epi8(
-            _mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf))));
-        if (bits != 0) return i + static_cast<size_t>(__builtin_ctz(bits));
-    }
-#endif
-    while (i < text.size() && !isLineEnd(text[i])) ++i;
-    return i;
-}
-
-// Where the line that holds `at` starts: just past the last CR or LF before it, or `from`
-// when there is none after `from`. A line found by a digit is walked back over its headword,
-// twenty bytes and more: sixteen at a time, that is one step.
-size_t lineStartBefore(std::string_view text, size_t from, size_t at) {
-    size_t i = at;
-#if defined(QB_X86_SIMD)
-    const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
-    for (; i >= from + 16; i -= 16) {
-        const __m128i block =
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i - 16));
-        const auto bits = static_cast<uint32_t>(_mm_movemask_epi8(
-            _mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf))));
-        if (bits != 0) return i - 16 + static_cast<size_t>(32 - __builtin_clz(bits));
-    }
-#endif
-    while (i > from && !isLineEnd(text[i - 1])) --i;
-    return i;
-}
 
 // What one pass over a line tells for a text of one character stored as one byte that is
 // never part of a pair (see Anchor::oneByte): where the line ends and how many of its fields
@@ -755,22 +721,27 @@ FastScanner::~FastScanner() = default;
 ScanResult FastScanner::scan(ByteReader& bytes, const TypedText& typed, MatchMode mode,
                              const MatchSink& sink) {
     const Anchor& anchor = anchorFor(typed);
-    ScanResult result;
-    if (anchor.kind == Anchor::Kind::NoMatchPossible) return result;
-
+    if (anchor.kind == Anchor::Kind::NoMatchPossible) return {};
     chunks_.start();
+    const ScanResult result = scanChunks(bytes, typed, mode, sink);
+    // The window keeps its scanner between lookups: a line of megabytes (a file that lost its
+    // line ends) must not keep its room, read and decoded, after its lookup.
+    chunks_.release();
+    if (line_.size() > LineChunks::kReadSize) std::u16string().swap(line_);
+    return result;
+}
+
+ScanResult FastScanner::scanChunks(ByteReader& bytes, const TypedText& typed, MatchMode mode,
+                                   const MatchSink& sink) {
     for (;;) {
         std::string_view lines;
         switch (chunks_.next(bytes, lines)) {
             case LineChunks::Got::Failed:
                 return {false, false};
             case LineChunks::Got::End:
-                return result;
+                return {};
             case LineChunks::Got::Lines:
-                if (!scanLines(lines, typed, mode, sink)) {
-                    result.stoppedAtMatch = true;
-                    return result;
-                }
+                if (!scanLines(lines, typed, mode, sink)) return {true, true};
         }
     }
 }

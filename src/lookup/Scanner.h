@@ -72,6 +72,8 @@ public:
     const Anchor& anchorFor(const TypedText& typed);
 
 private:
+    ScanResult scanChunks(ByteReader& bytes, const TypedText& typed, MatchMode mode,
+                          const MatchSink& sink);
     // Returns false when the sink asked to stop (exact match found).
     bool scanLines(std::string_view raw, const TypedText& typed, MatchMode mode,
                    const MatchSink& sink);

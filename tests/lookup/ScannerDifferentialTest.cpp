@@ -281,6 +281,14 @@ TEST(ScannerDifferential, TableDecodingAgreesWithIcu) {
             texts.push_back(between(trail % 2 ? "<" : page.hanzi.front(), {char(lead), char(trail)}));
     for (size_t i = 0; i < page.unassigned.size(); i += 7)
         texts.push_back("x" + page.unassigned[i] + "y" + page.hanzi[i % page.hanzi.size()]);
+    // Several sequences it cannot read in one text, with and without bytes below 0x40 (where
+    // the converter is asked about a stretch only) between them, before them and after them.
+    const std::string bad = page.unassigned.front(), han = page.hanzi.front();
+    for (const std::string& gap :
+         {std::string(""), std::string("="), han, "ab" + han, han + " " + han})
+        for (const std::string& around : {std::string(""), std::string("1"), han + "x", "=" + han})
+            for (const std::string& lone : {std::string("\xA4"), bad})
+                texts.push_back(around + bad + gap + lone + gap + bad + around + lone);
     std::u16string got = u"left over";
     for (const std::string& text : texts) {
         const std::u16string expected = codec.decode(text);
