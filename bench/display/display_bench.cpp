@@ -13,7 +13,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "Big5Codec.h"
+#include "CodePage950.h"
 #include "EntryLine.h"
 #include "Lookup.h"
 #include "Tray.h"
@@ -26,8 +26,8 @@ namespace {
 std::string makeLibrary(int entries) {
     const auto dir = std::filesystem::temp_directory_path() / ("quillbook-display-" + std::to_string(entries));
     std::filesystem::create_directories(dir);
-    qb::Big5Codec codec;
-    const std::string definition = codec.encode(u"蘋果；大蘋果；紅蘋果；青蘋果");
+    qb::CodePage950 codePage;
+    const std::string definition = codePage.encode(u"蘋果；大蘋果；紅蘋果；青蘋果");
     std::ofstream out(dir / "a.lib", std::ios::binary);
     for (int i = 0; i < entries; ++i) out << "ab" << i << " word=" << definition << "\r\n";
     for (char c = 'b'; c <= 'z'; ++c) std::ofstream(dir / (std::string(1, c) + ".lib"));

@@ -3,7 +3,7 @@
 #include <limits>
 #include <stdexcept>
 
-#include "Big5Codec.h"
+#include "CodePage950.h"
 
 namespace qb {
 namespace {
@@ -22,9 +22,9 @@ platform::IconRecord baseRecord(std::uint32_t window, std::int32_t identifier) {
     return record;
 }
 
-Big5Codec& codePage950() {
-    static Big5Codec codec;
-    return codec;
+CodePage950& codePage950() {
+    static CodePage950 codePage;
+    return codePage;
 }
 
 }  // namespace

@@ -4,15 +4,15 @@
 #include <fstream>
 #include <unistd.h>
 
-#include "Big5Codec.h"
+#include "CodePage950.h"
 #include "EntryLine.h"
 #include "Utf8.h"
 
 namespace qb::test {
 
 std::string big5(const std::string& utf8) {
-    static Big5Codec codec;
-    return codec.encode(fromUtf8(utf8));
+    static CodePage950 codePage;
+    return codePage.encode(fromUtf8(utf8));
 }
 
 TempLibrary::TempLibrary() {

@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "Windows950.h"
+#include "icu/Windows950.h"
 
 namespace {
 
@@ -31,6 +31,19 @@ std::optional<char16_t> decodeAlone(UConverter* converter, const std::string& by
     if (U_FAILURE(err) || n != 1 || out[0] == u'\uFFFD' || U16_IS_SURROGATE(out[0]))
         return std::nullopt;
     return static_cast<char16_t>(out[0]);
+}
+
+// The sequence the converter writes for `ch` alone, as a single byte or lead << 8 | trail,
+// or nothing when `ch` has no code (it writes the substitution character, or nothing at all).
+std::optional<uint16_t> encodeAlone(UConverter* converter, char16_t ch) {
+    char out[8];
+    UErrorCode err = U_ZERO_ERROR;
+    ucnv_resetFromUnicode(converter);
+    const int32_t n = ucnv_fromUChars(converter, out, sizeof out, &ch, 1, &err);
+    if (U_FAILURE(err) || n < 1 || n > 2 || decodeAlone(converter, std::string(out, n)) != ch)
+        return std::nullopt;
+    const auto byte = [&](int i) { return static_cast<unsigned char>(out[i]); };
+    return static_cast<uint16_t>(n == 1 ? byte(0) : byte(0) << 8 | byte(1));
 }
 
 bool canFollowLead(unsigned b) {
@@ -94,6 +107,10 @@ int main(int argc, char** argv) {
             codes.emplace_back(*ch, static_cast<uint16_t>(pair));
         }
     }
+    std::vector<std::pair<char16_t, uint16_t>> encodings;
+    for (unsigned ch = 0; ch <= 0xFFFF; ++ch)
+        if (const auto sequence = encodeAlone(converter, static_cast<char16_t>(ch)))
+            encodings.emplace_back(static_cast<char16_t>(ch), *sequence);
     ucnv_close(converter);
 
     std::vector<int> fullRow(256, 0);
@@ -124,6 +141,9 @@ int main(int argc, char** argv) {
     writeArray(out, "const Code kCodes[]", codes,
                [](const auto& c) { return braced(c.first, c.second); }, 6);
     out << "const size_t kCodeCount = sizeof kCodes / sizeof kCodes[0];\n\n";
+    writeArray(out, "const Code kEncodings[]", encodings,
+               [](const auto& c) { return braced(c.first, c.second); }, 6);
+    out << "const size_t kEncodingCount = sizeof kEncodings / sizeof kEncodings[0];\n\n";
     writeArray(out, "const Lowering kLowerings[]", lowerings,
                [](const auto& l) { return braced(l.first, l.second); }, 6);
     out << "const size_t kLoweringCount = sizeof kLowerings / sizeof kLowerings[0];\n\n"
