@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "CodePage950.h"
+#include "codepage/CodePage950.h"
 
 namespace {
 

@@ -13,12 +13,12 @@
 #include <filesystem>
 #include <fstream>
 
-#include "CodePage950.h"
-#include "EntryLine.h"
-#include "Lookup.h"
-#include "Tray.h"
-#include "Utf8.h"
-#include "Windows.h"
+#include "codepage/CodePage950.h"
+#include "lookup/EntryLine.h"
+#include "lookup/Lookup.h"
+#include "tray/Tray.h"
+#include "lookup/Utf8.h"
+#include "app/Windows.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "SysInfo.h"
+#include "about/SysInfo.h"
 
 #include <array>
 #include <optional>
 
-#include "CodePage950.h"
+#include "codepage/CodePage950.h"
 
 namespace qb {
 namespace {

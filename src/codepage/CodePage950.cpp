@@ -1,10 +1,10 @@
-#include "CodePage950.h"
+#include "codepage/CodePage950.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 
-#include "Big5Table.h"
+#include "codepage/Big5Table.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

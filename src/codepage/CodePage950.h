@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "SystemCodePage950.h"
+#include "codepage/SystemCodePage950.h"
 
 namespace qb {
 

@@ -1,9 +1,9 @@
-#include "Big5Codec.h"
+#include "lookup/Big5Codec.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "Big5Table.h"
+#include "codepage/Big5Table.h"
 
 namespace qb {
 namespace {

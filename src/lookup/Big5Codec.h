@@ -6,8 +6,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "Big5Blocks.h"
-#include "CodePage950.h"
+#include "lookup/Big5Blocks.h"
+#include "codepage/CodePage950.h"
 
 namespace qb {
 

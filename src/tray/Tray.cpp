@@ -1,9 +1,9 @@
-#include "Tray.h"
+#include "tray/Tray.h"
 
 #include <limits>
 #include <stdexcept>
 
-#include "CodePage950.h"
+#include "codepage/CodePage950.h"
 
 namespace qb {
 namespace {

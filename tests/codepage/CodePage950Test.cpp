@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "CodePage950.h"
+#include "codepage/CodePage950.h"
 #include "GeneratedLibraries.h"
-#include "SystemCodePage950.h"
+#include "codepage/SystemCodePage950.h"
 
 namespace qb {
 namespace {

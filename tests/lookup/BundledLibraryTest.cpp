@@ -4,11 +4,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "CodePage950.h"
-#include "EntryLine.h"
+#include "codepage/CodePage950.h"
+#include "lookup/EntryLine.h"
 #include "LibraryFixture.h"
-#include "Lookup.h"
-#include "Utf8.h"
+#include "lookup/Lookup.h"
+#include "lookup/Utf8.h"
 
 namespace qb {
 namespace {

@@ -15,13 +15,13 @@
 #include <string>
 #include <vector>
 
-#include "Big5Codec.h"
-#include "CodePage950.h"
-#include "CpuFeatures.h"
+#include "lookup/Big5Codec.h"
+#include "codepage/CodePage950.h"
+#include "lookup/CpuFeatures.h"
 #include "GeneratedLibraries.h"
 #include "ScanReport.h"
-#include "Scanner.h"
-#include "TextMatch.h"
+#include "lookup/Scanner.h"
+#include "lookup/TextMatch.h"
 
 namespace qb {
 namespace {

@@ -4,9 +4,9 @@
 #include <fstream>
 #include <unistd.h>
 
-#include "CodePage950.h"
-#include "EntryLine.h"
-#include "Utf8.h"
+#include "codepage/CodePage950.h"
+#include "lookup/EntryLine.h"
+#include "lookup/Utf8.h"
 
 namespace qb::test {
 

@@ -1,8 +1,8 @@
-#include "SystemCodePage950.h"
+#include "codepage/SystemCodePage950.h"
 
 #include <unicode/ucnv.h>
 
-#include "Windows950.h"
+#include "codepage/icu/Windows950.h"
 
 namespace qb {
 

@@ -4,8 +4,8 @@
 #include <QStringList>
 #include <map>
 
-#include "CodePage950.h"
-#include "Registry.h"
+#include "codepage/CodePage950.h"
+#include "platform/Registry.h"
 
 namespace qb::platform {
 
