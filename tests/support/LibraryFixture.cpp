@@ -66,7 +66,7 @@ void RecordingView::clearOutput() {
     output.clear();
 }
 
-void RecordingView::PrintResult(std::u16string_view line) {
+void RecordingView::printResult(std::u16string_view line) {
     calls.push_back("print");
     appendDisplayForm(line, output);
 }
