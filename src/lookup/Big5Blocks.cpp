@@ -1,7 +1,7 @@
-#include "Big5Blocks.h"
+#include "lookup/Big5Blocks.h"
 
-#include "Big5Table.h"
-#include "CpuFeatures.h"
+#include "lookup/Big5Table.h"
+#include "lookup/CpuFeatures.h"
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define QB_X86_SIMD 1

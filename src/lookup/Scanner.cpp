@@ -1,4 +1,4 @@
-#include "Scanner.h"
+#include "lookup/Scanner.h"
 
 #include <unicode/uchar.h>
 
@@ -7,9 +7,9 @@
 #include <optional>
 #include <vector>
 
-#include "CpuFeatures.h"
-#include "EntryLine.h"
-#include "LineEnds.h"
+#include "lookup/CpuFeatures.h"
+#include "lookup/EntryLine.h"
+#include "lookup/LineEnds.h"
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define QB_X86_SIMD 1

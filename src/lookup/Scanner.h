@@ -6,10 +6,10 @@
 #include <string_view>
 #include <vector>
 
-#include "Big5Codec.h"
-#include "ByteReader.h"
-#include "LineChunks.h"
-#include "TextMatch.h"
+#include "lookup/Big5Codec.h"
+#include "lookup/ByteReader.h"
+#include "lookup/LineChunks.h"
+#include "lookup/TextMatch.h"
 
 namespace qb {
 
