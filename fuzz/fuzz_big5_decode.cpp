@@ -12,6 +12,7 @@
 #include <string>
 
 #include "codepage/CodePage950.h"
+#include "lookup/Big5Codec.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include <fstream>
 
 #include "codepage/CodePage950.h"
+#include "lookup/Big5Codec.h"
 #include "lookup/EntryLine.h"
 #include "lookup/Lookup.h"
 #include "tray/Tray.h"
@@ -36,13 +37,13 @@ std::string makeLibrary(int entries) {
 
 class CollectingView final : public qb::LookupView {
 public:
-    void SetTopmost(bool) override {}
-    void PlayClickSound() override {}
+    void setTopmost(bool) override {}
+    void playClickSound() override {}
     void showMessage(std::u16string_view) override {}
     std::u16string inputText() override { return u"ab"; }
     void clearInput() override {}
     void clearOutput() override { text.clear(); }
-    void PrintResult(std::u16string_view line) override { qb::appendDisplayForm(line, text); }
+    void printResult(std::u16string_view line) override { qb::appendDisplayForm(line, text); }
     bool outputIsEmpty() override { return text.empty(); }
     std::u16string text;
 };

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "codepage/CodePage950.h"
+#include "lookup/Big5Codec.h"
 #include "lookup/EntryLine.h"
 #include "LibraryFixture.h"
 #include "lookup/Lookup.h"

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "codepage/CodePage950.h"
+#include "lookup/Big5Codec.h"
 #include "lookup/EntryLine.h"
 #include "lookup/Utf8.h"
 
@@ -66,7 +67,7 @@ void RecordingView::clearOutput() {
     output.clear();
 }
 
-void RecordingView::PrintResult(std::u16string_view line) {
+void RecordingView::printResult(std::u16string_view line) {
     calls.push_back("print");
     appendDisplayForm(line, output);
 }

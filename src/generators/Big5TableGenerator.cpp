@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "icu/Windows950.h"
+#include "codepage/icu/Windows950.h"
 
 namespace {
 
