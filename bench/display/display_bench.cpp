@@ -69,9 +69,9 @@ struct NullDesktop final : qb::platform::WindowPlacement, qb::platform::WindowSh
                     std::u16string_view) override {}
     bool isAvailable() override { return true; }
     void popupMenu(QMenu&) override {}
-    bool startProgram(const QString&) override { return false; }
-    void openAddress(QWidget*, const QString&) override {}
-    bool isOrdinaryFile(const QString&) override { return false; }
+    bool startProgram(std::u16string_view) override { return false; }
+    void openAddress(std::u16string_view) override {}
+    bool isOrdinaryFile(std::u16string_view) override { return false; }
     long openKey(std::uint32_t, const std::string&, std::uint32_t, std::uint32_t,
                  std::uint32_t&) override {
         return qb::platform::kRegistryNotFound;

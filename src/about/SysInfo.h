@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QString>
+#include <string>
+#include <string_view>
 
-#include "common/AppShared.h"
-#include "platform/Registry.h"
+#include "common/WindowView.h"
+#include "platform/Desktop.h"
 
 namespace qb {
 
@@ -13,12 +14,13 @@ namespace qb {
 // was. A key or value that cannot be read, or one longer than 1,024 bytes, gives false and an
 // empty `KeyVal`. A key it opened is always closed again.
 bool GetKeyValue(platform::Registry& registry, platform::RegistryKey KeyRoot,
-                 const QString& KeyName, const QString& SubKeyRef, QString& KeyVal);
+                 std::u16string_view KeyName, std::u16string_view SubKeyRef,
+                 std::u16string& KeyVal);
 
 // Starts the system's information program where the registry says it lies, or tells the user
 // that it cannot, in a box over `over`.
-void StartSysInfo(AppShared& shared, QWidget* over = nullptr);
+void StartSysInfo(platform::Desktop& desktop, WindowView& over);
 
-inline const QString kNoSystemInformation = QStringLiteral("目前無法提供系統資訊");
+inline constexpr std::u16string_view kNoSystemInformation = u"目前無法提供系統資訊";
 
 }  // namespace qb

@@ -6,18 +6,14 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "about/SysInfo.h"
+#include "common/QtKeys.h"
 #include "common/Twips.h"
 
 namespace qb {
 namespace {
 
-const QString kHomePage = QStringLiteral("https://quillbook.example.org/");
 // The address as the link shows it: the whole of it would not fit the label.
 const QString kHomePageShown = QStringLiteral("quillbook.example.org");
-const QString kDisclaimer = QStringLiteral(
-    "Quillbook comes with no warranty of any kind; use it at your own risk. "
-    "Its entries come from CC-CEDICT and are used under the CC BY-SA 4.0 licence.");
 const QColor kLinkColour(0, 128, 0);
 
 QFont arial(qreal points, QFont::Weight weight = QFont::Normal) {
@@ -32,9 +28,10 @@ QFont arial(qreal points, QFont::Weight weight = QFont::Normal) {
 }  // namespace
 
 frmAbout::frmAbout(AppShared& shared)
-    : QDialog(nullptr,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      shared_(shared) {
+    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint),
+      shared_(shared),
+      behaviour_(*this, shared.services().desktop()) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowIcon(programIcon());
     setGeometry(twips(2340, 1935, 4890, 3540));
@@ -43,7 +40,7 @@ frmAbout::frmAbout(AppShared& shared)
     setMouseTracking(true);
     createControls();
     shared_.load(this);
-    Form_Load();
+    behaviour_.Form_Load();
 }
 
 frmAbout::~frmAbout() = default;
@@ -110,42 +107,45 @@ void frmAbout::createControls() {
     QWidget::setTabOrder(cmdOK, cmdSysInfo);
     cmdOK->setFocus();
 
-    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
-    connect(cmdSysInfo, &QPushButton::clicked, this, [this] { cmdSysInfo_Click(); });
+    connect(cmdOK, &QPushButton::clicked, this, [this] { behaviour_.cmdOK_Click(); });
+    connect(cmdSysInfo, &QPushButton::clicked, this, [this] { behaviour_.cmdSysInfo_Click(); });
 }
 
-void frmAbout::Form_Load() {
-    setWindowTitle(QStringLiteral("About ") + kApplicationTitle);
-    lblTitle->setText(kApplicationTitle);
-    label_warning->setText(kDisclaimer);
+int frmAbout::MsgBox(std::u16string_view text, int style) {
+    return shared_.MsgBox(QStringView(text).toString(), style, this);
 }
 
-void frmAbout::cmdOK_Click() { shared_.unload(this); }
+void frmAbout::unload() { shared_.unload(this); }
 
-// The message belongs to this window: over it, and Esc closes this window again after OK.
-void frmAbout::cmdSysInfo_Click() { StartSysInfo(shared_, this); }
+void frmAbout::setCaption(std::u16string_view text) {
+    setWindowTitle(QStringView(text).toString());
+}
+void frmAbout::setTitle(std::u16string_view text) {
+    lblTitle->setText(QStringView(text).toString());
+}
+void frmAbout::setDisclaimer(std::u16string_view text) {
+    label_warning->setText(QStringView(text).toString());
+}
 
-void frmAbout::Form_MouseMove() { Label3->setFrameShape(QFrame::NoFrame); }
-
-void frmAbout::Label3_MouseMove() { Label3->setFrameShape(QFrame::Box); }
-
-void frmAbout::Label3_Click() { shared_.services().addresses.openAddress(this, kHomePage); }
+void frmAbout::showLinkBorder(bool shown) {
+    Label3->setFrameShape(shown ? QFrame::Box : QFrame::NoFrame);
+}
 
 bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Label3) {
-        if (event->type() == QEvent::MouseMove) Label3_MouseMove();
+        if (event->type() == QEvent::MouseMove) behaviour_.Label3_MouseMove();
         // A click: the left button released over the link it went down on.
         if (event->type() == QEvent::MouseButtonRelease) {
             const auto* mouse = static_cast<QMouseEvent*>(event);
             if (mouse->button() == Qt::LeftButton &&
                 Label3->rect().contains(mouse->position().toPoint()))
-                Label3_Click();
+                behaviour_.Label3_Click();
         }
     }
     return false;
 }
 
-void frmAbout::mouseMoveEvent(QMouseEvent*) { Form_MouseMove(); }
+void frmAbout::mouseMoveEvent(QMouseEvent*) { behaviour_.Form_MouseMove(); }
 
 void frmAbout::paintEvent(QPaintEvent*) {
     QPainter painter(this);
@@ -156,17 +156,13 @@ void frmAbout::paintEvent(QPaintEvent*) {
 }
 
 void frmAbout::keyPressEvent(QKeyEvent* event) {
-    // Exit is the cancel button: Esc presses it whichever button has the focus.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        cmdOK->click();
-        return;
-    }
+    if (behaviour_.Form_KeyDown(virtualKeyCode(*event), shiftState(*event))) return;
     QDialog::keyPressEvent(event);
 }
 
 void frmAbout::closeEvent(QCloseEvent* event) {
     // The close box unloads the window as Exit does.
-    if (shared_.isLoaded(this)) shared_.unload(this);
+    behaviour_.cmdOK_Click();
     event->accept();
 }
 

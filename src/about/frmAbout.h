@@ -7,26 +7,21 @@
 #include <QPushButton>
 #include <array>
 
+#include "about/AboutBehaviour.h"
 #include "common/AppShared.h"
 
 namespace qb {
 
 // The About window: the program's name, version, credits and disclaimer, a link to the
 // home page, and a button that starts the system's information program. It is loaded afresh
-// each time it is opened after its Exit.
-class frmAbout final : public QDialog {
+// each time it is opened after its Exit. It draws; what it does is AboutBehaviour's.
+class frmAbout final : public QDialog, private AboutView {
     Q_OBJECT
 public:
     explicit frmAbout(AppShared& shared);
     ~frmAbout() override;
 
-    void Form_Load();
-    void cmdOK_Click();
-    void cmdSysInfo_Click();
-    // The pointer over the bare window surface, and over the link.
-    void Form_MouseMove();
-    void Label3_MouseMove();
-    void Label3_Click();
+    AboutBehaviour& behaviour() { return behaviour_; }
 
     // The controls, named as the program has always named them.
     QLabel* Image1;
@@ -56,7 +51,16 @@ protected:
 private:
     void createControls();
 
+    // AboutView
+    int MsgBox(std::u16string_view text, int style) override;
+    void unload() override;
+    void setCaption(std::u16string_view text) override;
+    void setTitle(std::u16string_view text) override;
+    void setDisclaimer(std::u16string_view text) override;
+    void showLinkBorder(bool shown) override;
+
     AppShared& shared_;
+    AboutBehaviour behaviour_;
 };
 
 }  // namespace qb

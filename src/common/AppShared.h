@@ -7,11 +7,12 @@
 #include <QWidget>
 #include <functional>
 
+#include "common/WindowView.h"
 #include "platform/Services.h"
 
 namespace qb {
 
-inline const QString kApplicationTitle = QStringLiteral("Quillbook");
+inline const QString kApplicationTitle = QStringView(kProgramTitle).toString();
 // Asked before the program ends, from the main window and from the tray menu alike.
 inline const QString kQuitQuestion = QStringLiteral("是否不用字典?");
 

@@ -5,6 +5,7 @@
 #include <QRegion>
 #include <QString>
 
+#include "platform/Desktop.h"
 #include "platform/Handles.h"
 #include "platform/NotificationArea.h"
 #include "platform/Registry.h"
@@ -63,10 +64,6 @@ public:
     virtual void playAsync(const QString& wavPath) = 0;
 };
 
-// Message box styles and answers, by the numbers the program has always used.
-enum MessageStyle { kOkOnly = 0, kYesNoQuestion = 36 };
-enum MessageAnswer { kAnswerOk = 1, kAnswerYes = 6, kAnswerNo = 7 };
-
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
@@ -81,29 +78,6 @@ public:
     // Pops the menu up at the mouse pointer and returns when it has been dismissed, after
     // the chosen entry, if any, has run.
     virtual void popupMenu(QMenu& menu) = 0;
-};
-
-class ProgramStarter {
-public:
-    virtual ~ProgramStarter() = default;
-    // Starts the program file in a normal window that gets the focus and returns at once;
-    // false when it cannot be started. Never through a shell.
-    virtual bool startProgram(const QString& path) = 0;
-};
-
-class AddressOpener {
-public:
-    virtual ~AddressOpener() = default;
-    // Opens a web address in the desktop's default browser, maximised where the desktop lets
-    // the program ask for it.
-    virtual void openAddress(QWidget* owner, const QString& url) = 0;
-};
-
-class FileTests {
-public:
-    virtual ~FileTests() = default;
-    // Whether an ordinary file of that name exists: not a folder, not a hidden file.
-    virtual bool isOrdinaryFile(const QString& path) = 0;
 };
 
 struct Services {
@@ -121,6 +95,8 @@ struct Services {
     FileTests& files;
     Registry& registry;
     SpeechEngine& speech;
+
+    Desktop desktop() const { return {programs, addresses, files, registry}; }
 };
 
 }  // namespace qb::platform

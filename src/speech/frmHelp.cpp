@@ -118,7 +118,7 @@ void frmHelp::Command2_Click() { startInstaller(QStringLiteral("/msttsl.exe")); 
 void frmHelp::startInstaller(const QString& name) {
     // Plain concatenation, as every file beside the program is named. A file that is missing
     // or will not start is the installer's matter: nothing is reported.
-    shared_.services().programs.startProgram(shared_.programFolder() + name);
+    shared_.services().programs.startProgram((shared_.programFolder() + name).toStdU16String());
 }
 
 void frmHelp::closeEvent(QCloseEvent* event) {

@@ -71,7 +71,7 @@ private slots:
     void everyLoadSetsTheTitleAfresh() {
         QPointer<frmAbout> first = openAbout();
         first->setWindowTitle(QStringLiteral("changed"));
-        first->Label3_MouseMove();
+        first->behaviour().Label3_MouseMove();
         QTest::mouseClick(first->cmdOK, Qt::LeftButton);
         QVERIFY(!h->shared->isLoaded(first) && !first->isVisible());
         frmAbout* second = openAbout();
@@ -112,7 +112,7 @@ private slots:
         if (!pressesSysInfo) QCOMPARE(desktop->log, QStringList{});
         QCOMPARE(h->shared->isLoaded(about), !closes);
         QCOMPARE(about->isVisible(), !closes);
-        if (!closes) about->cmdOK_Click();
+        if (!closes) about->behaviour().cmdOK_Click();
     }
 
     void theLinkBorderFollowsThePointer_data() {
@@ -124,8 +124,10 @@ private slots:
         QTest::newRow("then another label") << QStringList{"Label3", "lblVersion(4)"} << true;
         QTest::newRow("then the picture") << QStringList{"Label3", "Image1"} << true;
         QTest::newRow("then a button") << QStringList{"Label3", "cmdOK"} << true;
-        QTest::newRow("picture, then the bare window") << QStringList{"Label3", "Image1", ""} << false;
-        QTest::newRow("bare window, then the link again") << QStringList{"Label3", "", "Label3"} << true;
+        QTest::newRow("picture, then the bare window")
+            << QStringList{"Label3", "Image1", ""} << false;
+        QTest::newRow("bare window, then the link again")
+            << QStringList{"Label3", "", "Label3"} << true;
     }
     void theLinkBorderFollowsThePointer() {
         QFETCH(QStringList, movesOver);
@@ -138,7 +140,7 @@ private slots:
             else QTest::mouseMove(about->findChild<QWidget*>(name), QPoint(3, 3));
         }
         QCOMPARE(about->Label3->frameShape() == QFrame::Box, border);
-        about->cmdOK_Click();
+        about->behaviour().cmdOK_Click();
     }
 
     void aClickOnTheLinkOpensTheHomePage() {
@@ -220,8 +222,8 @@ private slots:
         for (const auto& [path, ordinary] : {std::pair{script.fileName(), true},
                                              {folder.path(), false}, {hidden.fileName(), false},
                                              {folder.filePath("missing"), false}})
-            QVERIFY2(files.isOrdinaryFile(path) == ordinary, qPrintable(path));
-        QVERIFY(!programs.startProgram(notAProgram.fileName()));
+            QVERIFY2(files.isOrdinaryFile(path.toStdU16String()) == ordinary, qPrintable(path));
+        QVERIFY(!programs.startProgram(notAProgram.fileName().toStdU16String()));
 
         struct Case {
             const char* name;
@@ -245,12 +247,14 @@ private slots:
             qputenv("PATH", savedPath);
             QDir::setCurrent(savedFolder);
             if (c.starts) QTRY_VERIFY2(QFile::exists(started), c.name);
-            const QStringList message = c.starts ? QStringList{} : QStringList{kNoSystemInformation};
+            const QStringList message =
+                c.starts ? QStringList{}
+                         : QStringList{QStringView(kNoSystemInformation).toString()};
             QVERIFY2(desktop->messages == message, c.name);
             // Over About, not the book, so that the focus comes back to About.
             if (!c.starts) QVERIFY2(desktop->owners.value(0) == about.objectName(), c.name);
             desktop->owners.clear();
-            about.cmdOK_Click();
+            about.behaviour().cmdOK_Click();
         }
     }
 };

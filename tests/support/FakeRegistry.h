@@ -1,17 +1,17 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/Registry.h"
 
 namespace qb::test {
 
 // A registry of the test's own: keys by root and path, values by name as type and bytes.
-// Every call is logged, names byte for byte as Latin-1; a refusing registry opens nothing (the
+// Every call is logged, names byte for byte; a refusing registry opens nothing (the
 // access asked for includes write rights).
 class FakeRegistry final : public platform::Registry {
 public:
@@ -26,10 +26,7 @@ public:
     platform::RegistryStatus openKey(platform::RegistryKey root, const std::string& path,
                                      std::uint32_t, std::uint32_t access,
                                      platform::RegistryKey& key) override {
-        log << QStringLiteral("open %1 %2 %3")
-                   .arg(root, 0, 16)
-                   .arg(QString::fromLatin1(path))
-                   .arg(access, 0, 16);
+        log.push_back("open " + hex(root) + " " + path + " " + hex(access));
         if (refuseAccess) return platform::kRegistryAccessDenied;
         if (root != platform::kLocalMachine || !keys.contains(path))
             return platform::kRegistryNotFound;
@@ -40,7 +37,7 @@ public:
     platform::RegistryStatus queryValue(platform::RegistryKey key, const std::string& name,
                                         std::uint32_t& type, std::uint8_t* data,
                                         std::uint32_t& size) override {
-        log << QStringLiteral("query %1").arg(QString::fromLatin1(name));
+        log.push_back("query " + name);
         if (!open.contains(key)) return platform::kRegistryInvalidHandle;
         const auto& values = keys.at(open.at(key));
         const auto found = values.find(name);
@@ -54,15 +51,22 @@ public:
         return fits ? platform::kRegistrySuccess : platform::kRegistryMoreData;
     }
     platform::RegistryStatus closeKey(platform::RegistryKey key) override {
-        log << QStringLiteral("close");
+        log.push_back("close");
         return open.erase(key) == 1 ? platform::kRegistrySuccess : platform::kRegistryInvalidHandle;
     }
 
     std::map<std::string, std::map<std::string, Value>> keys;
     std::map<platform::RegistryKey, std::string> open;
     bool refuseAccess = false;
-    QStringList log;
+    std::vector<std::string> log;
     platform::RegistryKey next = 0x40;
+
+private:
+    static std::string hex(std::uint32_t number) {
+        char digits[9];
+        std::snprintf(digits, sizeof digits, "%x", number);
+        return digits;
+    }
 };
 
 }  // namespace qb::test

@@ -98,16 +98,16 @@ public:
         return voice;
     }
     bool hasVoice() override { return voice; }
-    bool startProgram(const QString& path) override {
-        log << QStringLiteral("start %1").arg(path);
-        return startable.contains(path);
+    bool startProgram(std::u16string_view path) override {
+        log << QStringLiteral("start %1").arg(QStringView(path));
+        return startable.contains(QStringView(path));
     }
-    void openAddress(QWidget*, const QString& url) override {
-        log << QStringLiteral("open %1").arg(url);
+    void openAddress(std::u16string_view url) override {
+        log << QStringLiteral("open %1").arg(QStringView(url));
     }
-    bool isOrdinaryFile(const QString& path) override {
-        log << QStringLiteral("exists %1").arg(path);
-        return existingFiles.contains(path);
+    bool isOrdinaryFile(std::u16string_view path) override {
+        log << QStringLiteral("exists %1").arg(QStringView(path));
+        return existingFiles.contains(QStringView(path));
     }
 
     QStringList log;

@@ -349,20 +349,20 @@ int QtMessageBoxes::messageBox(QWidget* owner, const QString& text, int style,
     return kAnswerOk;
 }
 
-bool QtProgramStarter::startProgram(const QString& path) {
+bool QtProgramStarter::startProgram(std::u16string_view path) {
     // The program itself, with no arguments and no shell between: a path is never re-read
     // as a command line.
-    return !path.isEmpty() && QProcess::startDetached(path, {});
+    return !path.empty() && QProcess::startDetached(QStringView(path).toString(), {});
 }
 
 // The desktop's browser decides its own window size; there is no way to ask it for a
 // maximised one from here.
-void QtAddressOpener::openAddress(QWidget*, const QString& url) {
-    QDesktopServices::openUrl(QUrl(url));
+void QtAddressOpener::openAddress(std::u16string_view url) {
+    QDesktopServices::openUrl(QUrl(QStringView(url).toString()));
 }
 
-bool QtFileTests::isOrdinaryFile(const QString& path) {
-    const QFileInfo file(path);
+bool QtFileTests::isOrdinaryFile(std::u16string_view path) {
+    const QFileInfo file(QStringView(path).toString());
     return file.isFile() && !file.isHidden();
 }
 

@@ -117,17 +117,17 @@ public:
 
 class QtProgramStarter final : public ProgramStarter {
 public:
-    bool startProgram(const QString& path) override;
+    bool startProgram(std::u16string_view path) override;
 };
 
 class QtAddressOpener final : public AddressOpener {
 public:
-    void openAddress(QWidget* owner, const QString& url) override;
+    void openAddress(std::u16string_view url) override;
 };
 
 class QtFileTests final : public FileTests {
 public:
-    bool isOrdinaryFile(const QString& path) override;
+    bool isOrdinaryFile(std::u16string_view path) override;
 };
 
 // The real services of this desktop, for the program's main().
