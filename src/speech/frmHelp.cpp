@@ -60,7 +60,8 @@ const LabelPlace kLabels[] = {
 frmHelp::frmHelp(AppShared& shared)
     : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint),
-      shared_(shared) {
+      shared_(shared),
+      behaviour_(*this, shared.services().desktop(), shared.programFolder().toStdU16String()) {
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Help"));
     setWindowIcon(programIcon());
@@ -107,23 +108,20 @@ frmHelp::frmHelp(AppShared& shared)
                                 Command2};
     for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { behaviour_.Command1_Click(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { behaviour_.Command2_Click(); });
     shared_.load(this);
 }
 
-void frmHelp::Command1_Click() { startInstaller(QStringLiteral("/spchapi.exe")); }
-void frmHelp::Command2_Click() { startInstaller(QStringLiteral("/msttsl.exe")); }
-
-void frmHelp::startInstaller(const QString& name) {
-    // Plain concatenation, as every file beside the program is named. A file that is missing
-    // or will not start is the installer's matter: nothing is reported.
-    shared_.services().programs.startProgram((shared_.programFolder() + name).toStdU16String());
+int frmHelp::MsgBox(std::u16string_view text, int style) {
+    return shared_.MsgBox(QStringView(text).toString(), style, this);
 }
+
+void frmHelp::unload() { shared_.unload(this); }
 
 void frmHelp::closeEvent(QCloseEvent* event) {
     event->accept();
-    shared_.unload(this);
+    behaviour_.closeBox_Click();
 }
 
 }  // namespace qb

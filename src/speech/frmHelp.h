@@ -8,18 +8,19 @@
 #include <QWidget>
 
 #include "common/AppShared.h"
+#include "speech/HelpBehaviour.h"
 
 namespace qb {
 
 // One page that explains the main window's buttons and the tray icon, each beside a picture
-// of it, and starts the two speech installers that ship beside the program.
-class frmHelp final : public QWidget {
+// of it, and starts the two speech installers that ship beside the program. It draws; what it
+// does is HelpBehaviour's.
+class frmHelp final : public QWidget, private WindowView {
     Q_OBJECT
 public:
     explicit frmHelp(AppShared& shared);
 
-    void Command1_Click();
-    void Command2_Click();
+    HelpBehaviour& behaviour() { return behaviour_; }
 
     // Copies of the main window's buttons, as pictures of them: they do nothing.
     QToolButton* Command_Submit;
@@ -38,9 +39,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void startInstaller(const QString& name);
+    // WindowView
+    int MsgBox(std::u16string_view text, int style) override;
+    void unload() override;
 
     AppShared& shared_;
+    HelpBehaviour behaviour_;
 };
 
 }  // namespace qb
