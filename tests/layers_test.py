@@ -29,7 +29,8 @@ NO_QT = ["codepage/", "lookup/", "tray/Tray.", "platform/ProgramFolder.", "platf
          "generators/Big5TableGenerator.",
          # What each window does, and what those behaviours stand on.
          "platform/Desktop.", "platform/Registry.", "common/WindowView.", "common/KeyCodes.",
-         "about/AboutBehaviour.", "about/SysInfo.", "speech/HelpBehaviour."]
+         "about/AboutBehaviour.", "about/SysInfo.", "speech/HelpBehaviour.",
+         "tray/TrayBehaviour.", "common/ProgramCalls.", "common/TwipsPerPixel."]
 
 OWN = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 SYSTEM = re.compile(r"^\s*#\s*include\s+<(Q\w*)", re.M)

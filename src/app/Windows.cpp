@@ -11,9 +11,10 @@ Windows::Windows(AppShared& shared, Library library, Tray& tray)
         frmTray& window = this->tray();
         window.show();
         window.hide();
-        window.command_tray_Click();
+        window.behaviour().command_tray_Click();
     });
-    connect(main_.get(), &frmMain::hideToTray, this, [this] { this->tray().command_tray_Click(); });
+    connect(main_.get(), &frmMain::hideToTray, this,
+            [this] { this->tray().behaviour().command_tray_Click(); });
     connect(main_.get(), &frmMain::quitConfirmed, this, &Windows::quit);
     // Both shown modeless and without an owner, so the topmost main window stays in front of
     // them; an open one is brought forward, not doubled.
@@ -52,22 +53,22 @@ frmTray& Windows::tray() {
     tray_ = std::make_unique<frmTray>(shared_, trayIcons_);
     // Back from the tray whole, however it left: a window that went to the taskbar for want
     // of a tray comes back un-minimised and without its taskbar button.
-    connect(tray_.get(), &frmTray::showMainWindow, this, [this] {
+    connect(tray_.get(), &frmTray::showMainWindowRequested, this, [this] {
         if (main_) shared_.services().placement.showRestored(*main_);
     });
-    connect(tray_.get(), &frmTray::hideMainWindow, this, [this] {
+    connect(tray_.get(), &frmTray::hideMainWindowRequested, this, [this] {
         if (main_) main_->hide();
     });
-    connect(tray_.get(), &frmTray::focusMainInput, this, [this] {
+    connect(tray_.get(), &frmTray::focusMainInputRequested, this, [this] {
         if (main_) main_->focusInput();
     });
-    connect(tray_.get(), &frmTray::quitConfirmed, this, &Windows::quit);
+    connect(tray_.get(), &frmTray::quitWasConfirmed, this, &Windows::quit);
     return *tray_;
 }
 
 bool Windows::showMainFromAnywhere() {
     if (!main_ || !shared_.isLoaded(main_.get())) return false;
-    tray().menu_show_Click();
+    tray().behaviour().menu_show_Click();
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <functional>
 
+#include "common/ProgramCalls.h"
 #include "common/WindowView.h"
 #include "platform/Services.h"
 
@@ -30,10 +31,10 @@ QIcon programIcon();
 // What every window of the program shares: the desktop services, the program folder, the
 // click sound, the main window's placement band, message boxes, and the list of loaded
 // windows whose end ends the program.
-class AppShared final {
+class AppShared final : public ProgramCalls {
 public:
     AppShared(platform::Services services, QString programFolder);
-    ~AppShared();
+    ~AppShared() override;
     AppShared(const AppShared&) = delete;
     AppShared& operator=(const AppShared&) = delete;
 
@@ -43,16 +44,13 @@ public:
     // The window that SetTopmost acts on, whoever calls it.
     void setMainWindow(QWidget* window) { mainWindow_ = window; }
 
-    // Plays "flip.wav" from the program folder without waiting; silent when it is missing.
-    void PlayClickSound();
-    void SetTopmost(bool on);
+    void PlayClickSound() override;
+    void SetTopmost(bool on) override;
     // A modal box with the application title; style and answer as platform::MessageStyle
     // and platform::MessageAnswer. It opens over `over`, by default over the main window
     // while that is on screen, and gives the focus back to it when it closes.
     int MsgBox(const QString& text, int style, QWidget* over = nullptr);
-    // Asks the quit question, plays the click sound whatever the answer, and tells whether
-    // the answer was Yes.
-    bool confirmQuit();
+    bool confirmQuit() override;
 
     // A window counts as loaded from load() until unload(), which closes it; the program ends
     // when the last loaded window has been unloaded. An unloaded window is not deleted here:

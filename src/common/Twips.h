@@ -3,12 +3,9 @@
 #include <QRect>
 #include <cmath>
 
-namespace qb {
+#include "common/TwipsPerPixel.h"
 
-// Window layouts are kept in twips (1/1440 inch), as the windows were designed. Qt lays
-// windows out in pixels of 1/96 inch whatever the screen, so 15 twips make a pixel; Qt
-// scales pixels on denser screens.
-inline constexpr int kTwipsPerPixel = 15;
+namespace qb {
 
 // Twips to pixels, to the nearest pixel, halves to the even one.
 inline int twipsToPixels(int twips) {

@@ -1,7 +1,6 @@
 #include "tray/frmTray.h"
 
 #include <QCloseEvent>
-#include <cmath>
 
 #include "common/Twips.h"
 #include "platform/WindowMessage.h"
@@ -9,7 +8,6 @@
 namespace qb {
 namespace {
 
-constexpr auto kTrayCallback = static_cast<std::uint32_t>(platform::TrayMouse::Move);
 constexpr float kTwipsPerPixelX = kTwipsPerPixel;
 
 }  // namespace
@@ -27,7 +25,7 @@ bool TrayPictureBox::event(QEvent* event) {
 }
 
 frmTray::frmTray(AppShared& shared, Tray& tray)
-    : QWidget(nullptr), shared_(shared), tray_(tray) {
+    : QWidget(nullptr), shared_(shared), behaviour_(*this, shared, tray) {
     setObjectName(QStringLiteral("frmTray"));
     setWindowTitle(QStringLiteral("Form1"));
     setWindowIcon(programIcon());
@@ -47,59 +45,32 @@ frmTray::frmTray(AppShared& shared, Tray& tray)
     menu_show = menu->addAction(QStringLiteral("顯示字典"));
     menu_quit = menu->addAction(QStringLiteral("離開"));
 
-    connect(command_tray, &QPushButton::clicked, this, [this] { command_tray_Click(); });
-    connect(picture_tray, &TrayPictureBox::MouseMove, this, &frmTray::picture_tray_MouseMove);
-    connect(menu_show, &QAction::triggered, this, [this] { menu_show_Click(); });
-    connect(menu_quit, &QAction::triggered, this, [this] { menu_quit_Click(); });
+    connect(command_tray, &QPushButton::clicked, this, [this] { behaviour_.command_tray_Click(); });
+    connect(picture_tray, &TrayPictureBox::MouseMove, this,
+            [this](int Button, int Shift, float X, float Y) {
+                behaviour_.picture_tray_MouseMove(Button, Shift, X, Y);
+            });
+    connect(menu_show, &QAction::triggered, this, [this] { behaviour_.menu_show_Click(); });
+    connect(menu_quit, &QAction::triggered, this, [this] { behaviour_.menu_quit_Click(); });
     shared_.load(this);
 }
 
 frmTray::~frmTray() = default;
 
-void frmTray::command_tray_Click() {
-    if (TrayID == 0) {
-        auto& handles = shared_.services().handles;
-        TrayID = tray_.AddTrayIcon(handles.ofWindow(picture_tray), kTrayCallback,
-                                   handles.ofIcon(windowIcon()), u"羽筆字典");
-    }
-    hide();
-    emit hideMainWindow();
+std::uint32_t frmTray::iconOwnerHandle() {
+    return shared_.services().handles.ofWindow(picture_tray);
 }
 
-void frmTray::picture_tray_MouseMove(int, int, float X, float) {
-    int value = 0;
-    if (ScaleMode == 1) value = static_cast<int>(std::nearbyint(X / kTwipsPerPixelX));
-    if (value == static_cast<int>(platform::TrayMouse::LeftDouble)) {
-        emit showMainWindow();
-        shared_.SetTopmost(true);
-        shared_.PlayClickSound();
-        emit focusMainInput();
-    } else if (value == static_cast<int>(platform::TrayMouse::RightDown)) {
-        shared_.services().placement.setForeground(*this);
-        shared_.services().menus.popupMenu(*menu);
-    }
+std::uint32_t frmTray::programIconHandle() {
+    return shared_.services().handles.ofIcon(windowIcon());
 }
 
-void frmTray::menu_show_Click() {
-    shared_.SetTopmost(true);
-    shared_.PlayClickSound();
-    emit showMainWindow();
-    emit focusMainInput();
-}
+void frmTray::setForeground() { shared_.services().placement.setForeground(*this); }
 
-void frmTray::menu_quit_Click() {
-    if (shared_.confirmQuit()) emit quitConfirmed();
-}
-
-void frmTray::Form_Unload() {
-    if (TrayID != 0) {
-        tray_.RemoveTrayIcon(TrayID);
-        TrayID = 0;
-    }
-}
+void frmTray::popUpMenu() { shared_.services().menus.popupMenu(*menu); }
 
 void frmTray::closeEvent(QCloseEvent* event) {
-    Form_Unload();
+    behaviour_.Form_Unload();
     event->accept();
 }
 

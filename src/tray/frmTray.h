@@ -7,6 +7,7 @@
 
 #include "common/AppShared.h"
 #include "tray/Tray.h"
+#include "tray/TrayBehaviour.h"
 
 namespace qb {
 
@@ -26,21 +27,14 @@ protected:
 
 // The window that owns the program's icon in the notification area and its menu. The user
 // never sees it. What it does to the main window it announces; the program wires the answer.
-class frmTray final : public QWidget {
+// It draws; what it does is TrayBehaviour's.
+class frmTray final : public QWidget, private TrayView {
     Q_OBJECT
 public:
     frmTray(AppShared& shared, Tray& tray);
     ~frmTray() override;
 
-    // Adds the icon if it is not there yet, then hides this window and the main window.
-    void command_tray_Click();
-    void picture_tray_MouseMove(int Button, int Shift, float X, float Y);
-    void menu_show_Click();
-    void menu_quit_Click();
-    void Form_Unload();
-
-    std::int32_t TrayID = 0;
-    int ScaleMode = 1;  // twips, as the window was designed; the tray decoding relies on it
+    TrayBehaviour& behaviour() { return behaviour_; }
 
     TrayPictureBox* picture_tray;
     QPushButton* command_tray;
@@ -49,19 +43,30 @@ public:
     QAction* menu_quit;
 
 signals:
-    void showMainWindow();
-    void hideMainWindow();
+    void showMainWindowRequested();
+    void hideMainWindowRequested();
     // Keyboard focus into the main window's input box.
-    void focusMainInput();
+    void focusMainInputRequested();
     // The user answered Yes to the quit question.
-    void quitConfirmed();
+    void quitWasConfirmed();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // TrayView
+    std::uint32_t iconOwnerHandle() override;
+    std::uint32_t programIconHandle() override;
+    void hideThisWindow() override { hide(); }
+    void setForeground() override;
+    void popUpMenu() override;
+    void showMainWindow() override { emit showMainWindowRequested(); }
+    void hideMainWindow() override { emit hideMainWindowRequested(); }
+    void focusMainInput() override { emit focusMainInputRequested(); }
+    void quitConfirmed() override { emit quitWasConfirmed(); }
+
     AppShared& shared_;
-    Tray& tray_;
+    TrayBehaviour behaviour_;
 };
 
 }  // namespace qb

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "FakeRegistry.h"
+#include "common/ProgramCalls.h"
 #include "common/WindowView.h"
 #include "lookup/Utf8.h"
 #include "platform/Desktop.h"
@@ -57,6 +58,24 @@ public:
 
     std::vector<std::string>& log;
     std::vector<int> answers;
+};
+
+// The program-wide calls, recorded into the same kind of log; the quit question is answered
+// as the test says.
+class RecordingProgram final : public ProgramCalls {
+public:
+    explicit RecordingProgram(std::vector<std::string>& sharedLog) : log(sharedLog) {}
+
+    void PlayClickSound() override { log.push_back("sound"); }
+    void SetTopmost(bool on) override { log.push_back(on ? "topmost on" : "topmost off"); }
+    bool confirmQuit() override {
+        log.push_back("quit question");
+        log.push_back("sound");
+        return quitAnswer;
+    }
+
+    std::vector<std::string>& log;
+    bool quitAnswer = false;
 };
 
 }  // namespace qb::test

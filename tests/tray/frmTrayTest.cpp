@@ -55,7 +55,7 @@ private slots:
     void startUpAddsOneIconAndShowsTheMainWindow() {
         QCOMPARE(desktop->log, (QStringList{"topmost frmMain on", "sound", "shape frmMain",
                                             "tray add", "shown frmMain"}));
-        QCOMPARE(trayForm->TrayID, 1);
+        QCOMPARE(trayForm->behaviour().TrayID, 1);
         QVERIFY(form->isVisible());
         QVERIFY(!trayForm->isVisible());
         QCOMPARE(form->focusWidget(), form->Text_Input);
@@ -96,13 +96,13 @@ private slots:
                               Case{516.49f * 15, true}, Case{516.5f * 15, true},
                               Case{514.5f * 15, false}, Case{517 * 15.0f, false}}) {
             desktop->log.clear();
-            trayForm->picture_tray_MouseMove(0, 0, c.x, 0);
+            trayForm->behaviour().picture_tray_MouseMove(0, 0, c.x, 0);
             QCOMPARE(desktop->log.contains("foreground frmTray"), c.opensMenu);
         }
-        trayForm->ScaleMode = 3;  // pixels: the value is not computed at all
+        trayForm->behaviour().ScaleMode = 3;  // pixels: the value is not computed at all
         desktop->log.clear();
-        trayForm->picture_tray_MouseMove(0, 0, 516 * 15.0f, 0);
-        trayForm->picture_tray_MouseMove(0, 0, 515 * 15.0f, 0);
+        trayForm->behaviour().picture_tray_MouseMove(0, 0, 516 * 15.0f, 0);
+        trayForm->behaviour().picture_tray_MouseMove(0, 0, 515 * 15.0f, 0);
         QCOMPARE(desktop->log, QStringList{});
     }
 
@@ -130,7 +130,7 @@ private slots:
         }
         QCOMPARE(count("tray add"), 1);
         QCOMPARE(count("tray delete"), 0);
-        QCOMPARE(trayForm->TrayID, 1);
+        QCOMPARE(trayForm->behaviour().TrayID, 1);
         QCOMPARE(tray->TrayIconCount(), 1);
     }
 
@@ -144,13 +144,13 @@ private slots:
                  (QStringList{"foreground frmTray", "menu 顯示字典|離開", "message 36", "sound"}));
         QVERIFY(shared->isLoaded(form) && shared->isLoaded(trayForm));
         QVERIFY(!form->isVisible());
-        QCOMPARE(trayForm->TrayID, 1);
+        QCOMPARE(trayForm->behaviour().TrayID, 1);
         QCOMPARE(h->programEnded, 0);
     }
 
     void quitAnsweredYesRemovesTheIconAndEnds() {
         desktop->answers = {platform::kAnswerYes};
-        trayForm->menu_quit_Click();
+        trayForm->behaviour().menu_quit_Click();
         QCOMPARE(desktop->log.mid(5), (QStringList{"message 36", "sound", "hidden frmMain",
                                                    "tray delete"}));
         QVERIFY(!shared->isLoaded(form) && !shared->isLoaded(trayForm));
@@ -178,7 +178,7 @@ private slots:
         QTest::mouseClick(form->Command_Min, Qt::LeftButton);
         QCOMPARE(desktop->log.mid(0, 3), (QStringList{"sound", "hidden frmMain", "minimize frmMain"}));
         QVERIFY(form->isMinimized());
-        QCOMPARE(trayForm->TrayID, 1);  // the icon is still asked for, for when an area appears
+        QCOMPARE(trayForm->behaviour().TrayID, 1);  // the icon is still asked for, for when an area appears
 
         // An area appears; each way back from it brings the window back whole, every time.
         desktop->trayAvailable = true;
