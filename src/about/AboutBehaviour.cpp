@@ -21,16 +21,26 @@ void AboutBehaviour::Form_Load() {
     view_.setDisclaimer(kDisclaimer);
 }
 
-void AboutBehaviour::cmdOK_Click() { view_.unload(); }
+void AboutBehaviour::cmdOK_Click() {
+    view_.unload();
+}
 
 // The message belongs to this window: over it, and Esc closes this window again after OK.
-void AboutBehaviour::cmdSysInfo_Click() { StartSysInfo(desktop_, view_); }
+void AboutBehaviour::cmdSysInfo_Click() {
+    StartSysInfo(desktop_, view_);
+}
 
-void AboutBehaviour::Form_MouseMove() { view_.showLinkBorder(false); }
+void AboutBehaviour::Form_MouseMove() {
+    view_.showLinkBorder(false);
+}
 
-void AboutBehaviour::Label3_MouseMove() { view_.showLinkBorder(true); }
+void AboutBehaviour::Label3_MouseMove() {
+    view_.showLinkBorder(true);
+}
 
-void AboutBehaviour::Label3_Click() { desktop_.addresses.openAddress(kHomePage); }
+void AboutBehaviour::Label3_Click() {
+    desktop_.addresses.openAddress(kHomePage);
+}
 
 bool AboutBehaviour::Form_KeyDown(int KeyCode, int Shift) {
     // Exit is the cancel button: Esc presses it whichever button has the focus.

@@ -9,7 +9,7 @@ namespace qb {
 
 // What the About window shows beyond every window's part.
 class AboutView : public WindowView {
-public:
+  public:
     // The window's own title, the program's title inside it, and the disclaimer.
     virtual void setCaption(std::u16string_view text) = 0;
     virtual void setTitle(std::u16string_view text) = 0;
@@ -21,7 +21,7 @@ public:
 // What the About window does, whoever draws it: its start, its keys, the link and the two
 // buttons.
 class AboutBehaviour final {
-public:
+  public:
     AboutBehaviour(AboutView& view, platform::Desktop desktop) : view_(view), desktop_(desktop) {}
 
     void Form_Load();
@@ -35,7 +35,7 @@ public:
     // answered it, false when it is left to the focused control.
     bool Form_KeyDown(int KeyCode, int Shift);
 
-private:
+  private:
     AboutView& view_;
     platform::Desktop desktop_;
 };

@@ -23,7 +23,9 @@ CodePage950& ansiCodePage() {
     return codePage;
 }
 
-std::string ansi(std::u16string_view text) { return ansiCodePage().encode(text); }
+std::string ansi(std::u16string_view text) {
+    return ansiCodePage().encode(text);
+}
 
 std::u16string decimal(std::uint32_t number) {
     const std::string digits = std::to_string(number);

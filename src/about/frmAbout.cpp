@@ -115,7 +115,9 @@ int frmAbout::MsgBox(std::u16string_view text, int style) {
     return shared_.MsgBox(QStringView(text).toString(), style, this);
 }
 
-void frmAbout::unload() { shared_.unload(this); }
+void frmAbout::unload() {
+    shared_.unload(this);
+}
 
 void frmAbout::setCaption(std::u16string_view text) {
     setWindowTitle(QStringView(text).toString());
@@ -145,7 +147,9 @@ bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-void frmAbout::mouseMoveEvent(QMouseEvent*) { behaviour_.Form_MouseMove(); }
+void frmAbout::mouseMoveEvent(QMouseEvent*) {
+    behaviour_.Form_MouseMove();
+}
 
 void frmAbout::paintEvent(QPaintEvent*) {
     QPainter painter(this);

@@ -17,7 +17,7 @@ namespace qb {
 // each time it is opened after its Exit. It draws; what it does is AboutBehaviour's.
 class frmAbout final : public QDialog, private AboutView {
     Q_OBJECT
-public:
+  public:
     explicit frmAbout(AppShared& shared);
     ~frmAbout() override;
 
@@ -41,14 +41,14 @@ public:
     };
     std::array<Line, 2> Line1;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void createControls();
 
     // AboutView

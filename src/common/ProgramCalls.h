@@ -5,7 +5,7 @@ namespace qb {
 // What the windows' behaviours do through the program as a whole, whatever toolkit draws the
 // windows.
 class ProgramCalls {
-public:
+  public:
     virtual ~ProgramCalls() = default;
     // Plays "flip.wav" from the program folder without waiting; silent when it is missing.
     virtual void PlayClickSound() = 0;

@@ -10,10 +10,14 @@ int virtualKeyCode(const QKeyEvent& event) {
     switch (event.key()) {
         // The main keyboard's Return and the keypad's Enter are one key to the system.
         case Qt::Key_Return:
-        case Qt::Key_Enter: return kVirtualKeyReturn;
-        case Qt::Key_Escape: return kVirtualKeyEscape;
-        case Qt::Key_Up: return kVirtualKeyUp;
-        default: return 0;
+        case Qt::Key_Enter:
+            return kVirtualKeyReturn;
+        case Qt::Key_Escape:
+            return kVirtualKeyEscape;
+        case Qt::Key_Up:
+            return kVirtualKeyUp;
+        default:
+            return 0;
     }
 }
 

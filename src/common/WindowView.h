@@ -9,7 +9,7 @@ inline constexpr std::u16string_view kProgramTitle = u"Quillbook";
 // What every window's behaviour asks of the window that draws it, whatever toolkit that is.
 // Each window's own view adds what only that window shows.
 class WindowView {
-public:
+  public:
     virtual ~WindowView() = default;
     // A modal box over this window with the program's title; style and answer as
     // platform::MessageStyle and platform::MessageAnswer. The focus comes back to this window

@@ -14,7 +14,7 @@ enum MessageStyle { kOkOnly = 0, kYesNoQuestion = 36 };
 enum MessageAnswer { kAnswerOk = 1, kAnswerYes = 6, kAnswerNo = 7 };
 
 class ProgramStarter {
-public:
+  public:
     virtual ~ProgramStarter() = default;
     // Starts the program file in a normal window that gets the focus and returns at once;
     // false when it cannot be started. Never through a shell.
@@ -22,7 +22,7 @@ public:
 };
 
 class AddressOpener {
-public:
+  public:
     virtual ~AddressOpener() = default;
     // Opens a web address in the desktop's default browser, maximised where the desktop lets
     // the program ask for it.
@@ -30,7 +30,7 @@ public:
 };
 
 class FileTests {
-public:
+  public:
     virtual ~FileTests() = default;
     // Whether an ordinary file of that name exists: not a folder, not a hidden file.
     virtual bool isOrdinaryFile(std::u16string_view path) = 0;

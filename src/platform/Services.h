@@ -20,7 +20,7 @@ namespace qb::platform {
 // recording fakes in their place.
 
 class WindowPlacement {
-public:
+  public:
     virtual ~WindowPlacement() = default;
     // Puts the window into the band of windows that stay above all others, or takes it out.
     // Never moves or resizes it.
@@ -39,14 +39,14 @@ public:
 };
 
 class WindowShape {
-public:
+  public:
     virtual ~WindowShape() = default;
     // The window's outline becomes the region; an empty region leaves the full rectangle.
     virtual void setShape(QWidget& window, const QRegion& region) = 0;
 };
 
 class WindowMove {
-public:
+  public:
     virtual ~WindowMove() = default;
     // Moves the window with the pointer from a press of `button` until that button is
     // released: the window manager's move loop where it can run one (it is driven by the
@@ -55,7 +55,7 @@ public:
 };
 
 class SoundPlayer {
-public:
+  public:
     virtual ~SoundPlayer() = default;
     // Loads a WAV file ahead of its first play, so that the first play is heard in full.
     virtual void prepare(const QString& wavPath) = 0;
@@ -65,7 +65,7 @@ public:
 };
 
 class MessageBoxes {
-public:
+  public:
     virtual ~MessageBoxes() = default;
     // A modal box with the application title; returns the answer.
     virtual int messageBox(QWidget* owner, const QString& text, int style,
@@ -73,7 +73,7 @@ public:
 };
 
 class PopupMenus {
-public:
+  public:
     virtual ~PopupMenus() = default;
     // Pops the menu up at the mouse pointer and returns when it has been dismissed, after
     // the chosen entry, if any, has run.

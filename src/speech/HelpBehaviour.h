@@ -10,7 +10,7 @@ namespace qb {
 // What the Help window does, whoever draws it: it starts the two speech installers that ship
 // beside the program, and an open Help window keeps the program running.
 class HelpBehaviour final {
-public:
+  public:
     HelpBehaviour(WindowView& view, platform::Desktop desktop, std::u16string programFolder)
         : view_(view), desktop_(desktop), programFolder_(std::move(programFolder)) {}
 
@@ -20,7 +20,7 @@ public:
     // running.
     void closeBox_Click();
 
-private:
+  private:
     void startInstaller(std::u16string_view name);
 
     WindowView& view_;

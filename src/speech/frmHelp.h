@@ -17,7 +17,7 @@ namespace qb {
 // does is HelpBehaviour's.
 class frmHelp final : public QWidget, private WindowView {
     Q_OBJECT
-public:
+  public:
     explicit frmHelp(AppShared& shared);
 
     HelpBehaviour& behaviour() { return behaviour_; }
@@ -33,12 +33,12 @@ public:
     QList<QLabel*> Label1;
     QList<QFrame*> Line1;
 
-protected:
+  protected:
     // Closing it by its close box unloads it: an open Help window keeps the program running,
     // a closed one does not.
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     // WindowView
     int MsgBox(std::u16string_view text, int style) override;
     void unload() override;

@@ -10,7 +10,7 @@ namespace qb {
 // What the tray window asks of the window that draws it. What it asks of the main window it
 // announces; the program wires the answer.
 class TrayView {
-public:
+  public:
     virtual ~TrayView() = default;
     // The handles the icon's record carries: the window that receives the icon's mouse
     // messages, and the program's icon.
@@ -34,7 +34,7 @@ public:
 // What the tray window does, whoever draws it: it owns the program's icon in the
 // notification area, reads the icon's mouse messages, and runs the icon's menu.
 class TrayBehaviour final {
-public:
+  public:
     TrayBehaviour(TrayView& view, ProgramCalls& program, Tray& tray)
         : view_(view), program_(program), tray_(tray) {}
 
@@ -51,7 +51,7 @@ public:
     std::int32_t TrayID = 0;
     int ScaleMode = 1;  // twips, as the window was designed; the message decoding relies on it
 
-private:
+  private:
     TrayView& view_;
     ProgramCalls& program_;
     Tray& tray_;

@@ -65,9 +65,13 @@ std::uint32_t frmTray::programIconHandle() {
     return shared_.services().handles.ofIcon(windowIcon());
 }
 
-void frmTray::setForeground() { shared_.services().placement.setForeground(*this); }
+void frmTray::setForeground() {
+    shared_.services().placement.setForeground(*this);
+}
 
-void frmTray::popUpMenu() { shared_.services().menus.popupMenu(*menu); }
+void frmTray::popUpMenu() {
+    shared_.services().menus.popupMenu(*menu);
+}
 
 void frmTray::closeEvent(QCloseEvent* event) {
     behaviour_.Form_Unload();

@@ -15,13 +15,13 @@ namespace qb {
 // mouse message number; it is never on screen.
 class TrayPictureBox final : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TrayPictureBox(QWidget* parent) : QWidget(parent) {}
 
-signals:
+  signals:
     void MouseMove(int Button, int Shift, float X, float Y);
 
-protected:
+  protected:
     bool event(QEvent* event) override;
 };
 
@@ -30,7 +30,7 @@ protected:
 // It draws; what it does is TrayBehaviour's.
 class frmTray final : public QWidget, private TrayView {
     Q_OBJECT
-public:
+  public:
     frmTray(AppShared& shared, Tray& tray);
     ~frmTray() override;
 
@@ -42,7 +42,7 @@ public:
     QAction* menu_show;
     QAction* menu_quit;
 
-signals:
+  signals:
     void showMainWindowRequested();
     void hideMainWindowRequested();
     // Keyboard focus into the main window's input box.
@@ -50,10 +50,10 @@ signals:
     // The user answered Yes to the quit question.
     void quitWasConfirmed();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     // TrayView
     std::uint32_t iconOwnerHandle() override;
     std::uint32_t programIconHandle() override;

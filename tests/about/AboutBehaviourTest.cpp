@@ -11,7 +11,7 @@ using namespace qb;
 namespace {
 
 class RecordingAbout final : public test::RecordingWindow<AboutView> {
-public:
+  public:
     using RecordingWindow::RecordingWindow;
     void setCaption(std::u16string_view text) override { log.push_back("caption " + toUtf8(text)); }
     void setTitle(std::u16string_view text) override { log.push_back("title " + toUtf8(text)); }
@@ -58,9 +58,11 @@ TEST(AboutBehaviour, EventsDoWhatTheWindowPromises) {
     const Case cases[] = {
         {"Exit unloads the window", {exitClick}, {"unload"}},
         {"System without a tool says so over About", {systemClick}, {kMessage}},
-        {"the link's border follows the pointer", {overLink, overWindow, overLink},
+        {"the link's border follows the pointer",
+         {overLink, overWindow, overLink},
          {"border on", "border off", "border on"}},
-        {"a click on the link opens the home page", {linkClick},
+        {"a click on the link opens the home page",
+         {linkClick},
          {"open https://quillbook.example.org/"}},
     };
     for (const Case& c : cases) {

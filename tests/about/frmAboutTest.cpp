@@ -4,15 +4,15 @@
 #include <QtTest>
 
 #include "MainWindowHarness.h"
-#include "platform/linux/QtServices.h"
 #include "about/SysInfo.h"
+#include "platform/linux/QtServices.h"
 
 using namespace qb;
 
 class FrmAboutTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     std::unique_ptr<test::MainWindowHarness> h;
     test::FakeDesktop* desktop = nullptr;
 
@@ -31,7 +31,7 @@ private:
         return QTest::qWaitForWindowActive(about) ? about : nullptr;
     }
 
-private slots:
+  private slots:
     void init() {
         h = std::make_unique<test::MainWindowHarness>([](test::TempLibrary&) {});
         h->start();
@@ -59,10 +59,10 @@ private slots:
             if (label == about->Image1) continue;
             // Some labels run past the window's edges, which cut them.
             const QSize shown = label->geometry().intersected(about->rect()).size();
-            const QSize needed = QFontMetrics(label->font())
-                                     .boundingRect(QRect(QPoint(), shown), Qt::TextWordWrap,
-                                                   label->text())
-                                     .size();
+            const QSize needed =
+                QFontMetrics(label->font())
+                    .boundingRect(QRect(QPoint(), shown), Qt::TextWordWrap, label->text())
+                    .size();
             QVERIFY2(!label->text().isEmpty() && needed.boundedTo(shown) == needed,
                      qPrintable(label->objectName()));
         }
@@ -136,8 +136,10 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(about));
         for (const QString& name : movesOver) {
             // The bare surface lies between the picture and the version labels.
-            if (name.isEmpty()) QTest::mouseMove(about, QPoint(114, 100));
-            else QTest::mouseMove(about->findChild<QWidget*>(name), QPoint(3, 3));
+            if (name.isEmpty())
+                QTest::mouseMove(about, QPoint(114, 100));
+            else
+                QTest::mouseMove(about->findChild<QWidget*>(name), QPoint(3, 3));
         }
         QCOMPARE(about->Label3->frameShape() == QFrame::Box, border);
         about->behaviour().cmdOK_Click();
@@ -220,7 +222,8 @@ private slots:
         QVERIFY(hidden.open(QIODevice::WriteOnly));
         hidden.close();
         for (const auto& [path, ordinary] : {std::pair{script.fileName(), true},
-                                             {folder.path(), false}, {hidden.fileName(), false},
+                                             {folder.path(), false},
+                                             {hidden.fileName(), false},
                                              {folder.filePath("missing"), false}})
             QVERIFY2(files.isOrdinaryFile(path.toStdU16String()) == ordinary, qPrintable(path));
         QVERIFY(!programs.startProgram(notAProgram.fileName().toStdU16String()));

@@ -14,7 +14,7 @@ namespace qb::test {
 // Every call is logged, names byte for byte; a refusing registry opens nothing (the
 // access asked for includes write rights).
 class FakeRegistry final : public platform::Registry {
-public:
+  public:
     struct Value {
         std::uint32_t type;
         std::string data;
@@ -61,7 +61,7 @@ public:
     std::vector<std::string> log;
     platform::RegistryKey next = 0x40;
 
-private:
+  private:
     static std::string hex(std::uint32_t number) {
         char digits[9];
         std::snprintf(digits, sizeof digits, "%x", number);

@@ -17,7 +17,7 @@ namespace qb::test {
 class RecordingDesktop final : public platform::ProgramStarter,
                                public platform::AddressOpener,
                                public platform::FileTests {
-public:
+  public:
     platform::Desktop desktop() { return {*this, *this, *this, registry}; }
 
     bool startProgram(std::u16string_view path) override {
@@ -43,7 +43,7 @@ public:
 // is the window's own view, whose remaining calls the test records.
 template <typename View>
 class RecordingWindow : public View {
-public:
+  public:
     explicit RecordingWindow(std::vector<std::string>& sharedLog) : log(sharedLog) {}
 
     int MsgBox(std::u16string_view text, int style) override {
@@ -63,7 +63,7 @@ public:
 // The program-wide calls, recorded into the same kind of log; the quit question is answered
 // as the test says.
 class RecordingProgram final : public ProgramCalls {
-public:
+  public:
     explicit RecordingProgram(std::vector<std::string>& sharedLog) : log(sharedLog) {}
 
     void PlayClickSound() override { log.push_back("sound"); }

@@ -12,7 +12,7 @@ constexpr std::uint32_t kOwner = 0x101;
 constexpr std::uint32_t kIcon = 0x102;
 
 class RecordingTray final : public TrayView, public platform::NotificationArea {
-public:
+  public:
     explicit RecordingTray(Log& sharedLog) : log(sharedLog) {}
 
     std::uint32_t iconOwnerHandle() override { return kOwner; }
@@ -56,7 +56,9 @@ struct TrayWindow {
 };
 
 // The icon's mouse message as the picture box reports it: in the place of X, in twips.
-float asX(std::uint32_t mouseMessage) { return static_cast<float>(mouseMessage) * 15.0f; }
+float asX(std::uint32_t mouseMessage) {
+    return static_cast<float>(mouseMessage) * 15.0f;
+}
 
 const Log kShownFromIcon{"show main", "topmost on", "sound", "focus input"};
 const Log kMenu{"foreground", "menu"};
@@ -114,7 +116,9 @@ TEST(TrayBehaviour, TheMenuShowsOrQuits) {
          false,
          {"foreground", "menu", "topmost on", "sound", "show main", "focus input"}},
         {"quit, answered No", quit, false, {"foreground", "menu", "quit question", "sound"}},
-        {"quit, answered Yes", quit, true,
+        {"quit, answered Yes",
+         quit,
+         true,
          {"foreground", "menu", "quit question", "sound", "quit"}},
     };
     for (const Case& c : cases) {
