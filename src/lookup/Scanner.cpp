@@ -1,7 +1,5 @@
 #include "lookup/Scanner.h"
 
-#include <unicode/uchar.h>
-
 #include <algorithm>
 #include <cstring>
 #include <optional>
@@ -9,6 +7,7 @@
 
 #include "lookup/CpuFeatures.h"
 #include "lookup/EntryLine.h"
+#include "lookup/LetterCase.h"
 #include "lookup/LineEnds.h"
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
@@ -571,7 +570,7 @@ const FastScanner::Anchor& FastScanner::anchorFor(const TypedText& typed) {
             anchor_.kind = Anchor::Kind::NoMatchPossible;
             return anchor_;
         }
-        const auto lowered = static_cast<char16_t>(u_tolower(ch));
+        const auto lowered = lowerCase(ch);
         if (ch != u'\uFFFD' && lowered != u'\uFFFD') {
             std::vector<std::string> forms = codec_.encodingsOf(ch);
             for (char16_t same : codec_.charactersLoweringTo(lowered))

@@ -3,7 +3,6 @@
 // the same generated libraries and typed texts and demand identical reports.
 
 #include <gtest/gtest.h>
-#include <unicode/uchar.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "lookup/Big5Codec.h"
+#include "lookup/LetterCase.h"
 #include "codepage/CodePage950.h"
 #include "lookup/CpuFeatures.h"
 #include "GeneratedLibraries.h"
@@ -56,7 +56,7 @@ TEST(ScannerDifferential, CodecAgreesWithTheDecoderOnEveryCode) {
     const CodePage& page = codePage();
     std::map<char16_t, std::vector<char16_t>> byLowerCase;
     for (const auto& [ch, codes] : page.codesOf)
-        byLowerCase[static_cast<char16_t>(u_tolower(ch))].push_back(ch);
+        byLowerCase[lowerCase(ch)].push_back(ch);
 
     Big5Codec codec;
     // ASCII first, including the characters no code reads as; then every character.

@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include <unicode/uchar.h>
 
 #include "lookup/Big5Codec.h"
+#include "lookup/LetterCase.h"
 
 namespace qb::test {
 
@@ -173,14 +173,14 @@ public:
         auto at = [&] { return static_cast<size_t>(below(static_cast<int>(text.size()) + 1)); };
         switch (below(16)) {
             case 0:
-                for (char16_t& ch : text) ch = static_cast<char16_t>(u_toupper(ch));
+                for (char16_t& ch : text) ch = upperCase(ch);
                 break;
             case 1:
-                for (char16_t& ch : text) ch = static_cast<char16_t>(u_tolower(ch));
+                for (char16_t& ch : text) ch = lowerCase(ch);
                 break;
             case 2:
                 for (char16_t& ch : text)
-                    if (chance(2)) ch = static_cast<char16_t>(u_toupper(ch));
+                    if (chance(2)) ch = upperCase(ch);
                 break;
             case 3: text.insert(at(), 1, kReplacement); break;
             case 4: text.insert(at(), 1, kOutsideCodePage); break;

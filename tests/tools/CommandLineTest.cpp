@@ -1,15 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <fstream>
 #include <sstream>
 
 #include "LibraryFixture.h"
-
-extern char** environ;
+#include "RunProgram.h"
 
 namespace qb {
 namespace {
@@ -28,29 +23,14 @@ std::string slurp(const std::string& path) {
 }
 
 // Standard output goes to `outPath` when one is given (and is then not read back).
-ToolRun runTool(const std::vector<std::string>& args, std::string outPath = "") {
-    const std::string base = std::filesystem::temp_directory_path() /
-                             ("quillbook-tool-" + std::to_string(getpid()));
+ToolRun runTool(const std::vector<std::string>& args, std::string outPath = "",
+                const std::string& tool = QB_LOOKUP_TOOL) {
+    const std::string base = test::uniqueTempPath("quillbook-tool").string();
     const bool ownOut = outPath.empty();
     if (ownOut) outPath = base + ".out";
     const std::string errPath = base + ".err";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    std::vector<std::string> all{QB_LOOKUP_TOOL};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& a : all) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
     ToolRun run;
-    if (posix_spawn(&pid, QB_LOOKUP_TOOL, &actions, nullptr, argv.data(), environ) == 0) {
-        int status = 0;
-        waitpid(pid, &status, 0);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
+    run.status = test::runProgram(tool, args, outPath, errPath);
     if (ownOut) run.out = slurp(outPath);
     run.err = slurp(errPath);
     if (ownOut) std::filesystem::remove(outPath);
