@@ -39,13 +39,14 @@ ToolRun runTool(const std::vector<std::string>& args, std::string outPath = "",
 }
 
 class CommandLine : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         lib.writeLines("a.lib", {"apple=蘋果", "Apple=蘋果二", "apple pie=蘋果派=甜點"});
         lib.writeLines("z.lib", {"zz=蘋果=蘋果樹"});
         lib.writeLines("-.lib", {"dash=x"});
         // Fields empty, missing, and past a block of eight units.
-        lib.writeLines("m.lib", {"mq=", "mw", "=empty head 芒", "mixed ascii 蘋果 then more=定義=x"});
+        lib.writeLines("m.lib",
+                       {"mq=", "mw", "=empty head 芒", "mixed ascii 蘋果 then more=定義=x"});
         lib.fillMissingWithEmptyFiles();
     }
     test::TempLibrary lib;
@@ -74,10 +75,7 @@ TEST_F(CommandLine, PrintsTheBoxAndTheMessagesAndTellsByItsStatus) {
         {{"--lib", d, "--all", "mixed ascii"}, "\r\nmixed ascii 蘋果 then more\r\n定義\r\n", "", 0},
         {{"--lib", d, ""}, "", "請先輸入字串\n", 1},
         {{"--lib", d, "--", "-x"}, "", "Sorry! 找不到任何相符字串\n", 1},
-        {{"--lib", d + "/none", "q"},
-         "",
-         "找不到字典檔：" + d + "/none/q.lib\n" + hint,
-         1},
+        {{"--lib", d + "/none", "q"}, "", "找不到字典檔：" + d + "/none/q.lib\n" + hint, 1},
     };
     for (const auto& c : cases) {
         const ToolRun run = runTool(c.args);
@@ -97,9 +95,9 @@ TEST_F(CommandLine, ResultsLargerThanTheWriteBufferComeOutWhole) {
         size_t definitionChars;  // of 蘋, three bytes each in UTF-8
     };
     const Case cases[] = {
-        {"many", 20000, 3},       // about 20 bytes an entry: several buffers' worth
-        {"long", 2, 70000},       // each entry alone more than a buffer
-        {"edge", 1, 21844},       // the definition just overruns what is left of a buffer
+        {"many", 20000, 3},  // about 20 bytes an entry: several buffers' worth
+        {"long", 2, 70000},  // each entry alone more than a buffer
+        {"edge", 1, 21844},  // the definition just overruns what is left of a buffer
     };
     for (const Case& c : cases) {
         test::TempLibrary big;
@@ -150,6 +148,51 @@ TEST_F(CommandLine, UsesTheLibraryBesideTheProgramByDefault) {
     const ToolRun run = runTool({"apple"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out.rfind("\r\napple\r\n蘋果", 0), 0u) << run.out;
+}
+
+// Folders in any script and deeper than the 260 characters where older Windows stop: the
+// program's own folder (from the system) with a Chinese name, and a library folder past 260
+// characters. (Windows cannot start a program from a folder that deep; tests/windows/
+// long_program_folder_test.sh starts one there from Linux.)
+TEST_F(CommandLine, FindsTheLibraryInFoldersOfAnyName) {
+    const std::filesystem::path tool = pathFromUtf8(QB_LOOKUP_TOOL);
+    const std::string deep =
+        std::string(100, 'd') + "/" + std::string(100, 'e') + "/" + std::string(60, 'f') + "/字典";
+    struct Case {
+        std::string name;
+        bool programThere;  // else the library alone, named with --lib
+    };
+    for (const Case& c : {Case{"詞典 查詢", true}, Case{deep, false}}) {
+        const std::string base = utf8Of(test::uniqueTempPath("quillbook-folder"));
+        const std::string folder = base + "/" + c.name;
+        std::filesystem::create_directories(pathFromUtf8(folder + "/lib"));
+        std::vector<std::string> made;
+        // Over what a run whose process had the same number may have left (Wine's are small).
+        const auto over = std::filesystem::copy_options::overwrite_existing;
+        for (const char* file : {"a.lib", "z.lib"}) {
+            made.push_back(folder + "/lib/" + file);
+            std::filesystem::copy_file(pathFromUtf8(lib.folder() + "/" + file),
+                                       pathFromUtf8(made.back()), over);
+        }
+        ToolRun run;
+        if (c.programThere) {
+            made.push_back(folder + "/" + utf8Of(tool.filename()));
+            std::filesystem::copy_file(tool, pathFromUtf8(made.back()), over);
+            run = runTool({"apple"}, "", made.back());
+        } else {
+            EXPECT_GT(folder.size() + 10, 260u);
+            run = runTool({"--lib", folder + "/lib", "apple"});
+        }
+        EXPECT_EQ(run.status, 0) << c.name << ": " << run.err;
+        EXPECT_EQ(run.out, "\r\napple\r\n蘋果\r\n") << c.name;
+        // What was made, one by one from the deepest: the C++ library for Windows cannot
+        // remove a tree past 260 characters.
+        made.push_back(folder + "/lib");
+        for (const std::string& path : made) std::filesystem::remove(pathFromUtf8(path));
+        for (std::filesystem::path up = pathFromUtf8(folder);
+             up != pathFromUtf8(base).parent_path(); up = up.parent_path())
+            std::filesystem::remove(up);
+    }
 }
 
 }  // namespace

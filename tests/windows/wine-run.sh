@@ -5,8 +5,9 @@
 # made on first use, once, however many tests start at the same moment.
 set -euo pipefail
 program=$1; shift
-build=$(cd "$(dirname "$program")/.." && pwd)
-export WINEPREFIX=${WINEPREFIX:-$build/wine-prefix}
+if [ -z "${WINEPREFIX:-}" ]; then
+  export WINEPREFIX=$(cd "$(dirname "$program")/.." && pwd)/wine-prefix
+fi
 export WINEDEBUG=${WINEDEBUG:--all}
 # No installers for Mono and Gecko: the programs need neither.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}

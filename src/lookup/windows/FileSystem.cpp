@@ -5,11 +5,6 @@
 namespace qb {
 namespace {
 
-// Where the system still stops at MAX_PATH unless the path is written as \\?\C:\... (every
-// Windows before 10, and 10 without the long-path setting); a folder's limit is 12 less, room
-// for an 8.3 name.
-constexpr size_t kShortFolderLimit = 260 - 12;
-
 std::u8string_view asU8(std::string_view text) {
     return {reinterpret_cast<const char8_t*>(text.data()), text.size()};
 }
@@ -18,10 +13,11 @@ std::u8string_view asU8(std::string_view text) {
 
 std::filesystem::path pathFromUtf8(std::string_view utf8) {
     std::filesystem::path path(asU8(utf8));
-    const std::wstring& wide = path.native();
-    if (wide.size() < kShortFolderLimit || !path.is_absolute() || wide.starts_with(L"\\\\"))
-        return path;
-    // The long form takes no "/", ".", or "..": the path is spelt out in full first.
+    // Every absolute path on a drive in the form without the 260-character limit of every
+    // Windows before 10 (and of 10 without the long-path setting): a short folder can hold a
+    // file whose whole path is long, and what is found inside it inherits the form. The form
+    // takes no "/", "." or "..", so the path is spelt out in full first.
+    if (!path.is_absolute() || path.native().starts_with(L"\\\\")) return path;
     return std::filesystem::path(L"\\\\?\\" + path.lexically_normal().make_preferred().native());
 }
 
