@@ -8,7 +8,7 @@ namespace qb {
 
 // The folder of the 26 library files, a.lib to z.lib, named in UTF-8.
 class Library {
-public:
+  public:
     explicit Library(std::string folder) : folder_(std::move(folder)) {}
 
     // The library folder beside the program: the program folder followed by "/lib".
@@ -25,7 +25,7 @@ public:
     // is missing or cannot be read.
     FileHandle open(char letter) const;
 
-private:
+  private:
     std::string folder_;
 };
 

@@ -50,8 +50,8 @@ OneByteLine oneByteLineFrom(std::string_view text, size_t start, char wanted, Ma
     const __m128i eq = _mm_set1_epi8('='), want = _mm_set1_epi8(wanted);
     for (; i + 16 <= text.size(); i += 16) {
         const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
-        const auto ends = static_cast<uint32_t>(_mm_movemask_epi8(
-            _mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf))));
+        const auto ends = static_cast<uint32_t>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf))));
         // Only the places before the line's end count.
         const uint32_t inLine = ends != 0 ? (ends & (0u - ends)) - 1 : 0xFFFF;
         const uint32_t equals =
@@ -73,8 +73,10 @@ OneByteLine oneByteLineFrom(std::string_view text, size_t start, char wanted, Ma
     }
 #endif
     for (; i < text.size() && !isLineEnd(text[i]); ++i) {
-        if (text[i] == '=') equalsSince = true;
-        else if (text[i] == wanted) found(i);
+        if (text[i] == '=')
+            equalsSince = true;
+        else if (text[i] == wanted)
+            found(i);
     }
     line.end = i;
     return line;
@@ -100,7 +102,7 @@ std::string foldAscii(std::string_view s) {
 // has its own filter, so a character with two codes costs a compare or two more a block, not
 // a decode of every line.
 class NeedleFinder {
-public:
+  public:
     static constexpr size_t kMost = 8;  // more are searched for one place at a time
 
     // `wide`: one needle's search takes 64 places at a time (the machine has AVX-512BW).
@@ -119,7 +121,8 @@ public:
             const size_t last = n.bytes.size() - 1;
             const std::pair<size_t, size_t> pair{test(0, n.bytes[0], n.masks[0]),
                                                  test(last, n.bytes[last], n.masks[last])};
-            if (std::find(pairs_.begin(), pairs_.end(), pair) == pairs_.end()) pairs_.push_back(pair);
+            if (std::find(pairs_.begin(), pairs_.end(), pair) == pairs_.end())
+                pairs_.push_back(pair);
         }
         // Forms of one length that agree on two bytes, as the forms of full-width letters
         // agree on their lead bytes: those two filter for every form at once, in the loop of
@@ -205,7 +208,7 @@ public:
         return std::string_view::npos;
     }
 
-private:
+  private:
     enum class Shape { One, ThreeTwo, FourTwo, Any };
     struct Needle {
         std::string bytes;
@@ -297,8 +300,8 @@ private:
 
     __attribute__((target("avx2"))) bool findSharedAvx2(std::string_view text, size_t& i,
                                                         size_t& found) const {
-        const bool folded = std::any_of(tests_.begin(), tests_.end(),
-                                        [](const Test& t) { return t.mask != 0; });
+        const bool folded =
+            std::any_of(tests_.begin(), tests_.end(), [](const Test& t) { return t.mask != 0; });
         return folded ? findSharedAvx2<true>(text, i, found)
                       : findSharedAvx2<false>(text, i, found);
     }
@@ -339,9 +342,9 @@ private:
     template <bool kFolded>
     QB_TARGET_WIDE bool findOneWide(const Test& first, const Test& last, std::string_view text,
                                     size_t starts, size_t& i, size_t& found) const {
-        const OneNeedleWide<kFolded> one{
-            oneNeedleAvx2<kFolded>(first, last), _mm512_set1_epi8(first.byte),
-            _mm512_set1_epi8(first.mask), _mm512_set1_epi8(last.byte), _mm512_set1_epi8(last.mask)};
+        const OneNeedleWide<kFolded> one{oneNeedleAvx2<kFolded>(first, last),
+                                         _mm512_set1_epi8(first.byte), _mm512_set1_epi8(first.mask),
+                                         _mm512_set1_epi8(last.byte), _mm512_set1_epi8(last.mask)};
         return findWith(one, text, starts, i, found);
     }
 
@@ -399,7 +402,8 @@ private:
                     _mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_or_si256(v, mask[t]), byte[t])));
             }
             uint32_t bits = 0;
-            for (size_t k = 0; k < pairCount; ++k) bits |= passed[plan.pairFirst[k]] & passed[plan.pairLast[k]];
+            for (size_t k = 0; k < pairCount; ++k)
+                bits |= passed[plan.pairFirst[k]] & passed[plan.pairLast[k]];
             if (firstMatchAmong(text, i, bits, found)) return true;
         }
         return false;
@@ -450,7 +454,8 @@ private:
                     _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(v, mask[t]), byte[t])));
             }
             uint32_t bits = 0;
-            for (size_t k = 0; k < pairCount; ++k) bits |= passed[plan.pairFirst[k]] & passed[plan.pairLast[k]];
+            for (size_t k = 0; k < pairCount; ++k)
+                bits |= passed[plan.pairFirst[k]] & passed[plan.pairLast[k]];
             if (firstMatchAmong(text, i, bits, found)) return true;
         }
         return false;
@@ -511,7 +516,8 @@ bool forEachLine(std::string_view text, OnLine&& onLine) {
         size_t end = start;
         while (end < text.size() && !isLineEnd(text[end])) ++end;
         if (!onLine(text.substr(start, end - start))) return false;
-        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n')
+        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() &&
+            text[end + 1] == '\n')
             ++end;
         start = end + 1;
     }
@@ -689,8 +695,7 @@ bool FastScanner::scanLines(std::string_view raw, const TypedText& typed, MatchM
 // The byte search skips the lines without the byte; after a line that has it, the next line
 // is read whole at once, as the lines of a text found in most of them are (a space, a digit),
 // until one does not have it.
-bool FastScanner::scanLinesForOneByte(std::string_view raw, MatchMode mode,
-                                      const MatchSink& sink) {
+bool FastScanner::scanLinesForOneByte(std::string_view raw, MatchMode mode, const MatchSink& sink) {
     const char wanted = anchor_.forms.front()[0];
     bool lastFound = false;
     size_t pos = 0;

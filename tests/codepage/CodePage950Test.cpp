@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "codepage/CodePage950.h"
 #include "GeneratedLibraries.h"
+#include "codepage/CodePage950.h"
 #include "codepage/SystemCodePage950.h"
 
 namespace qb {
@@ -75,7 +75,8 @@ TEST(CodePage950, ReadsAndWritesTheCodePagesOddCasesAsTheSystemDoes) {
         {"a lead before a byte that can follow none", "\xA4\x7F", u"\uFFFD\x7F", Way::Reads},
         {"a letter without a code", "x?y", u"x\u0100y", Way::Writes},
         {"the replacement character", "?", u"\uFFFD", Way::Writes},
-        {"an invisible character without a code", kWindows ? "a?b" : "ab", u"a\u200Bb", Way::Writes},
+        {"an invisible character without a code", kWindows ? "a?b" : "ab", u"a\u200Bb",
+         Way::Writes},
         {"a character beyond 16 bits", kWindows ? "\xA6\x72??" : "\xA6\x72?", u"字\U0001F600",
          Way::Writes},
         {"a lone surrogate at the end", "x?", u"x\xD800", Way::Writes},

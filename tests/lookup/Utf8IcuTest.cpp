@@ -80,8 +80,8 @@ std::u16string icuFromUtf8(std::string_view bytes) {
     int32_t length = 0;
     UErrorCode err = U_ZERO_ERROR;
     u_strFromUTF8WithSub(reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()),
-                         &length, bytes.data(), static_cast<int32_t>(bytes.size()), 0xFFFD,
-                         nullptr, &err);
+                         &length, bytes.data(), static_cast<int32_t>(bytes.size()), 0xFFFD, nullptr,
+                         &err);
     out.resize(U_SUCCESS(err) ? static_cast<size_t>(length) : 0);
     return out;
 }
@@ -90,7 +90,8 @@ std::u16string icuFromUtf8(std::string_view bytes) {
 // at the edges of the trail range and beyond it, between ASCII and at the end: each ill-formed
 // stretch must become as many U+FFFD as ICU makes of it.
 TEST(Utf8, ReadsWhatIcuReads) {
-    const unsigned char edges[] = {0x00, 0x41, 0x7F, 0x80, 0x8F, 0x90, 0x9F, 0xA0, 0xBF, 0xC0, 0xF4, 0xFF};
+    const unsigned char edges[] = {0x00, 0x41, 0x7F, 0x80, 0x8F, 0x90,
+                                   0x9F, 0xA0, 0xBF, 0xC0, 0xF4, 0xFF};
     std::vector<std::string> texts;
     for (unsigned a = 0; a < 0x100; ++a) {
         texts.push_back(std::string(1, char(a)));

@@ -18,7 +18,7 @@ std::filesystem::path uniqueTempPath(const std::string& prefix);
 
 // A library folder in a fresh temporary directory, removed again at the end of the test.
 class TempLibrary {
-public:
+  public:
     TempLibrary();
     ~TempLibrary();
     TempLibrary(const TempLibrary&) = delete;
@@ -33,13 +33,13 @@ public:
 
     std::string folder() const { return utf8Of(dir_); }  // UTF-8, as the engine takes it
 
-private:
+  private:
     std::filesystem::path dir_;
 };
 
 // A view that records what the lookup does, in order, and keeps the two boxes' texts.
 class RecordingView final : public LookupView {
-public:
+  public:
     explicit RecordingView(std::u16string input = u"") : input(std::move(input)) {}
 
     void setTopmost(bool on) override { calls.push_back(on ? "topmost on" : "topmost off"); }
