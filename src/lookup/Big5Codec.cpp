@@ -76,8 +76,8 @@ bool everyAsciiByteReadsAlone() {
 
 }  // namespace
 
-Big5Codec::Big5Codec(Big5Blocks::Path path)
-    : asciiReads_(everyAsciiByteReadsAlone()), blocks_(asciiReads_, path) {
+Big5Codec::Big5Codec(SimdLevel level, Big5Blocks::Path path)
+    : asciiReads_(everyAsciiByteReadsAlone()), blocks_(asciiReads_, level, path) {
     asciiIsItself_ = asciiReads_;
     for (char16_t b = 0; b < 0x80; ++b) asciiIsItself_ &= table::kSingle[b] == b;
 }
