@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "Big5Codec.h"
-#include "ByteReader.h"
-#include "EntryLine.h"
-#include "Scanner.h"
-#include "TextMatch.h"
-#include "Utf8.h"
+#include "lookup/Big5Codec.h"
+#include "lookup/ByteReader.h"
+#include "lookup/EntryLine.h"
+#include "lookup/Scanner.h"
+#include "lookup/TextMatch.h"
+#include "lookup/Utf8.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "Big5Codec.h"
+#include "lookup/Big5Codec.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "EntryLine.h"
-#include "TextMatch.h"
-#include "Utf8.h"
+#include "lookup/EntryLine.h"
+#include "lookup/TextMatch.h"
+#include "lookup/Utf8.h"
 
 namespace {
 

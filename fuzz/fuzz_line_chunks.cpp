@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "ChunkCheck.h"
-#include "LineChunks.h"
+#include "lookup/LineChunks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;

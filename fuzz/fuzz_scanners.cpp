@@ -19,10 +19,10 @@
 #include <string>
 #include <vector>
 
-#include "Big5Codec.h"
+#include "lookup/Big5Codec.h"
 #include "ScanReport.h"
-#include "Scanner.h"
-#include "TextMatch.h"
+#include "lookup/Scanner.h"
+#include "lookup/TextMatch.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include <optional>
 #include <string>
 
-#include "EntryLine.h"
-#include "Lookup.h"
-#include "ProgramFolder.h"
-#include "Utf8.h"
+#include "lookup/EntryLine.h"
+#include "lookup/Lookup.h"
+#include "platform/ProgramFolder.h"
+#include "lookup/Utf8.h"
 
 namespace {
 

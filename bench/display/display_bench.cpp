@@ -13,12 +13,12 @@
 #include <filesystem>
 #include <fstream>
 
-#include "Big5Codec.h"
-#include "EntryLine.h"
-#include "Lookup.h"
-#include "Tray.h"
-#include "Utf8.h"
-#include "Windows.h"
+#include "lookup/Big5Codec.h"
+#include "lookup/EntryLine.h"
+#include "lookup/Lookup.h"
+#include "tray/Tray.h"
+#include "lookup/Utf8.h"
+#include "app/Windows.h"
 
 namespace {
 

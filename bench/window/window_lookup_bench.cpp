@@ -19,10 +19,10 @@
 #include <unistd.h>
 #include <vector>
 
-#include "AppShared.h"
-#include "QtServices.h"
-#include "Tray.h"
-#include "Windows.h"
+#include "common/AppShared.h"
+#include "platform/linux/QtServices.h"
+#include "tray/Tray.h"
+#include "app/Windows.h"
 
 extern char** environ;
 

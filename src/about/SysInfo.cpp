@@ -1,9 +1,9 @@
-#include "SysInfo.h"
+#include "about/SysInfo.h"
 
 #include <array>
 #include <optional>
 
-#include "Big5Codec.h"
+#include "lookup/Big5Codec.h"
 
 namespace qb {
 namespace {

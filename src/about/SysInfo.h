@@ -2,8 +2,8 @@
 
 #include <QString>
 
-#include "AppShared.h"
-#include "Registry.h"
+#include "common/AppShared.h"
+#include "platform/Registry.h"
 
 namespace qb {
 

@@ -1,4 +1,4 @@
-#include "frmAbout.h"
+#include "about/frmAbout.h"
 
 #include <QCloseEvent>
 #include <QIcon>
@@ -6,8 +6,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "SysInfo.h"
-#include "Twips.h"
+#include "about/SysInfo.h"
+#include "common/Twips.h"
 
 namespace qb {
 namespace {

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <array>
 
-#include "AppShared.h"
+#include "common/AppShared.h"
 
 namespace qb {
 

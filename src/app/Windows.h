@@ -3,13 +3,13 @@
 #include <QObject>
 #include <QPointer>
 
-#include "AppShared.h"
-#include "Library.h"
-#include "Tray.h"
-#include "frmAbout.h"
-#include "frmHelp.h"
-#include "frmMain.h"
-#include "frmTray.h"
+#include "common/AppShared.h"
+#include "lookup/Library.h"
+#include "tray/Tray.h"
+#include "about/frmAbout.h"
+#include "speech/frmHelp.h"
+#include "mainwin/frmMain.h"
+#include "tray/frmTray.h"
 
 namespace qb {
 

@@ -1,11 +1,11 @@
 #include <QApplication>
 
-#include "AppShared.h"
-#include "ProgramFolder.h"
-#include "QtServices.h"
-#include "QtSingleInstance.h"
-#include "Tray.h"
-#include "Windows.h"
+#include "common/AppShared.h"
+#include "platform/ProgramFolder.h"
+#include "platform/linux/QtServices.h"
+#include "platform/linux/QtSingleInstance.h"
+#include "tray/Tray.h"
+#include "app/Windows.h"
 
 int main(int argc, char** argv) {
     // Staying on top, the book-shaped outline and moving by the face need X11; on a Wayland

@@ -1,9 +1,9 @@
-#include "AppShared.h"
+#include "common/AppShared.h"
 
 #include <QCoreApplication>
 #include <QImageReader>
 
-#include "BuiltPictures.h"
+#include "common/BuiltPictures.h"
 
 namespace qb {
 

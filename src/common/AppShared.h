@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "Services.h"
+#include "platform/Services.h"
 
 namespace qb {
 

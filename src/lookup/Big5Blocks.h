@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "SimdLevel.h"
+#include "lookup/SimdLevel.h"
 
 namespace qb {
 

@@ -1,12 +1,12 @@
-#include "Big5Codec.h"
+#include "lookup/Big5Codec.h"
 
 #include <unicode/ucnv.h>
 
 #include <algorithm>
 #include <cstring>
 
-#include "Big5Table.h"
-#include "Windows950.h"
+#include "lookup/Big5Table.h"
+#include "lookup/Windows950.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

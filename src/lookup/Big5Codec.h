@@ -6,7 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "Big5Blocks.h"
+#include "lookup/Big5Blocks.h"
 
 struct UConverter;
 

@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "Windows950.h"
+#include "lookup/Windows950.h"
 
 namespace {
 

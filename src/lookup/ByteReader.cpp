@@ -1,4 +1,4 @@
-#include "ByteReader.h"
+#include "lookup/ByteReader.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "EntryLine.h"
+#include "lookup/EntryLine.h"
 
 namespace qb {
 

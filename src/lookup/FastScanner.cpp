@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "LineEnds.h"
-#include "NeedleFinder.h"
-#include "OneByteLine.h"
-#include "Scanner.h"
+#include "lookup/LineEnds.h"
+#include "lookup/NeedleFinder.h"
+#include "lookup/OneByteLine.h"
+#include "lookup/Scanner.h"
 
 namespace qb {
 namespace {

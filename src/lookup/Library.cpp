@@ -1,4 +1,4 @@
-#include "Library.h"
+#include "lookup/Library.h"
 
 #include <cctype>
 #include <filesystem>

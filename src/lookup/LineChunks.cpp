@@ -1,4 +1,4 @@
-#include "LineChunks.h"
+#include "lookup/LineChunks.h"
 
 #include <cstdint>
 #include <cstring>

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string_view>
 
-#include "ByteReader.h"
-#include "LineEnds.h"
+#include "lookup/ByteReader.h"
+#include "lookup/LineEnds.h"
 
 namespace qb {
 

@@ -1,10 +1,10 @@
-#include "Lookup.h"
+#include "lookup/Lookup.h"
 
 #include <string>
 #include <vector>
 
-#include "Messages.h"
-#include "Utf8.h"
+#include "lookup/Messages.h"
+#include "lookup/Utf8.h"
 
 namespace qb {
 

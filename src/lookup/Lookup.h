@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Big5Codec.h"
-#include "Library.h"
-#include "LookupView.h"
-#include "Scanner.h"
+#include "lookup/Big5Codec.h"
+#include "lookup/Library.h"
+#include "lookup/LookupView.h"
+#include "lookup/Scanner.h"
 
 namespace qb {
 

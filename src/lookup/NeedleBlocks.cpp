@@ -1,4 +1,4 @@
-#include "NeedleBlocks.h"
+#include "lookup/NeedleBlocks.h"
 
 #include <algorithm>
 #include <cstdint>

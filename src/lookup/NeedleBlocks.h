@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <string_view>
 
-#include "NeedleFinder.h"
-#include "SimdLevel.h"
+#include "lookup/NeedleFinder.h"
+#include "lookup/SimdLevel.h"
 
 namespace qb {
 

@@ -1,8 +1,8 @@
-#include "NeedleFinder.h"
+#include "lookup/NeedleFinder.h"
 
 #include <algorithm>
 
-#include "NeedleBlocks.h"
+#include "lookup/NeedleBlocks.h"
 
 namespace qb {
 

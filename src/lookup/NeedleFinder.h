@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "SimdLevel.h"
+#include "lookup/SimdLevel.h"
 
 namespace qb {
 

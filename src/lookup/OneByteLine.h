@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "LineEnds.h"
-#include "SimdLevel.h"
-#include "TextMatch.h"
+#include "lookup/LineEnds.h"
+#include "lookup/SimdLevel.h"
+#include "lookup/TextMatch.h"
 
 #if defined(QB_SIMD_X86)
 #include <emmintrin.h>

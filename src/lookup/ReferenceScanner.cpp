@@ -1,8 +1,8 @@
 #include <string>
 
-#include "EntryLine.h"
-#include "LineEnds.h"
-#include "Scanner.h"
+#include "lookup/EntryLine.h"
+#include "lookup/LineEnds.h"
+#include "lookup/Scanner.h"
 
 namespace qb {
 namespace {

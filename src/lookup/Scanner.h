@@ -6,11 +6,11 @@
 #include <string_view>
 #include <vector>
 
-#include "Big5Codec.h"
-#include "ByteReader.h"
-#include "LineChunks.h"
-#include "SimdLevel.h"
-#include "TextMatch.h"
+#include "lookup/Big5Codec.h"
+#include "lookup/ByteReader.h"
+#include "lookup/LineChunks.h"
+#include "lookup/SimdLevel.h"
+#include "lookup/TextMatch.h"
 
 namespace qb {
 

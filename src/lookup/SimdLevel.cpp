@@ -1,4 +1,4 @@
-#include "SimdLevel.h"
+#include "lookup/SimdLevel.h"
 
 #include <cstdio>
 #include <cstdlib>

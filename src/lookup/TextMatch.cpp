@@ -1,10 +1,10 @@
-#include "TextMatch.h"
+#include "lookup/TextMatch.h"
 
 #include <unicode/uchar.h>
 
 #include <cstdint>
 
-#include "EntryLine.h"
+#include "lookup/EntryLine.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

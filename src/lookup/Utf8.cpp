@@ -1,4 +1,4 @@
-#include "Utf8.h"
+#include "lookup/Utf8.h"
 
 #include <unicode/ustring.h>
 

@@ -1,4 +1,4 @@
-#include "MainWidgets.h"
+#include "mainwin/MainWidgets.h"
 
 #include <QIcon>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "TextBox.h"
+#include "mainwin/TextBox.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,4 +1,4 @@
-#include "frmMain.h"
+#include "mainwin/frmMain.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -6,10 +6,10 @@
 #include <QMouseEvent>
 #include <limits>
 
-#include "EntryLine.h"
-#include "Pronunciation.h"
-#include "Twips.h"
-#include "gifmod.h"
+#include "lookup/EntryLine.h"
+#include "speech/Pronunciation.h"
+#include "common/Twips.h"
+#include "mainwin/gifmod.h"
 
 namespace qb {
 namespace {

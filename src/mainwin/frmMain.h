@@ -5,10 +5,10 @@
 #include <QWidget>
 #include <memory>
 
-#include "AppShared.h"
-#include "Lookup.h"
-#include "MainWidgets.h"
-#include "TextBox.h"
+#include "common/AppShared.h"
+#include "lookup/Lookup.h"
+#include "mainwin/MainWidgets.h"
+#include "mainwin/TextBox.h"
 
 class QMouseEvent;
 

@@ -1,4 +1,4 @@
-#include "gifmod.h"
+#include "mainwin/gifmod.h"
 
 #include <QPainter>
 #include <algorithm>

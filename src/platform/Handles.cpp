@@ -1,4 +1,4 @@
-#include "Handles.h"
+#include "platform/Handles.h"
 
 namespace qb::platform {
 

@@ -5,10 +5,10 @@
 #include <QRegion>
 #include <QString>
 
-#include "Handles.h"
-#include "NotificationArea.h"
-#include "Registry.h"
-#include "SpeechEngine.h"
+#include "platform/Handles.h"
+#include "platform/NotificationArea.h"
+#include "platform/Registry.h"
+#include "platform/SpeechEngine.h"
 
 class QMenu;
 class QWidget;

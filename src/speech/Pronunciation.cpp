@@ -1,4 +1,4 @@
-#include "Pronunciation.h"
+#include "speech/Pronunciation.h"
 
 namespace qb {
 

@@ -3,7 +3,7 @@
 #include <QLineEdit>
 #include <QString>
 
-#include "AppShared.h"
+#include "common/AppShared.h"
 
 namespace qb {
 

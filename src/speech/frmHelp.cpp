@@ -1,10 +1,10 @@
-#include "frmHelp.h"
+#include "speech/frmHelp.h"
 
 #include <QCloseEvent>
 #include <QIcon>
 
-#include "MainWidgets.h"
-#include "Twips.h"
+#include "mainwin/MainWidgets.h"
+#include "common/Twips.h"
 
 namespace qb {
 namespace {

@@ -7,7 +7,7 @@
 #include <QToolButton>
 #include <QWidget>
 
-#include "AppShared.h"
+#include "common/AppShared.h"
 
 namespace qb {
 

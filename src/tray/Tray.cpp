@@ -1,9 +1,9 @@
-#include "Tray.h"
+#include "tray/Tray.h"
 
 #include <limits>
 #include <stdexcept>
 
-#include "Big5Codec.h"
+#include "lookup/Big5Codec.h"
 
 namespace qb {
 namespace {

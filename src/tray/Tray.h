@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "NotificationArea.h"
+#include "platform/NotificationArea.h"
 
 namespace qb {
 

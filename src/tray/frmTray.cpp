@@ -1,10 +1,10 @@
-#include "frmTray.h"
+#include "tray/frmTray.h"
 
 #include <QCloseEvent>
 #include <cmath>
 
-#include "Twips.h"
-#include "WindowMessage.h"
+#include "common/Twips.h"
+#include "platform/WindowMessage.h"
 
 namespace qb {
 namespace {

@@ -5,8 +5,8 @@
 #include <QWidget>
 #include <cstdint>
 
-#include "AppShared.h"
-#include "Tray.h"
+#include "common/AppShared.h"
+#include "tray/Tray.h"
 
 namespace qb {
 

@@ -2,7 +2,7 @@
 #include <optional>
 
 #include "FakeServices.h"
-#include "SysInfo.h"
+#include "about/SysInfo.h"
 
 using namespace qb;
 using namespace std::string_literals;

@@ -4,8 +4,8 @@
 #include <QtTest>
 
 #include "MainWindowHarness.h"
-#include "QtServices.h"
-#include "SysInfo.h"
+#include "platform/linux/QtServices.h"
+#include "about/SysInfo.h"
 
 using namespace qb;
 

@@ -4,11 +4,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "Big5Codec.h"
-#include "EntryLine.h"
+#include "lookup/Big5Codec.h"
+#include "lookup/EntryLine.h"
 #include "LibraryFixture.h"
-#include "Lookup.h"
-#include "Utf8.h"
+#include "lookup/Lookup.h"
+#include "lookup/Utf8.h"
 
 namespace qb {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "EntryLine.h"
-#include "Utf8.h"
+#include "lookup/EntryLine.h"
+#include "lookup/Utf8.h"
 
 namespace qb {
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "LibraryFixture.h"
-#include "Lookup.h"
-#include "Utf8.h"
+#include "lookup/Lookup.h"
+#include "lookup/Utf8.h"
 
 namespace qb {
 namespace {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "ChunkCheck.h"
-#include "LineChunks.h"
+#include "lookup/LineChunks.h"
 
 namespace qb {
 namespace {

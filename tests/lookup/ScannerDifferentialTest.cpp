@@ -15,12 +15,12 @@
 #include <string>
 #include <vector>
 
-#include "Big5Codec.h"
+#include "lookup/Big5Codec.h"
 #include "GeneratedLibraries.h"
 #include "ScanReport.h"
-#include "Scanner.h"
-#include "SimdLevel.h"
-#include "TextMatch.h"
+#include "lookup/Scanner.h"
+#include "lookup/SimdLevel.h"
+#include "lookup/TextMatch.h"
 
 namespace qb {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "SimdLevel.h"
+#include "lookup/SimdLevel.h"
 
 namespace qb {
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "EntryLine.h"
-#include "TextMatch.h"
-#include "Utf8.h"
+#include "lookup/EntryLine.h"
+#include "lookup/TextMatch.h"
+#include "lookup/Utf8.h"
 
 namespace qb {
 namespace {

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <string>
 
-#include "Utf8.h"
+#include "lookup/Utf8.h"
 
 namespace qb {
 namespace {

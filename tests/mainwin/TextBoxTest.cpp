@@ -3,7 +3,7 @@
 #include <QScrollBar>
 #include <QtTest>
 
-#include "TextBox.h"
+#include "mainwin/TextBox.h"
 
 using namespace qb;
 

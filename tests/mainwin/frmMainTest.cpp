@@ -5,7 +5,7 @@
 #include <QScrollBar>
 #include <QtTest>
 
-#include "BuiltPictures.h"
+#include "common/BuiltPictures.h"
 #include "WindowTest.h"
 
 using namespace qb;

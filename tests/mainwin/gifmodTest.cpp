@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "gifmod.h"
+#include "mainwin/gifmod.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "Handles.h"
-#include "WindowMessage.h"
-#include "QtServices.h"
-#include "QtSoundPlayer.h"
-#include "StatusNotifierItem.h"
-#include "Tray.h"
+#include "platform/Handles.h"
+#include "platform/WindowMessage.h"
+#include "platform/linux/QtServices.h"
+#include "platform/linux/QtSoundPlayer.h"
+#include "platform/linux/StatusNotifierItem.h"
+#include "tray/Tray.h"
 
 using namespace qb;
 using namespace qb::platform;

@@ -1,7 +1,7 @@
 #include <QMap>
 #include <QtTest>
 
-#include "QtSpeechVoices.h"
+#include "platform/linux/QtSpeechVoices.h"
 
 using namespace qb::platform;
 

@@ -12,8 +12,8 @@
 #include <string_view>
 #include <thread>
 
-#include "QtSingleInstance.h"
-#include "SocketSingleInstance.h"
+#include "platform/linux/QtSingleInstance.h"
+#include "platform/linux/SocketSingleInstance.h"
 
 using namespace qb::platform;
 

@@ -6,8 +6,8 @@
 #include <QHelpEvent>
 
 #include "MainWindowHarness.h"
-#include "Pronunciation.h"
-#include "QtServices.h"
+#include "speech/Pronunciation.h"
+#include "platform/linux/QtServices.h"
 
 using namespace qb;
 

@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "SimdLevel.h"
+#include "lookup/SimdLevel.h"
 
 int main(int argc, char** argv) {
     const qb::SimdLevel best = qb::machineSimdLevel();

@@ -1,6 +1,6 @@
 #include "ChunkCheck.h"
 
-#include "ByteReader.h"
+#include "lookup/ByteReader.h"
 
 namespace qb::test {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "LineChunks.h"
+#include "lookup/LineChunks.h"
 
 namespace qb::test {
 

@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "Registry.h"
+#include "platform/Registry.h"
 
 namespace qb::test {
 

@@ -6,7 +6,7 @@
 #include <deque>
 
 #include "FakeRegistry.h"
-#include "Services.h"
+#include "platform/Services.h"
 
 namespace qb::test {
 

@@ -12,7 +12,7 @@
 
 #include <unicode/uchar.h>
 
-#include "Big5Codec.h"
+#include "lookup/Big5Codec.h"
 
 namespace qb::test {
 

@@ -4,9 +4,9 @@
 #include <fstream>
 #include <unistd.h>
 
-#include "Big5Codec.h"
-#include "EntryLine.h"
-#include "Utf8.h"
+#include "lookup/Big5Codec.h"
+#include "lookup/EntryLine.h"
+#include "lookup/Utf8.h"
 
 namespace qb::test {
 

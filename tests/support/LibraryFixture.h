@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "LookupView.h"
+#include "lookup/LookupView.h"
 
 namespace qb::test {
 

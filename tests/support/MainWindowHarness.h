@@ -6,8 +6,8 @@
 
 #include "FakeServices.h"
 #include "LibraryFixture.h"
-#include "Tray.h"
-#include "Windows.h"
+#include "tray/Tray.h"
+#include "app/Windows.h"
 
 namespace qb::test {
 

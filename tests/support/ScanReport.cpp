@@ -3,7 +3,7 @@
 #include <cstring>
 #include <sstream>
 
-#include "ByteReader.h"
+#include "lookup/ByteReader.h"
 
 namespace qb::test {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "Scanner.h"
+#include "lookup/Scanner.h"
 
 namespace qb::test {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "Tray.h"
+#include "tray/Tray.h"
 
 namespace qb {
 namespace {

@@ -2,7 +2,7 @@
 #include <QPointer>
 #include <QtTest>
 
-#include "WindowMessage.h"
+#include "platform/WindowMessage.h"
 #include "WindowTest.h"
 
 using namespace qb;

@@ -1,4 +1,4 @@
-#include "QtNotificationArea.h"
+#include "platform/linux/QtNotificationArea.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -6,8 +6,8 @@
 #include <QDBusMessage>
 #include <QDBusVariant>
 
-#include "StatusNotifierItem.h"
-#include "WindowMessage.h"
+#include "platform/linux/StatusNotifierItem.h"
+#include "platform/WindowMessage.h"
 
 namespace qb::platform {
 

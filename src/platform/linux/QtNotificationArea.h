@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "Handles.h"
-#include "NotificationArea.h"
+#include "platform/Handles.h"
+#include "platform/NotificationArea.h"
 
 namespace qb::platform {
 

@@ -1,7 +1,7 @@
-#include "QtServices.h"
+#include "platform/linux/QtServices.h"
 
-#include "QtModules.h"
-#include "X11WindowState.h"
+#include "platform/linux/QtModules.h"
+#include "platform/linux/X11WindowState.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "QtNotificationArea.h"
-#include "Services.h"
-#include "SystemInfoRegistry.h"
+#include "platform/linux/QtNotificationArea.h"
+#include "platform/Services.h"
+#include "platform/linux/SystemInfoRegistry.h"
 
 #include <QObject>
 

@@ -1,4 +1,4 @@
-#include "QtSingleInstance.h"
+#include "platform/linux/QtSingleInstance.h"
 
 #include <QDBusError>
 #include <QDBusMessage>
@@ -6,7 +6,7 @@
 #include <QStandardPaths>
 #include <utility>
 
-#include "SocketSingleInstance.h"
+#include "platform/linux/SocketSingleInstance.h"
 
 namespace qb::platform {
 namespace {

@@ -6,7 +6,7 @@
 #include <QString>
 #include <memory>
 
-#include "SingleInstance.h"
+#include "platform/SingleInstance.h"
 
 namespace qb::platform {
 

@@ -2,8 +2,8 @@
 // libraries (the sound server's client, codecs, networking) that would otherwise be loaded
 // and linked before the window can appear.
 
-#include "QtModules.h"
-#include "QtSoundPlayer.h"
+#include "platform/linux/QtModules.h"
+#include "platform/linux/QtSoundPlayer.h"
 
 extern "C" Q_DECL_EXPORT qb::platform::SoundPlayer* qb_create_sound_player() {
     return new qb::platform::QtSoundPlayer;

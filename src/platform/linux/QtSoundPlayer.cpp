@@ -1,4 +1,4 @@
-#include "QtSoundPlayer.h"
+#include "platform/linux/QtSoundPlayer.h"
 
 #include <QAudioSink>
 #include <QFile>

@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "Services.h"
+#include "platform/Services.h"
 
 class QAudioSink;
 

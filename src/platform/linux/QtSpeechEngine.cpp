@@ -1,4 +1,4 @@
-#include "QtSpeechEngine.h"
+#include "platform/linux/QtSpeechEngine.h"
 
 #include <QTextToSpeech>
 #include <QThread>
@@ -8,7 +8,7 @@
 #include <unistd.h>
 #include <utility>
 
-#include "QtSpeechVoices.h"
+#include "platform/linux/QtSpeechVoices.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <memory>
 
-#include "SpeechEngine.h"
+#include "platform/SpeechEngine.h"
 
 class QThread;
 

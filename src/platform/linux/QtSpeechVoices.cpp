@@ -1,4 +1,4 @@
-#include "QtSpeechVoices.h"
+#include "platform/linux/QtSpeechVoices.h"
 
 namespace qb::platform {
 

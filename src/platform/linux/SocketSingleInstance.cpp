@@ -1,4 +1,4 @@
-#include "SocketSingleInstance.h"
+#include "platform/linux/SocketSingleInstance.h"
 
 #include <fcntl.h>
 #include <poll.h>

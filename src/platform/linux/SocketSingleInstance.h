@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "SingleInstance.h"
+#include "platform/SingleInstance.h"
 
 namespace qb::platform {
 

@@ -1,4 +1,4 @@
-#include "StatusNotifierItem.h"
+#include "platform/linux/StatusNotifierItem.h"
 
 #include <QCoreApplication>
 #include <QDBusMessage>

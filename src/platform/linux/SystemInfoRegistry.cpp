@@ -1,4 +1,4 @@
-#include "SystemInfoRegistry.h"
+#include "platform/linux/SystemInfoRegistry.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <map>
 
-#include "Registry.h"
+#include "platform/Registry.h"
 
 namespace qb::platform {
 

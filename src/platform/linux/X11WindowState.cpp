@@ -1,4 +1,4 @@
-#include "X11WindowState.h"
+#include "platform/linux/X11WindowState.h"
 
 #include <xcb/xcb.h>
 
