@@ -14,6 +14,7 @@
 
 #include "lookup/Big5Codec.h"
 #include "lookup/ByteReader.h"
+#include "codepage/CodePage950.h"
 #include "lookup/EntryLine.h"
 #include "lookup/Scanner.h"
 #include "lookup/TextMatch.h"
@@ -27,17 +28,17 @@ struct BenchFile {
     std::u16string lastHeadword;  // the file's last entry: an exact lookup reads it all
 };
 
-std::u16string lastHeadword(qb::Big5Codec& codec, const std::string& bytes) {
+std::u16string lastHeadword(qb::CodePage950& codePage, const std::string& bytes) {
     size_t end = bytes.find_last_not_of("\r\n");
     if (end == std::string::npos) return u"";
     const size_t start = bytes.find_last_of("\r\n", end);
     const std::u16string line =
-        codec.decode(bytes.substr(start == std::string::npos ? 0 : start + 1,
-                                  end - (start == std::string::npos ? 0 : start + 1) + 1));
+        codePage.decode(bytes.substr(start == std::string::npos ? 0 : start + 1,
+                                     end - (start == std::string::npos ? 0 : start + 1) + 1));
     return std::u16string(line.substr(0, line.find(u'=')));
 }
 
-std::string madeUpFile(qb::Big5Codec& codec) {
+std::string madeUpFile(qb::CodePage950& codePage) {
     // About 3 MB of "s…" entries with real Chinese text, numbered as the large library is.
     const char* const words[] = {"sea", "season", "second", "see", "seed", "self", "sell",
                                  "send", "sense", "serve", "set", "seven", "shade", "shape"};
@@ -53,15 +54,15 @@ std::string madeUpFile(qb::Big5Codec& codec) {
                 out += std::to_string(copy);
             }
             out += '=';
-            out += codec.encode(qb::fromUtf8(chinese[(i + copy) % std::size(chinese)]));
+            out += codePage.encode(qb::fromUtf8(chinese[(i + copy) % std::size(chinese)]));
             out += "\r\n";
         }
-    return out + "sbenchmarkend=" + codec.encode(u"基準測試末行") + "\r\n";
+    return out + "sbenchmarkend=" + codePage.encode(u"基準測試末行") + "\r\n";
 }
 
 const BenchFile& benchFile() {
     static const BenchFile file = [] {
-        qb::Big5Codec codec;
+        qb::CodePage950 codePage;
         BenchFile f;
         std::filesystem::path path;
         if (const char* named = std::getenv("QB_BENCH_FILE")) {
@@ -82,10 +83,10 @@ const BenchFile& benchFile() {
             f.description = path.string();
         }
         if (f.bytes.empty()) {
-            f.bytes = madeUpFile(codec);
+            f.bytes = madeUpFile(codePage);
             f.description = "made-up file (run bench/make_large_library.py for the real one)";
         }
-        f.lastHeadword = lastHeadword(codec, f.bytes);
+        f.lastHeadword = lastHeadword(codePage, f.bytes);
         return f;
     }();
     return file;
@@ -93,10 +94,10 @@ const BenchFile& benchFile() {
 
 void BM_Decode(benchmark::State& state) {
     const BenchFile& file = benchFile();
-    qb::Big5Codec codec;
+    qb::CodePage950 codePage;
     std::u16string out;
     for (auto _ : state) {
-        codec.decodeInto(file.bytes, out);
+        codePage.decodeInto(file.bytes, out);
         benchmark::DoNotOptimize(out.data());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * file.bytes.size()));

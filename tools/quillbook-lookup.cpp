@@ -115,8 +115,8 @@ class PrintingView final : public qb::LookupView {
 public:
     explicit PrintingView(std::u16string input) : input_(std::move(input)) {}
 
-    void SetTopmost(bool) override {}
-    void PlayClickSound() override {}
+    void setTopmost(bool) override {}
+    void playClickSound() override {}
     void showMessage(std::u16string_view text) override {
         std::cerr << qb::toUtf8(text) << '\n' << std::flush;
     }
@@ -124,7 +124,7 @@ public:
     void clearInput() override { input_.clear(); }
     // The procedure clears the box before it shows anything, so nothing written is taken back.
     void clearOutput() override { shown_ = false; }
-    void PrintResult(std::u16string_view line) override {
+    void printResult(std::u16string_view line) override {
         shown_ = true;
         out_.putEntry(line);
     }

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "codepage/CodePage950.h"
 #include "lookup/Big5Codec.h"
 #include "lookup/EntryLine.h"
 #include "lookup/Lookup.h"
@@ -26,8 +27,8 @@ namespace {
 std::string makeLibrary(int entries) {
     const auto dir = std::filesystem::temp_directory_path() / ("quillbook-display-" + std::to_string(entries));
     std::filesystem::create_directories(dir);
-    qb::Big5Codec codec;
-    const std::string definition = codec.encode(u"蘋果；大蘋果；紅蘋果；青蘋果");
+    qb::CodePage950 codePage;
+    const std::string definition = codePage.encode(u"蘋果；大蘋果；紅蘋果；青蘋果");
     std::ofstream out(dir / "a.lib", std::ios::binary);
     for (int i = 0; i < entries; ++i) out << "ab" << i << " word=" << definition << "\r\n";
     for (char c = 'b'; c <= 'z'; ++c) std::ofstream(dir / (std::string(1, c) + ".lib"));
@@ -36,13 +37,13 @@ std::string makeLibrary(int entries) {
 
 class CollectingView final : public qb::LookupView {
 public:
-    void SetTopmost(bool) override {}
-    void PlayClickSound() override {}
+    void setTopmost(bool) override {}
+    void playClickSound() override {}
     void showMessage(std::u16string_view) override {}
     std::u16string inputText() override { return u"ab"; }
     void clearInput() override {}
     void clearOutput() override { text.clear(); }
-    void PrintResult(std::u16string_view line) override { qb::appendDisplayForm(line, text); }
+    void printResult(std::u16string_view line) override { qb::appendDisplayForm(line, text); }
     bool outputIsEmpty() override { return text.empty(); }
     std::u16string text;
 };

@@ -3,7 +3,7 @@
 #include <array>
 #include <optional>
 
-#include "lookup/Big5Codec.h"
+#include "codepage/CodePage950.h"
 
 namespace qb {
 namespace {
@@ -17,9 +17,9 @@ const QString kSysInfoFolderValue = QStringLiteral("MSINFO");
 const QString kSysInfoFile = QStringLiteral("\\MSINFO32.EXE");
 
 // The system's ANSI code page, in which the registry calls take and give text.
-Big5Codec& ansiCodePage() {
-    static Big5Codec codec;
-    return codec;
+CodePage950& ansiCodePage() {
+    static CodePage950 codePage;
+    return codePage;
 }
 
 std::string ansi(const QString& text) { return ansiCodePage().encode(text.toStdU16String()); }

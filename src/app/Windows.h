@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
+#include <memory>
 
 #include "common/AppShared.h"
 #include "lookup/Library.h"
@@ -13,8 +13,8 @@
 
 namespace qb {
 
-// Creates the program's windows when they are first needed and wires what each announces to
-// the window that answers it. No window knows another; this is where they meet.
+// Creates the program's windows when they are first needed, owns them, and wires what each
+// announces to the window that answers it. No window knows another; this is where they meet.
 class Windows final : public QObject {
 public:
     Windows(AppShared& shared, Library library, Tray& tray);
@@ -44,10 +44,13 @@ private:
 
     AppShared& shared_;
     Tray& trayIcons_;
-    QPointer<frmMain> main_;
-    QPointer<frmTray> tray_;
-    QPointer<frmAbout> about_;
-    QPointer<frmHelp> help_;
+    // The four windows are made here and deleted here, never elsewhere: when the program's
+    // windows end, and an About that Exit unloaded when the next one is opened. Unloading
+    // only closes a window, often from inside its own menu or message box.
+    std::unique_ptr<frmMain> main_;
+    std::unique_ptr<frmTray> tray_;
+    std::unique_ptr<frmAbout> about_;
+    std::unique_ptr<frmHelp> help_;
 };
 
 }  // namespace qb

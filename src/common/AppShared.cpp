@@ -46,9 +46,7 @@ AppShared::AppShared(platform::Services services, QString programFolder)
     services_.sound.prepare(clickSoundPath(programFolder_));
 }
 
-AppShared::~AppShared() {
-    for (const auto& window : unloaded_) delete window.data();
-}
+AppShared::~AppShared() = default;
 
 void AppShared::PlayClickSound() {
     services_.sound.playAsync(clickSoundPath(programFolder_));
@@ -84,7 +82,6 @@ void AppShared::unload(QWidget* window) {
     if (!isLoaded(window)) return;
     loaded_.removeIf([window](const QPointer<QWidget>& w) { return w.isNull() || w == window; });
     window->close();  // runs the window's own unload steps
-    unloaded_.append(window);
     if (loaded_.isEmpty() && lastUnloaded_) lastUnloaded_();
 }
 

@@ -54,8 +54,9 @@ public:
     bool confirmQuit();
 
     // A window counts as loaded from load() until unload(), which closes it; the program ends
-    // when the last loaded window has been unloaded. Unloaded windows are deleted only when
-    // this ends: an unload often runs inside a menu or message box of the very window.
+    // when the last loaded window has been unloaded. An unloaded window is not deleted here:
+    // an unload often runs inside a menu or message box of the very window, and the windows'
+    // owner deletes them once that is over.
     void load(QWidget* window);
     void unload(QWidget* window);
     bool isLoaded(const QWidget* window) const;
@@ -66,7 +67,6 @@ private:
     QString programFolder_;
     QPointer<QWidget> mainWindow_;
     QList<QPointer<QWidget>> loaded_;
-    QList<QPointer<QWidget>> unloaded_;
     std::function<void()> lastUnloaded_;
 };
 

@@ -1,6 +1,6 @@
 #include "lookup/Big5Blocks.h"
 
-#include "lookup/Big5Table.h"
+#include "codepage/Big5Table.h"
 
 #if defined(QB_SIMD_X86)
 #include <immintrin.h>

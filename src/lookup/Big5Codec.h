@@ -7,32 +7,30 @@
 #include <vector>
 
 #include "lookup/Big5Blocks.h"
-
-struct UConverter;
+#include "codepage/CodePage950.h"
 
 namespace qb {
 
-// Code page 950 (Big5 with Microsoft's extensions), the encoding of the library files.
-// Decoding goes through ICU's "windows-950" table; "ibm-950" is a different table and must
-// not be used. Bytes that are not valid Big5 decode to U+FFFD, so no input is ever rejected.
+// What the scanners know of code page 950, the encoding of the library files: how a line is
+// decoded (CodePage950, the program's one conversion), which bytes a character can be stored
+// as, and where a sequence lies that the code page cannot read.
 class Big5Codec final {
 public:
     // `level` and `path`: the instructions the search for unreadable sequences is built with,
     // and how it sorts out its blocks (Big5Blocks).
     explicit Big5Codec(SimdLevel level = processSimdLevel(),
                        Big5Blocks::Path path = Big5Blocks::Path::Best);
-    ~Big5Codec();
     Big5Codec(const Big5Codec&) = delete;
     Big5Codec& operator=(const Big5Codec&) = delete;
 
-    // Through ICU, byte by byte as the converter reads them: the plain decoder that the
-    // reference scanner and the tests trust.
-    std::u16string decode(std::string_view bytes);
-    // The same result, from the code table for text whose every sequence can be read and
-    // through ICU otherwise; the fast scanner decodes a million lines with it.
-    void decodeInto(std::string_view bytes, std::u16string& out);
-    // The same into `out`, which has room for a unit a byte; returns how many it wrote.
-    size_t decodeTo(std::string_view bytes, char16_t* out);
+    // Through the system's converter alone, byte by byte as it reads them: the plain decoder
+    // that the reference scanner and the tests trust.
+    std::u16string decode(std::string_view bytes) { return codePage_.decodeBySystem(bytes); }
+    // The same result from the code table, into `out`, which has room for a unit a byte;
+    // returns how many it wrote. The fast scanner decodes a million lines with it.
+    size_t decodeTo(std::string_view bytes, char16_t* out) {
+        return codePage_.decodeTo(bytes, out);
+    }
 
     // Where the first sequence at or after `from` starts that reads as U+FFFD (a byte or a
     // pair the code page has no character for), or npos. `from` must be where a sequence
@@ -52,20 +50,10 @@ public:
     // Every character of the table whose lower-case form equals `lowered`.
     const std::vector<char16_t>& charactersLoweringTo(char16_t lowered);
 
-    // Encodes text for the platform's code-page calls; a character without a code becomes
-    // the code page's substitution character.
-    std::string encode(std::u16string_view text);
-
 private:
-    size_t decodeViaIcu(std::string_view bytes, char16_t* out);
-    // ICU is opened the first time a text needs it: most lookups read only text the
-    // generated table covers, and opening the converter is a good part of a short lookup.
-    UConverter* converter();
-
-    UConverter* converter_ = nullptr;
-    bool asciiReads_ = false;     // every byte below 0x80 reads alone
-    bool asciiIsItself_ = false;  // ... and as the same character
-    Big5Blocks blocks_;           // the search for unreadable sequences, a block at a time
+    CodePage950 codePage_;
+    bool asciiReads_ = false;  // every byte below 0x80 reads alone
+    Big5Blocks blocks_;        // the search for unreadable sequences, a block at a time
     // Answers given so far; a lookup asks about a handful of characters.
     std::unordered_map<char16_t, std::vector<std::string>> encodings_;
     std::unordered_map<char16_t, std::vector<char16_t>> byLowerCase_;

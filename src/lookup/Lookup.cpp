@@ -9,18 +9,18 @@
 namespace qb {
 
 void Lookup::Command_Submit_Click(LookupView& view, LookupState& state) {
-    view.SetTopmost(false);
+    view.setTopmost(false);
     const TypedText typed(view.inputText());
     if (typed.text.empty()) {
         view.showMessage(messages::kTypeSomethingFirst);
         state.AdvSubmit = false;
-        view.SetTopmost(true);
+        view.setTopmost(true);
         return;
     }
-    view.SetTopmost(true);
+    view.setTopmost(true);
     state.lastkey = typed.text;
     view.clearOutput();
-    view.PlayClickSound();
+    view.playClickSound();
 
     // Text that begins with a letter is looked up in that letter's file; any other text in
     // all 26 files, A to Z, which always searches all entries.
@@ -39,7 +39,7 @@ void Lookup::Command_Submit_Click(LookupView& view, LookupState& state) {
         FileReader reader(file.get());
         const MatchMode mode = state.AdvSubmit ? MatchMode::AllEntries : MatchMode::Exact;
         const ScanResult result = scanner_.scan(
-            reader, typed, mode, [&](std::u16string_view line) { view.PrintResult(line); });
+            reader, typed, mode, [&](std::u16string_view line) { view.printResult(line); });
         if (result.stoppedAtMatch) {
             view.resultsComplete();
             view.clearInput();
@@ -49,7 +49,7 @@ void Lookup::Command_Submit_Click(LookupView& view, LookupState& state) {
     }
     view.resultsComplete();
     view.clearInput();
-    view.SetTopmost(false);
+    view.setTopmost(false);
     if (!unreadable.empty()) {
         std::u16string text(messages::kLibraryFileMissing);
         for (size_t i = 0; i < unreadable.size(); ++i) {
@@ -61,7 +61,7 @@ void Lookup::Command_Submit_Click(LookupView& view, LookupState& state) {
     if (view.outputIsEmpty() && !state.AdvSubmit) view.showMessage(messages::kNothingFoundTryAll);
     if (view.outputIsEmpty() && state.AdvSubmit) view.showMessage(messages::kNothingFound);
     state.AdvSubmit = false;
-    view.SetTopmost(true);
+    view.setTopmost(true);
 }
 
 }  // namespace qb

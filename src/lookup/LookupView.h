@@ -11,8 +11,8 @@ class LookupView {
 public:
     virtual ~LookupView() = default;
 
-    virtual void SetTopmost(bool on) = 0;
-    virtual void PlayClickSound() = 0;
+    virtual void setTopmost(bool on) = 0;
+    virtual void playClickSound() = 0;
     // A modal message box with an OK button; returns when it has been closed.
     virtual void showMessage(std::u16string_view text) = 0;
 
@@ -21,7 +21,7 @@ public:
 
     virtual void clearOutput() = 0;
     // Appends the display form of one entry line to the output box.
-    virtual void PrintResult(std::u16string_view StringLine) = 0;
+    virtual void printResult(std::u16string_view line) = 0;
     // The scan is over: nothing more is appended in this lookup.
     virtual void resultsComplete() {}
     virtual bool outputIsEmpty() = 0;

@@ -51,8 +51,8 @@ class frmMain::LookupWidgets final : public LookupView {
 public:
     explicit LookupWidgets(frmMain& form) : form_(form) {}
 
-    void SetTopmost(bool on) override { form_.shared_.SetTopmost(on); }
-    void PlayClickSound() override { form_.shared_.PlayClickSound(); }
+    void setTopmost(bool on) override { form_.shared_.SetTopmost(on); }
+    void playClickSound() override { form_.shared_.PlayClickSound(); }
     void showMessage(std::u16string_view text) override {
         form_.shared_.MsgBox(QString::fromStdU16String(std::u16string(text)),
                              platform::kOkOnly);
@@ -63,7 +63,7 @@ public:
         form_.output_.clear();
         form_.Text_Output->setText(QString());
     }
-    void PrintResult(std::u16string_view line) override {
+    void printResult(std::u16string_view line) override {
         appendDisplayForm(line, form_.output_);
     }
     // The lookup never yields while it scans, so the box is filled once, when the scan is

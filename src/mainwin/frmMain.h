@@ -7,7 +7,7 @@
 
 #include "common/AppShared.h"
 #include "lookup/Lookup.h"
-#include "mainwin/MainWidgets.h"
+#include "common/PictureControls.h"
 #include "mainwin/TextBox.h"
 
 class QMouseEvent;

@@ -3,7 +3,7 @@
 #include <QCloseEvent>
 #include <QIcon>
 
-#include "mainwin/MainWidgets.h"
+#include "common/PictureControls.h"
 #include "common/Twips.h"
 
 namespace qb {

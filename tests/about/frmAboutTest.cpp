@@ -82,65 +82,63 @@ private slots:
         QCOMPARE(second->Label3->frameShape(), QFrame::NoFrame);
     }
 
+    void keysCloseOrPressTheButtons_data() {
+        QTest::addColumn<bool>("focusOnSysInfo");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("alt");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<bool>("pressesSysInfo");
+        QTest::newRow("Esc on Exit") << false << int(Qt::Key_Escape) << false << true << false;
+        QTest::newRow("Esc on System") << true << int(Qt::Key_Escape) << false << true << false;
+        QTest::newRow("Enter on Exit") << false << int(Qt::Key_Return) << false << true << false;
+        QTest::newRow("Enter on System") << true << int(Qt::Key_Return) << false << false << true;
+        QTest::newRow("Alt+S on Exit") << false << int(Qt::Key_S) << true << false << true;
+    }
     void keysCloseOrPressTheButtons() {
-        struct Case {
-            const char* name;
-            bool focusOnSysInfo;
-            Qt::Key key;
-            Qt::KeyboardModifiers modifiers;
-            bool closes;
-            bool pressesSysInfo;
-        };
-        const QList<Case> cases{
-            {"Esc on Exit", false, Qt::Key_Escape, {}, true, false},
-            {"Esc on System", true, Qt::Key_Escape, {}, true, false},
-            {"Enter on Exit", false, Qt::Key_Return, {}, true, false},
-            {"Enter on System", true, Qt::Key_Return, {}, false, true},
-            {"Alt+S on Exit", false, Qt::Key_S, Qt::AltModifier, false, true},
-        };
-        for (const Case& c : cases) {
-            frmAbout* about = openActiveAbout();
-            QVERIFY(about);
-            if (c.focusOnSysInfo) about->cmdSysInfo->setFocus();
-            desktop->log.clear();
-            QTest::keyClick(about->windowHandle(), c.key, c.modifiers);
-            // No tool on this fake desktop: System ends in the message. An access key's click
-            // comes a moment after the key, as a button's pressed look lasts.
-            if (c.pressesSysInfo) QTRY_VERIFY2(desktop->log == QStringList{"message 0"}, c.name);
-            if (!c.pressesSysInfo) QVERIFY2(desktop->log.isEmpty(), c.name);
-            QVERIFY2(h->shared->isLoaded(about) != c.closes && about->isVisible() != c.closes,
-                     c.name);
-            if (!c.closes) about->cmdOK_Click();
-        }
+        QFETCH(bool, focusOnSysInfo);
+        QFETCH(int, key);
+        QFETCH(bool, alt);
+        QFETCH(bool, closes);
+        QFETCH(bool, pressesSysInfo);
+        frmAbout* about = openActiveAbout();
+        QVERIFY(about);
+        if (focusOnSysInfo) about->cmdSysInfo->setFocus();
+        desktop->log.clear();
+        QTest::keyClick(about->windowHandle(), static_cast<Qt::Key>(key),
+                        alt ? Qt::AltModifier : Qt::NoModifier);
+        // No tool on this fake desktop: System ends in the message. An access key's click
+        // comes a moment after the key, as a button's pressed look lasts.
+        if (pressesSysInfo) QTRY_COMPARE(desktop->log, QStringList{"message 0"});
+        if (!pressesSysInfo) QCOMPARE(desktop->log, QStringList{});
+        QCOMPARE(h->shared->isLoaded(about), !closes);
+        QCOMPARE(about->isVisible(), !closes);
+        if (!closes) about->cmdOK_Click();
     }
 
+    void theLinkBorderFollowsThePointer_data() {
+        QTest::addColumn<QStringList>("movesOver");  // "" is the bare window surface
+        QTest::addColumn<bool>("border");
+        QTest::newRow("at first") << QStringList{} << false;
+        QTest::newRow("over the link") << QStringList{"Label3"} << true;
+        QTest::newRow("then the bare window") << QStringList{"Label3", ""} << false;
+        QTest::newRow("then another label") << QStringList{"Label3", "lblVersion(4)"} << true;
+        QTest::newRow("then the picture") << QStringList{"Label3", "Image1"} << true;
+        QTest::newRow("then a button") << QStringList{"Label3", "cmdOK"} << true;
+        QTest::newRow("picture, then the bare window") << QStringList{"Label3", "Image1", ""} << false;
+        QTest::newRow("bare window, then the link again") << QStringList{"Label3", "", "Label3"} << true;
+    }
     void theLinkBorderFollowsThePointer() {
-        struct Case {
-            const char* name;
-            QStringList movesOver;  // "" is the bare window surface
-            bool border;
-        };
-        const QList<Case> cases{
-            {"at first", {}, false},
-            {"over the link", {"Label3"}, true},
-            {"then the bare window", {"Label3", ""}, false},
-            {"then another label", {"Label3", "lblVersion(4)"}, true},
-            {"then the picture", {"Label3", "Image1"}, true},
-            {"then a button", {"Label3", "cmdOK"}, true},
-            {"picture, then the bare window", {"Label3", "Image1", ""}, false},
-            {"bare window, then the link again", {"Label3", "", "Label3"}, true},
-        };
-        for (const Case& c : cases) {
-            frmAbout* about = openAbout();
-            QVERIFY(QTest::qWaitForWindowExposed(about));
-            for (const QString& name : c.movesOver) {
-                // The bare surface lies between the picture and the version labels.
-                if (name.isEmpty()) QTest::mouseMove(about, QPoint(114, 100));
-                else QTest::mouseMove(about->findChild<QWidget*>(name), QPoint(3, 3));
-            }
-            QVERIFY2((about->Label3->frameShape() == QFrame::Box) == c.border, c.name);
-            about->cmdOK_Click();
+        QFETCH(QStringList, movesOver);
+        QFETCH(bool, border);
+        frmAbout* about = openAbout();
+        QVERIFY(QTest::qWaitForWindowExposed(about));
+        for (const QString& name : movesOver) {
+            // The bare surface lies between the picture and the version labels.
+            if (name.isEmpty()) QTest::mouseMove(about, QPoint(114, 100));
+            else QTest::mouseMove(about->findChild<QWidget*>(name), QPoint(3, 3));
         }
+        QCOMPARE(about->Label3->frameShape() == QFrame::Box, border);
+        about->cmdOK_Click();
     }
 
     void aClickOnTheLinkOpensTheHomePage() {
@@ -162,44 +160,38 @@ private slots:
     // window manager, which may draw a minimise box for them although they ask for none, they
     // come back with their button; left minimised when the book quits, they come back on
     // screen with a taskbar button, and closing them still ends the program.
+    void helpAndAboutAreNeverLostWhenMinimised_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<bool>("quit");
+        QTest::newRow("Help, pressed again") << "frmHelp" << false;
+        QTest::newRow("About, pressed again") << "frmAbout" << false;
+        QTest::newRow("Help, book quit") << "frmHelp" << true;
+        QTest::newRow("About, book quit") << "frmAbout" << true;
+    }
     void helpAndAboutAreNeverLostWhenMinimised() {
-        struct Case {
-            const char* name;
-            PictureBox* frmMain::*button;
-            QString window;
-            bool quit;
-        };
-        const QList<Case> cases{
-            {"Help, pressed again", &frmMain::Cmd_Help, "frmHelp", false},
-            {"About, pressed again", &frmMain::Cmd_About, "frmAbout", false},
-            {"Help, book quit", &frmMain::Cmd_Help, "frmHelp", true},
-            {"About, book quit", &frmMain::Cmd_About, "frmAbout", true},
-        };
-        for (const Case& c : cases) {
-            h = std::make_unique<test::MainWindowHarness>([](test::TempLibrary&) {});
-            h->start();
-            desktop = h->desktop.get();
-            PictureBox* button = h->form.data()->*c.button;
+        QFETCH(QString, window);
+        QFETCH(bool, quit);
+        PictureBox* button = window == "frmHelp" ? h->form->Cmd_Help : h->form->Cmd_About;
+        QTest::mouseClick(button, Qt::LeftButton);
+        QWidget* shown = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == window && w->isVisible()) shown = w;
+        QVERIFY(shown);
+        QVERIFY(desktop->offTaskbar.contains(window));
+        QVERIFY(desktop->offTaskbar.contains("frmMain"));
+        shown->showMinimized();
+        QVERIFY(shown->isMinimized());
+        if (quit) {
+            desktop->answers = {platform::kAnswerYes};
+            QTest::mouseClick(h->form->Command_Close, Qt::LeftButton);
+            QVERIFY(!desktop->offTaskbar.contains(window));
+        } else {
             QTest::mouseClick(button, Qt::LeftButton);
-            QWidget* window = nullptr;
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (w->objectName() == c.window && w->isVisible()) window = w;
-            QVERIFY2(window, c.name);
-            QVERIFY2(desktop->offTaskbar.contains(c.window), c.name);
-            QVERIFY2(desktop->offTaskbar.contains("frmMain"), c.name);
-            window->showMinimized();
-            QVERIFY2(window->isMinimized(), c.name);
-            if (c.quit) {
-                desktop->answers = {platform::kAnswerYes};
-                QTest::mouseClick(h->form->Command_Close, Qt::LeftButton);
-                QVERIFY2(!desktop->offTaskbar.contains(c.window), c.name);
-            } else {
-                QTest::mouseClick(button, Qt::LeftButton);
-            }
-            QVERIFY2(window->isVisible() && !window->isMinimized(), c.name);
-            window->close();
-            QCOMPARE(h->programEnded, c.quit ? 1 : 0);
         }
+        QVERIFY(shown->isVisible());
+        QVERIFY(!shown->isMinimized());
+        shown->close();
+        QCOMPARE(h->programEnded, quit ? 1 : 0);
     }
 
     // This desktop's registry stand-in, program start and file test; messages still recorded.

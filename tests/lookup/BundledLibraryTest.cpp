@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "codepage/CodePage950.h"
 #include "lookup/Big5Codec.h"
 #include "lookup/EntryLine.h"
 #include "LibraryFixture.h"
@@ -23,7 +24,7 @@ std::string readFile(const std::string& path) {
 }
 
 TEST(BundledLibrary, HasTwentySixWellFormedFiles) {
-    Big5Codec codec;
+    CodePage950 codePage;
     size_t total = 0;
     for (char letter = 'a'; letter <= 'z'; ++letter) {
         const std::string path = kLibDir + "/" + letter + ".lib";
@@ -39,10 +40,10 @@ TEST(BundledLibrary, HasTwentySixWellFormedFiles) {
             ++lineNo;
             ASSERT_EQ(raw.find_first_of("\r\n"), std::string_view::npos)
                 << path << ":" << lineNo << " has a stray line end";
-            const std::u16string line = codec.decode(raw);
+            const std::u16string line = codePage.decode(raw);
             ASSERT_EQ(line.find(u'\uFFFD'), std::u16string::npos)
                 << path << ":" << lineNo << " does not decode";
-            ASSERT_EQ(codec.encode(line), raw) << path << ":" << lineNo << " does not round-trip";
+            ASSERT_EQ(codePage.encode(line), raw) << path << ":" << lineNo << " does not round-trip";
             const auto fields = splitFields(line);
             ASSERT_EQ(fields.size(), 2u) << path << ":" << lineNo;
             ASSERT_FALSE(fields[0].empty()) << path << ":" << lineNo;

@@ -76,8 +76,6 @@ private slots:
         for (const QSize size : ico.availableSizes())
             QCOMPARE(second->windowIcon().pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32),
                      ico.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32));
-        delete &windows.tray();
-        delete second;
     }
 
     void exactLookupByEnterShowsTheEntry() {

@@ -1,6 +1,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTemporaryDir>
+#include <array>
 #include <cstring>
 #include <QMessageBox>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 #include "platform/linux/QtServices.h"
 #include "platform/linux/QtSoundPlayer.h"
 #include "platform/linux/StatusNotifierItem.h"
+#include "platform/linux/SystemInfoRegistry.h"
 #include "tray/Tray.h"
 
 using namespace qb;
@@ -327,6 +329,53 @@ private slots:
         const auto again = o.add(tray, u"x");
         QCOMPARE(again, id + 1);
         QCOMPARE(area.findChildren<QSystemTrayIcon*>().size(), 1);
+    }
+
+    // The registry's stand-in gives the program's path as the system's registry would, in
+    // code page 950 and NUL-terminated; a path that code page cannot hold is no path at all,
+    // since it would lead to another file.
+    void theRegistryGivesTheProgramsPathInCodePage950() {
+        struct Case {
+            const char* name;
+            QString folder;
+            QByteArray bytes;  // the folder in the value; empty: the value is not there
+        };
+        const QList<Case> cases{
+            {"ASCII", QStringLiteral("plain"), "plain"},
+            {"Chinese", QStringLiteral("字典"), "\xA6\x72\xA8\xE5"},
+            {"euro sign", QStringLiteral("€"), "\xA3\xE1"},
+            {"letter without a code", QStringLiteral("\u0100"), {}},
+            {"invisible character", QStringLiteral("a\u200Bb"), {}},  // written as no bytes
+            {"beyond 16 bits", QStringLiteral("\U0001F600"), {}},
+        };
+        QTemporaryDir root;
+        SystemInfoRegistry registry;
+        RegistryKey key = 0;
+        QCOMPARE(registry.openKey(kLocalMachine, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", 0,
+                                  kQueryValueAccess, key),
+                 kRegistrySuccess);
+        const QByteArray savedPath = qgetenv("PATH");
+        for (const Case& c : cases) {
+            const QString folder = root.filePath(c.folder);
+            QVERIFY2(QDir().mkpath(folder), c.name);
+            QFile program(folder + QStringLiteral("/hardinfo"));
+            QVERIFY2(program.open(QIODevice::WriteOnly), c.name);
+            program.setPermissions(program.permissions() | QFile::ExeOwner);
+            program.close();
+            qputenv("PATH", QFile::encodeName(folder));
+            std::array<std::uint8_t, 1024> data{};
+            std::uint32_t size = data.size(), type = 0;
+            const RegistryStatus status = registry.queryValue(key, "PATH", type, data.data(), size);
+            qputenv("PATH", savedPath);
+            if (c.bytes.isEmpty()) {
+                QVERIFY2(status == kRegistryNotFound, c.name);
+                continue;
+            }
+            QVERIFY2(status == kRegistrySuccess && type == kValueText, c.name);
+            QCOMPARE(QByteArray(reinterpret_cast<const char*>(data.data()), size),
+                     QFile::encodeName(root.path()) + '/' + c.bytes + "/hardinfo" + '\0');
+        }
+        QCOMPARE(registry.closeKey(key), kRegistrySuccess);
     }
 
     void iconsAskedForBeforeTheEventLoopRunsComeOnceItDoesInOrder() {

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <unistd.h>
 
+#include "codepage/CodePage950.h"
 #include "lookup/Big5Codec.h"
 #include "lookup/EntryLine.h"
 #include "lookup/Utf8.h"
@@ -11,8 +12,8 @@
 namespace qb::test {
 
 std::string big5(const std::string& utf8) {
-    static Big5Codec codec;
-    return codec.encode(fromUtf8(utf8));
+    static CodePage950 codePage;
+    return codePage.encode(fromUtf8(utf8));
 }
 
 TempLibrary::TempLibrary() {
@@ -66,7 +67,7 @@ void RecordingView::clearOutput() {
     output.clear();
 }
 
-void RecordingView::PrintResult(std::u16string_view line) {
+void RecordingView::printResult(std::u16string_view line) {
     calls.push_back("print");
     appendDisplayForm(line, output);
 }

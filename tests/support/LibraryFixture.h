@@ -38,13 +38,13 @@ class RecordingView final : public LookupView {
 public:
     explicit RecordingView(std::u16string input = u"") : input(std::move(input)) {}
 
-    void SetTopmost(bool on) override { calls.push_back(on ? "topmost on" : "topmost off"); }
-    void PlayClickSound() override { calls.push_back("sound"); }
+    void setTopmost(bool on) override { calls.push_back(on ? "topmost on" : "topmost off"); }
+    void playClickSound() override { calls.push_back("sound"); }
     void showMessage(std::u16string_view text) override;
     std::u16string inputText() override { return input; }
     void clearInput() override;
     void clearOutput() override;
-    void PrintResult(std::u16string_view line) override;
+    void printResult(std::u16string_view line) override;
     bool outputIsEmpty() override { return output.empty(); }
 
     std::string outputUtf8() const;

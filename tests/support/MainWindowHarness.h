@@ -38,8 +38,7 @@ struct MainWindowHarness {
         trayForm = &windows->tray();
     }
     ~MainWindowHarness() {
-        delete trayForm.data();
-        delete form.data();
+        windows.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 };

@@ -2,8 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <cstring>
 
 namespace qb::platform {
@@ -19,13 +17,12 @@ bool sameName(const std::string& given, const QByteArray& name) {
 
 // The path in the ANSI code page the callers read it in, NUL-terminated; empty when a
 // character of it has no code there, since such a path would come back as another one.
-QByteArray ansiText(const QString& text) {
-    QStringEncoder encode("Big5");
-    QByteArray bytes = encode(text);
-    QStringDecoder decode("Big5");
-    if (!encode.isValid() || QString(decode(bytes)) != text) return {};
-    bytes.append('\0');
-    return bytes;
+QByteArray ansiText(CodePage950& codePage, const QString& text) {
+    const std::string bytes = codePage.encode(text.toStdU16String());
+    if (codePage.decode(bytes) != text.toStdU16String()) return {};
+    QByteArray value = QByteArray::fromStdString(bytes);
+    value.append('\0');
+    return value;
 }
 
 }  // namespace
@@ -65,7 +62,7 @@ RegistryStatus SystemInfoRegistry::queryValue(RegistryKey key, const std::string
     if ((found->second & kQueryValueAccess) == 0) return kRegistryAccessDenied;
     if (!sameName(name, kPathValue)) return kRegistryNotFound;
     const QString program = findProgram();
-    const QByteArray text = program.isEmpty() ? QByteArray() : ansiText(program);
+    const QByteArray text = program.isEmpty() ? QByteArray() : ansiText(codePage_, program);
     if (text.isEmpty()) return kRegistryNotFound;
     type = kValueText;
     const auto needed = static_cast<std::uint32_t>(text.size());

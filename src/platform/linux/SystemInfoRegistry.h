@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <map>
 
+#include "codepage/CodePage950.h"
 #include "platform/Registry.h"
 
 namespace qb::platform {
@@ -29,6 +30,7 @@ public:
 private:
     std::map<RegistryKey, std::uint32_t> open_;  // open keys and the access they were given
     RegistryKey next_ = 0x200;
+    CodePage950 codePage_;
 };
 
 }  // namespace qb::platform

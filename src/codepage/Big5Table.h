@@ -30,6 +30,10 @@ struct Code {
 };
 extern const Code kCodes[];
 extern const size_t kCodeCount;
+// Every character the code page writes, with the one sequence it writes for it, by
+// character. A character missing here has no code: the system's converter writes it.
+extern const Code kEncodings[];
+extern const size_t kEncodingCount;
 
 // Every character of the table under its simple lower-case form, by that form and then by
 // character, each once.

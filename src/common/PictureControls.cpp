@@ -1,4 +1,4 @@
-#include "mainwin/MainWidgets.h"
+#include "common/PictureControls.h"
 
 #include <QIcon>
 #include <QMouseEvent>

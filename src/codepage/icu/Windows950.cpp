@@ -1,4 +1,4 @@
-#include "lookup/Windows950.h"
+#include "codepage/icu/Windows950.h"
 
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>

@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
     QString text;
     QTextStream out(&text);
     out << "// Written by qb_picture_generator from the program's PNG files; do not edit.\n"
-        << "#include \"BuiltPictures.h\"\n\nnamespace qb::builtpictures {\nnamespace {\n\n";
+        << "#include \"common/BuiltPictures.h\"\n\nnamespace qb::builtpictures {\nnamespace {\n\n";
     for (int i = 2; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
         const qsizetype eq = arg.indexOf(u'=');
