@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "codepage/CodePage950.h"
 #include "lookup/Big5Codec.h"
 #include "lookup/ByteReader.h"
-#include "codepage/CodePage950.h"
 #include "lookup/EntryLine.h"
 #include "lookup/Scanner.h"
 #include "lookup/TextMatch.h"
@@ -40,11 +40,12 @@ std::u16string lastHeadword(qb::CodePage950& codePage, const std::string& bytes)
 
 std::string madeUpFile(qb::CodePage950& codePage) {
     // About 3 MB of "s…" entries with real Chinese text, numbered as the large library is.
-    const char* const words[] = {"sea", "season", "second", "see", "seed", "self", "sell",
-                                 "send", "sense", "serve", "set", "seven", "shade", "shape"};
-    const char* const chinese[] = {"海", "季節；時令", "第二；秒", "看見；明白", "種子", "自己",
-                                   "賣；銷售", "發送；寄", "感覺；意義", "服務；供應", "一套；設定",
-                                   "七", "陰涼處", "形狀；塑造", "收縮；收縮壓"};
+    const char* const words[] = {"sea",  "season", "second", "see", "seed",  "self",  "sell",
+                                 "send", "sense",  "serve",  "set", "seven", "shade", "shape"};
+    const char* const chinese[] = {"海",         "季節；時令", "第二；秒",    "看見；明白",
+                                   "種子",       "自己",       "賣；銷售",    "發送；寄",
+                                   "感覺；意義", "服務；供應", "一套；設定",  "七",
+                                   "陰涼處",     "形狀；塑造", "收縮；收縮壓"};
     std::string out;
     for (int copy = 1; out.size() < 3'000'000; ++copy)
         for (size_t i = 0; i < std::size(words); ++i) {
@@ -68,7 +69,8 @@ const BenchFile& benchFile() {
         if (const char* named = std::getenv("QB_BENCH_FILE")) {
             path = named;
         } else {
-            const std::filesystem::path dir = std::filesystem::path(QB_SOURCE_DIR) / "bench/data/large";
+            const std::filesystem::path dir =
+                std::filesystem::path(QB_SOURCE_DIR) / "bench/data/large";
             std::error_code ec;
             uintmax_t largest = 0;
             for (char c = 'a'; c <= 'z'; ++c) {
@@ -141,12 +143,18 @@ const Search kSearches[] = {
 
 std::u16string searchText(int index) {
     switch (index) {
-        case 0: return benchFile().lastHeadword;
-        case 1: return u"sea";
-        case 2: return u"收縮";
-        case 3: return u"十";
-        case 4: return u"α";
-        default: return u"\uFFFD";
+        case 0:
+            return benchFile().lastHeadword;
+        case 1:
+            return u"sea";
+        case 2:
+            return u"收縮";
+        case 3:
+            return u"十";
+        case 4:
+            return u"α";
+        default:
+            return u"\uFFFD";
     }
 }
 

@@ -41,8 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     for (size_t cut = 1; cut < size; ++cut) {
         if (data[cut - 1] >= 0x40) continue;
-        const std::u16string joined =
-            codePage.decodeBySystem(bytes.substr(0, cut)) + codePage.decodeBySystem(bytes.substr(cut));
+        const std::u16string joined = codePage.decodeBySystem(bytes.substr(0, cut)) +
+                                      codePage.decodeBySystem(bytes.substr(cut));
         check(joined == text, "decoding in two pieces differs from decoding at once");
         break;  // one cut per input keeps each run quick
     }

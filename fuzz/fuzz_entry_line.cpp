@@ -20,7 +20,9 @@ void check(bool ok, const char* what) {
     std::abort();
 }
 
-bool isSurrogate(char16_t ch) { return ch >= 0xD800 && ch <= 0xDFFF; }
+bool isSurrogate(char16_t ch) {
+    return ch >= 0xD800 && ch <= 0xDFFF;
+}
 
 }  // namespace
 
@@ -61,8 +63,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const bool pair = i + 1 < expected.size() && expected[i] >= 0xD800 &&
                           expected[i] <= 0xDBFF && expected[i + 1] >= 0xDC00 &&
                           expected[i + 1] <= 0xDFFF;
-        if (pair) ++i;
-        else if (isSurrogate(expected[i])) expected[i] = u'\uFFFD';
+        if (pair)
+            ++i;
+        else if (isSurrogate(expected[i]))
+            expected[i] = u'\uFFFD';
     }
     check(qb::fromUtf8(qb::toUtf8(line)) == expected, "UTF-8 round trip");
 

@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
-#include "lookup/Big5Codec.h"
 #include "ScanReport.h"
+#include "lookup/Big5Codec.h"
 #include "lookup/Scanner.h"
 #include "lookup/TextMatch.h"
 
@@ -32,7 +32,8 @@ std::u16string typedText(qb::Big5Codec& codec, uint8_t flags, uint8_t where,
     const size_t start = library.size() * where / 256;
     std::u16string text = codec.decode(library.substr(start, length));
     switch ((flags >> 3) & 3) {
-        case 0: break;
+        case 0:
+            break;
         case 1:
             for (char16_t& ch : text) ch = static_cast<char16_t>(u_toupper(ch));
             break;

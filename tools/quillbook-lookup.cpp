@@ -13,8 +13,8 @@
 
 #include "lookup/EntryLine.h"
 #include "lookup/Lookup.h"
-#include "platform/ProgramFolder.h"
 #include "lookup/Utf8.h"
+#include "platform/ProgramFolder.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ constexpr const char* kUsage =
 // result. The buffer goes to write(2) as it is; stdio would copy it once more and make two or
 // three calls of each flush.
 class OutputWriter {
-public:
+  public:
     ~OutputWriter() { flush(); }
 
     void put(std::u16string_view text) {
@@ -104,7 +104,7 @@ public:
     // The error of the write that failed, or 0.
     int writeError() const { return writeError_; }
 
-private:
+  private:
     static constexpr size_t kSize = 64 << 10;
     std::unique_ptr<char[]> buffer_ = std::make_unique_for_overwrite<char[]>(kSize);
     size_t used_ = 0;
@@ -112,7 +112,7 @@ private:
 };
 
 class PrintingView final : public qb::LookupView {
-public:
+  public:
     explicit PrintingView(std::u16string input) : input_(std::move(input)) {}
 
     void setTopmost(bool) override {}
@@ -132,7 +132,7 @@ public:
     bool outputIsEmpty() override { return !shown_; }
     int writeError() const { return out_.writeError(); }
 
-private:
+  private:
     std::u16string input_;
     OutputWriter out_;
     bool shown_ = false;
@@ -172,7 +172,8 @@ int main(int argc, char** argv) {
     }
     if (!text) return usageError("no TEXT given");
 
-    qb::Lookup lookup(libDir ? qb::Library(*libDir) : qb::Library::besideProgram(qb::platform::programFolder()));
+    qb::Lookup lookup(libDir ? qb::Library(*libDir)
+                             : qb::Library::besideProgram(qb::platform::programFolder()));
     PrintingView view(qb::fromUtf8(*text));
     qb::LookupState state;
     state.AdvSubmit = all;

@@ -13,19 +13,20 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/Windows.h"
 #include "codepage/CodePage950.h"
 #include "lookup/Big5Codec.h"
 #include "lookup/EntryLine.h"
 #include "lookup/Lookup.h"
-#include "tray/Tray.h"
 #include "lookup/Utf8.h"
-#include "app/Windows.h"
+#include "tray/Tray.h"
 
 namespace {
 
 // A library whose file for 'a' holds `entries` lines that a search for "ab" finds.
 std::string makeLibrary(int entries) {
-    const auto dir = std::filesystem::temp_directory_path() / ("quillbook-display-" + std::to_string(entries));
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("quillbook-display-" + std::to_string(entries));
     std::filesystem::create_directories(dir);
     qb::CodePage950 codePage;
     const std::string definition = codePage.encode(u"蘋果；大蘋果；紅蘋果；青蘋果");
@@ -36,7 +37,7 @@ std::string makeLibrary(int entries) {
 }
 
 class CollectingView final : public qb::LookupView {
-public:
+  public:
     void setTopmost(bool) override {}
     void playClickSound() override {}
     void showMessage(std::u16string_view) override {}
@@ -48,11 +49,16 @@ public:
     std::u16string text;
 };
 
-struct NullDesktop final : qb::platform::WindowPlacement, qb::platform::WindowShape,
-                           qb::platform::WindowMove, qb::platform::SoundPlayer,
-                           qb::platform::MessageBoxes, qb::platform::NotificationArea,
-                           qb::platform::PopupMenus, qb::platform::ProgramStarter,
-                           qb::platform::AddressOpener, qb::platform::FileTests,
+struct NullDesktop final : qb::platform::WindowPlacement,
+                           qb::platform::WindowShape,
+                           qb::platform::WindowMove,
+                           qb::platform::SoundPlayer,
+                           qb::platform::MessageBoxes,
+                           qb::platform::NotificationArea,
+                           qb::platform::PopupMenus,
+                           qb::platform::ProgramStarter,
+                           qb::platform::AddressOpener,
+                           qb::platform::FileTests,
                            qb::platform::Registry,
                            qb::platform::SpeechEngine {
     void setTopmost(QWidget&, bool) override {}
@@ -144,8 +150,9 @@ int main(int argc, char** argv) {
     const Figures small = measure(n);
     const Figures large = measure(10 * n);
     for (const auto& [entries, f] : {std::pair{n, small}, std::pair{10 * n, large}})
-        std::printf("%7d entries (%9zu characters): scan %8.1f ms, display %8.1f ms (%.2f x the scan)\n",
-                    entries, f.chars, f.scanMs, f.displayMs, f.displayMs / f.scanMs);
+        std::printf(
+            "%7d entries (%9zu characters): scan %8.1f ms, display %8.1f ms (%.2f x the scan)\n",
+            entries, f.chars, f.scanMs, f.displayMs, f.displayMs / f.scanMs);
     std::printf("display time for 10x the entries: %.1f x\n", large.displayMs / small.displayMs);
     return 0;
 }

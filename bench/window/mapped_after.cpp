@@ -41,8 +41,9 @@ int main(int argc, char** argv) {
             XEvent event;
             XNextEvent(display, &event);
             if (event.type == MapNotify) {
-                micros = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - started)
-                             .count();
+                micros =
+                    std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - started)
+                        .count();
                 break;
             }
         }

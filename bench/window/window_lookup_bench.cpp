@@ -7,22 +7,23 @@
 //
 // Run it on an X display (bench/window_bench.sh starts Xvfb for it).
 
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
+#include "app/Windows.h"
 #include "common/AppShared.h"
 #include "platform/linux/QtServices.h"
 #include "tray/Tray.h"
-#include "app/Windows.h"
 
 extern char** environ;
 
@@ -63,7 +64,7 @@ double commandLineMs(const std::string& tool, const std::string& lib, const std:
 
 // Counts the result box's paints, so the wait ends with the first paint after Enter.
 class PaintWatch final : public QObject {
-public:
+  public:
     int paints = 0;
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Paint) ++paints;
@@ -80,13 +81,18 @@ int main(int argc, char** argv) {
     std::vector<std::string> texts;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--lib" && i + 1 < argc) lib = argv[++i];
-        else if (arg == "--tool" && i + 1 < argc) tool = argv[++i];
-        else if (arg == "--runs" && i + 1 < argc) runs = std::atoi(argv[++i]);
-        else texts.push_back(arg);
+        if (arg == "--lib" && i + 1 < argc)
+            lib = argv[++i];
+        else if (arg == "--tool" && i + 1 < argc)
+            tool = argv[++i];
+        else if (arg == "--runs" && i + 1 < argc)
+            runs = std::atoi(argv[++i]);
+        else
+            texts.push_back(arg);
     }
     if (lib.empty() || tool.empty() || texts.empty()) {
-        std::fprintf(stderr, "usage: window_lookup_bench --lib DIR --tool PATH [--runs N] TEXT ...\n");
+        std::fprintf(stderr,
+                     "usage: window_lookup_bench --lib DIR --tool PATH [--runs N] TEXT ...\n");
         return 2;
     }
 
@@ -115,7 +121,8 @@ int main(int argc, char** argv) {
             timer.start();
             QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
             QApplication::sendEvent(form.Text_Input, &press);
-            while (watch.paints == before) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            while (watch.paints == before)
+                QApplication::processEvents(QEventLoop::WaitForMoreEvents);
             const double w = timer.nsecsElapsed() / 1e6;
             lines = static_cast<size_t>(form.Text_Output->text().count(QStringLiteral("\r\n")));
             if (r < 0) continue;

@@ -22,7 +22,9 @@ CodePage950& ansiCodePage() {
     return codePage;
 }
 
-std::string ansi(const QString& text) { return ansiCodePage().encode(text.toStdU16String()); }
+std::string ansi(const QString& text) {
+    return ansiCodePage().encode(text.toStdU16String());
+}
 
 // Where the information program lies: the path the registry holds for it, or the program
 // file in the folder it holds, if that file is there.

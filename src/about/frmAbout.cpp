@@ -32,8 +32,8 @@ QFont arial(qreal points, QFont::Weight weight = QFont::Normal) {
 }  // namespace
 
 frmAbout::frmAbout(AppShared& shared)
-    : QDialog(nullptr,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint),
       shared_(shared) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowIcon(programIcon());
@@ -120,16 +120,26 @@ void frmAbout::Form_Load() {
     label_warning->setText(kDisclaimer);
 }
 
-void frmAbout::cmdOK_Click() { shared_.unload(this); }
+void frmAbout::cmdOK_Click() {
+    shared_.unload(this);
+}
 
 // The message belongs to this window: over it, and Esc closes this window again after OK.
-void frmAbout::cmdSysInfo_Click() { StartSysInfo(shared_, this); }
+void frmAbout::cmdSysInfo_Click() {
+    StartSysInfo(shared_, this);
+}
 
-void frmAbout::Form_MouseMove() { Label3->setFrameShape(QFrame::NoFrame); }
+void frmAbout::Form_MouseMove() {
+    Label3->setFrameShape(QFrame::NoFrame);
+}
 
-void frmAbout::Label3_MouseMove() { Label3->setFrameShape(QFrame::Box); }
+void frmAbout::Label3_MouseMove() {
+    Label3->setFrameShape(QFrame::Box);
+}
 
-void frmAbout::Label3_Click() { shared_.services().addresses.openAddress(this, kHomePage); }
+void frmAbout::Label3_Click() {
+    shared_.services().addresses.openAddress(this, kHomePage);
+}
 
 bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Label3) {
@@ -145,7 +155,9 @@ bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-void frmAbout::mouseMoveEvent(QMouseEvent*) { Form_MouseMove(); }
+void frmAbout::mouseMoveEvent(QMouseEvent*) {
+    Form_MouseMove();
+}
 
 void frmAbout::paintEvent(QPaintEvent*) {
     QPainter painter(this);

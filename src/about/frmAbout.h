@@ -16,7 +16,7 @@ namespace qb {
 // each time it is opened after its Exit.
 class frmAbout final : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit frmAbout(AppShared& shared);
     ~frmAbout() override;
 
@@ -46,14 +46,14 @@ public:
     };
     std::array<Line, 2> Line1;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void createControls();
 
     AppShared& shared_;

@@ -3,7 +3,8 @@
 namespace qb {
 
 Windows::Windows(AppShared& shared, Library library, Tray& tray)
-    : shared_(shared), trayIcons_(tray),
+    : shared_(shared),
+      trayIcons_(tray),
       main_(std::make_unique<frmMain>(shared, std::move(library))) {
     // The book is reached through its tray icon, Help and About through the book.
     placement().showInTaskbar(*main_, false);

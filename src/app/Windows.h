@@ -3,12 +3,12 @@
 #include <QObject>
 #include <memory>
 
+#include "about/frmAbout.h"
 #include "common/AppShared.h"
 #include "lookup/Library.h"
-#include "tray/Tray.h"
-#include "about/frmAbout.h"
-#include "speech/frmHelp.h"
 #include "mainwin/frmMain.h"
+#include "speech/frmHelp.h"
+#include "tray/Tray.h"
 #include "tray/frmTray.h"
 
 namespace qb {
@@ -16,7 +16,7 @@ namespace qb {
 // Creates the program's windows when they are first needed, owns them, and wires what each
 // announces to the window that answers it. No window knows another; this is where they meet.
 class Windows final : public QObject {
-public:
+  public:
     Windows(AppShared& shared, Library library, Tray& tray);
     ~Windows() override;
 
@@ -35,7 +35,7 @@ public:
     // ending.
     bool showMainFromAnywhere();
 
-private:
+  private:
     // Yes to the quit question, from either window: the main window, then the tray window.
     void quit();
     // Shows a window, in front and focused.

@@ -1,16 +1,17 @@
 #include <QApplication>
 
+#include "app/Windows.h"
 #include "common/AppShared.h"
 #include "platform/ProgramFolder.h"
 #include "platform/linux/QtServices.h"
 #include "platform/linux/QtSingleInstance.h"
 #include "tray/Tray.h"
-#include "app/Windows.h"
 
 int main(int argc, char** argv) {
     // Staying on top, the book-shaped outline and moving by the face need X11; on a Wayland
     // session the program runs through XWayland.
-    if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+    if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY") &&
+        !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     QApplication::setApplicationName(qb::kApplicationTitle);

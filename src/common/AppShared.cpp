@@ -40,7 +40,8 @@ QIcon programIcon() {
 }
 
 AppShared::AppShared(platform::Services services, QString programFolder)
-    : services_(services), programFolder_(std::move(programFolder)),
+    : services_(services),
+      programFolder_(std::move(programFolder)),
       lastUnloaded_([] { QCoreApplication::quit(); }) {
     // The start-up plays the click at once: loaded only then, it would come late or not at all.
     services_.sound.prepare(clickSoundPath(programFolder_));

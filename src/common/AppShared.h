@@ -30,7 +30,7 @@ QIcon programIcon();
 // click sound, the main window's placement band, message boxes, and the list of loaded
 // windows whose end ends the program.
 class AppShared final {
-public:
+  public:
     AppShared(platform::Services services, QString programFolder);
     ~AppShared();
     AppShared(const AppShared&) = delete;
@@ -60,9 +60,11 @@ public:
     void load(QWidget* window);
     void unload(QWidget* window);
     bool isLoaded(const QWidget* window) const;
-    void setWhenLastWindowUnloaded(std::function<void()> action) { lastUnloaded_ = std::move(action); }
+    void setWhenLastWindowUnloaded(std::function<void()> action) {
+        lastUnloaded_ = std::move(action);
+    }
 
-private:
+  private:
     platform::Services services_;
     QString programFolder_;
     QPointer<QWidget> mainWindow_;

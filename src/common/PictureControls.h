@@ -12,14 +12,14 @@ namespace qb {
 // no pressed look it answers only a click (button released over it).
 class PictureBox : public QLabel {
     Q_OBJECT
-public:
+  public:
     PictureBox(QWidget* parent, const QPixmap& picture, QColor background);
 
-signals:
+  signals:
     void clicked();
     void pressed(QMouseEvent* event);
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 };

@@ -26,8 +26,8 @@ std::optional<char16_t> decodeAlone(UConverter* converter, const std::string& by
     UChar out[8];
     UErrorCode err = U_ZERO_ERROR;
     ucnv_resetToUnicode(converter);
-    const int32_t n = ucnv_toUChars(converter, out, 8, bytes.data(),
-                                    static_cast<int32_t>(bytes.size()), &err);
+    const int32_t n =
+        ucnv_toUChars(converter, out, 8, bytes.data(), static_cast<int32_t>(bytes.size()), &err);
     if (U_FAILURE(err) || n != 1 || out[0] == u'\uFFFD' || U16_IS_SURROGATE(out[0]))
         return std::nullopt;
     return static_cast<char16_t>(out[0]);
@@ -138,14 +138,17 @@ int main(int argc, char** argv) {
     writeArray(out, "const char16_t kPairs[0x10000]", pairs, number, 16);
     writeArray(out, "const uint64_t kReadablePairs[0x10000 / 64]", readablePairs, number, 4);
     writeArray(out, "const bool kFullRow[256]", fullRow, flag, 16);
-    writeArray(out, "const Code kCodes[]", codes,
-               [](const auto& c) { return braced(c.first, c.second); }, 6);
+    writeArray(
+        out, "const Code kCodes[]", codes, [](const auto& c) { return braced(c.first, c.second); },
+        6);
     out << "const size_t kCodeCount = sizeof kCodes / sizeof kCodes[0];\n\n";
-    writeArray(out, "const Code kEncodings[]", encodings,
-               [](const auto& c) { return braced(c.first, c.second); }, 6);
+    writeArray(
+        out, "const Code kEncodings[]", encodings,
+        [](const auto& c) { return braced(c.first, c.second); }, 6);
     out << "const size_t kEncodingCount = sizeof kEncodings / sizeof kEncodings[0];\n\n";
-    writeArray(out, "const Lowering kLowerings[]", lowerings,
-               [](const auto& l) { return braced(l.first, l.second); }, 6);
+    writeArray(
+        out, "const Lowering kLowerings[]", lowerings,
+        [](const auto& l) { return braced(l.first, l.second); }, 6);
     out << "const size_t kLoweringCount = sizeof kLowerings / sizeof kLowerings[0];\n\n"
            "}  // namespace qb::big5table\n";
     out.close();

@@ -12,7 +12,6 @@
 #include <QImage>
 #include <QImageReader>
 #include <QTextStream>
-
 #include <cstdio>
 
 namespace {

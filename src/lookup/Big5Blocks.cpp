@@ -171,19 +171,19 @@ template <typename Masks>
 }
 
 QB_TARGET_AVX2 bool searchGeneral(const unsigned char* s, size_t n, size_t& i, size_t& found,
-                             const uint8_t (&fullRow)[16]) {
+                                  const uint8_t (&fullRow)[16]) {
     const __m256i full =
         _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(fullRow)));
     return searchBlocks(s, n, i, found, GeneralMasks{{}, full});
 }
 
 QB_TARGET_AVX2 bool searchHalves(const unsigned char* s, size_t n, size_t& i, size_t& found,
-                            uint8_t doubtful) {
+                                 uint8_t doubtful) {
     return searchBlocks(s, n, i, found, FewDoubtfulMasks{{}, _mm256_set1_epi8(char(doubtful))});
 }
 
 QB_TARGET_AVX512 bool searchWide(const unsigned char* s, size_t n, size_t& i, size_t& found,
-                               uint8_t doubtful) {
+                                 uint8_t doubtful) {
     return searchBlocks(s, n, i, found, WideFewDoubtfulMasks{_mm512_set1_epi8(char(doubtful))});
 }
 

@@ -6,8 +6,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "lookup/Big5Blocks.h"
 #include "codepage/CodePage950.h"
+#include "lookup/Big5Blocks.h"
 
 namespace qb {
 
@@ -15,7 +15,7 @@ namespace qb {
 // decoded (CodePage950, the program's one conversion), which bytes a character can be stored
 // as, and where a sequence lies that the code page cannot read.
 class Big5Codec final {
-public:
+  public:
     // `level` and `path`: the instructions the search for unreadable sequences is built with,
     // and how it sorts out its blocks (Big5Blocks).
     explicit Big5Codec(SimdLevel level = processSimdLevel(),
@@ -50,7 +50,7 @@ public:
     // Every character of the table whose lower-case form equals `lowered`.
     const std::vector<char16_t>& charactersLoweringTo(char16_t lowered);
 
-private:
+  private:
     CodePage950 codePage_;
     bool asciiReads_ = false;  // every byte below 0x80 reads alone
     Big5Blocks blocks_;        // the search for unreadable sequences, a block at a time

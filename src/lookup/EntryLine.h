@@ -17,8 +17,7 @@ void forEachField(std::u16string_view line, OnField&& onField) {
     if (line.empty()) return;
     for (size_t start = 0;;) {
         const size_t eq = line.find(u'=', start);
-        if (!onField(line.substr(start, eq == std::u16string_view::npos ? eq : eq - start)))
-            return;
+        if (!onField(line.substr(start, eq == std::u16string_view::npos ? eq : eq - start))) return;
         if (eq == std::u16string_view::npos) return;
         start = eq + 1;
     }

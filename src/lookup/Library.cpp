@@ -37,9 +37,10 @@ FileHandle Library::open(char letter) const {
     if (FileHandle f = openRegularFile(asked)) return f;
     // The library ships with lower-case names and the scan of all files asks for upper-case
     // ones: try the letter's other case before reading the folder.
-    const char otherCase = std::isupper(static_cast<unsigned char>(letter))
-                               ? static_cast<char>(std::tolower(static_cast<unsigned char>(letter)))
-                               : static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+    const char otherCase =
+        std::isupper(static_cast<unsigned char>(letter))
+            ? static_cast<char>(std::tolower(static_cast<unsigned char>(letter)))
+            : static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
     if (FileHandle f = openRegularFile(pathOf(otherCase))) return f;
 
     const std::string name = asked.filename().string();

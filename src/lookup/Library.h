@@ -13,7 +13,7 @@ using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
 // The folder of the 26 library files, a.lib to z.lib.
 class Library {
-public:
+  public:
     explicit Library(std::string folder) : folder_(std::move(folder)) {}
 
     // The library folder beside the program: the program folder followed by "/lib".
@@ -30,7 +30,7 @@ public:
     // is missing or cannot be read.
     FileHandle open(char letter) const;
 
-private:
+  private:
     std::string folder_;
 };
 

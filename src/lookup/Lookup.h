@@ -10,12 +10,12 @@ namespace qb {
 // The one lookup procedure, run by the lookup button, by Enter, and by the all-entries
 // button after it has set `AdvSubmit`.
 class Lookup {
-public:
+  public:
     explicit Lookup(Library library) : library_(std::move(library)) {}
 
     void Command_Submit_Click(LookupView& view, LookupState& state);
 
-private:
+  private:
     Library library_;
     Big5Codec codec_;
     FastScanner scanner_{codec_};

@@ -8,7 +8,7 @@ namespace qb {
 // What a lookup does to the world around it. The main window implements it with its widgets
 // and the desktop; the command-line lookup with standard output and standard error.
 class LookupView {
-public:
+  public:
     virtual ~LookupView() = default;
 
     virtual void setTopmost(bool on) = 0;
@@ -29,8 +29,8 @@ public:
 
 // The main window's state that outlives a single lookup.
 struct LookupState {
-    bool AdvSubmit = false;    // all-entries request; false between lookups
-    std::u16string lastkey;    // typed text of the last lookup past the empty-input check
+    bool AdvSubmit = false;  // all-entries request; false between lookups
+    std::u16string lastkey;  // typed text of the last lookup past the empty-input check
 };
 
 }  // namespace qb

@@ -29,7 +29,7 @@ struct ScanResult {
 // reads to the end and reports a line once per matching field. A line ends at CR, CR LF or a
 // lone LF.
 class Scanner {
-public:
+  public:
     virtual ~Scanner() = default;
     virtual ScanResult scan(ByteReader& bytes, const TypedText& typed, MatchMode mode,
                             const MatchSink& sink) = 0;
@@ -38,12 +38,12 @@ public:
 // Decodes and tests every line. Plain on purpose: it is what the fast scanner is checked
 // against.
 class ReferenceScanner final : public Scanner {
-public:
+  public:
     explicit ReferenceScanner(Big5Codec& codec) : codec_(codec) {}
     ScanResult scan(ByteReader& bytes, const TypedText& typed, MatchMode mode,
                     const MatchSink& sink) override;
 
-private:
+  private:
     Big5Codec& codec_;
 };
 
@@ -51,7 +51,7 @@ private:
 // only those. The search looks for every Big5 form of a piece of the typed text at once, or,
 // for a text that is all U+FFFD, for the sequences that the code page cannot read.
 class FastScanner final : public Scanner {
-public:
+  public:
     // `level`: the instructions the byte search is built with.
     explicit FastScanner(Big5Codec& codec, size_t readSize = LineChunks::kReadSize,
                          SimdLevel level = processSimdLevel());
@@ -74,7 +74,7 @@ public:
     };
     const Anchor& anchorFor(const TypedText& typed);
 
-private:
+  private:
     ScanResult scanChunks(ByteReader& bytes, const TypedText& typed, MatchMode mode,
                           const MatchSink& sink);
     // Returns false when the sink asked to stop (exact match found).

@@ -24,7 +24,8 @@ namespace {
 
 inline char16_t lowerOf(char16_t ch) {
     // ASCII, most of every headword, without the call.
-    if (ch < 0x80) return static_cast<char16_t>(static_cast<unsigned>(ch - u'A') < 26u ? ch + 0x20 : ch);
+    if (ch < 0x80)
+        return static_cast<char16_t>(static_cast<unsigned>(ch - u'A') < 26u ? ch + 0x20 : ch);
     return static_cast<char16_t>(u_tolower(ch));
 }
 

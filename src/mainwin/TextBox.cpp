@@ -64,7 +64,9 @@ QString TextBox::plain(int from, int to) const {
     return out;
 }
 
-QString TextBox::toPlainText() const { return plain(0, static_cast<int>(text_.size())); }
+QString TextBox::toPlainText() const {
+    return plain(0, static_cast<int>(text_.size()));
+}
 
 void TextBox::selectAll() {
     anchor_ = 0;
@@ -182,8 +184,10 @@ void TextBox::ensureCursorVisible() {
     if (scrollBarStale_) updateScrollBar();
     const int line = lineOf(cursor_);
     QScrollBar* bar = verticalScrollBar();
-    if (line < bar->value()) bar->setValue(line);
-    else if (line >= bar->value() + bar->pageStep()) bar->setValue(line - bar->pageStep() + 1);
+    if (line < bar->value())
+        bar->setValue(line);
+    else if (line >= bar->value() + bar->pageStep())
+        bar->setValue(line - bar->pageStep() + 1);
 }
 
 void TextBox::keyPressEvent(QKeyEvent* event) {
@@ -200,7 +204,7 @@ void TextBox::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Left:
             moveCursor(cursor_ > 0 && lineStart(line) == cursor_ && line > 0 ? lineEnd(line - 1)
-                                                                            : cursor_ - 1,
+                                                                             : cursor_ - 1,
                        extend);
             break;
         case Qt::Key_Right:
@@ -208,10 +212,18 @@ void TextBox::keyPressEvent(QKeyEvent* event) {
                                                                           : cursor_ + 1,
                        extend);
             break;
-        case Qt::Key_Up: toLine(line - 1); break;
-        case Qt::Key_Down: toLine(line + 1); break;
-        case Qt::Key_PageUp: toLine(line - verticalScrollBar()->pageStep()); break;
-        case Qt::Key_PageDown: toLine(line + verticalScrollBar()->pageStep()); break;
+        case Qt::Key_Up:
+            toLine(line - 1);
+            break;
+        case Qt::Key_Down:
+            toLine(line + 1);
+            break;
+        case Qt::Key_PageUp:
+            toLine(line - verticalScrollBar()->pageStep());
+            break;
+        case Qt::Key_PageDown:
+            toLine(line + verticalScrollBar()->pageStep());
+            break;
         case Qt::Key_Home:
             moveCursor(event->modifiers() & Qt::ControlModifier ? 0 : lineStart(line), extend);
             break;
@@ -220,7 +232,9 @@ void TextBox::keyPressEvent(QKeyEvent* event) {
                                                                 : lineEnd(line),
                        extend);
             break;
-        default: event->ignore(); return;  // typing changes nothing here
+        default:
+            event->ignore();
+            return;  // typing changes nothing here
     }
 }
 
@@ -229,7 +243,8 @@ void TextBox::keyPressEvent(QKeyEvent* event) {
 void TextBox::mousePressEvent(QMouseEvent* event) {
     pressing_ = true;
     pressedAt_ = event->globalPosition().toPoint();
-    if (event->button() == Qt::LeftButton) moveCursor(positionAt(event->position().toPoint()), false);
+    if (event->button() == Qt::LeftButton)
+        moveCursor(positionAt(event->position().toPoint()), false);
 }
 
 void TextBox::mouseMoveEvent(QMouseEvent* event) {
@@ -240,7 +255,9 @@ void TextBox::mouseMoveEvent(QMouseEvent* event) {
     }
 }
 
-void TextBox::mouseReleaseEvent(QMouseEvent*) { pressing_ = false; }
+void TextBox::mouseReleaseEvent(QMouseEvent*) {
+    pressing_ = false;
+}
 
 void TextBox::mouseDoubleClickEvent(QMouseEvent* event) {
     const int at = positionAt(event->position().toPoint());

@@ -15,7 +15,7 @@ namespace qb {
 // double-click and copied; a press with any button that moves the pointer drags the window.
 class TextBox : public QAbstractScrollArea {
     Q_OBJECT
-public:
+  public:
     explicit TextBox(QWidget* parent);
 
     void setText(const QString& textWithCrLf);
@@ -27,11 +27,11 @@ public:
     QString selectedText() const;  // line breaks as line feeds
     void copy() const;
 
-signals:
+  signals:
     // A press that has turned into a drag: the window should follow the pointer.
     void pressed(QMouseEvent* event);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -42,7 +42,7 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
-private:
+  private:
     int lineCount() const { return static_cast<int>(lineStarts_.size()); }
     int lineStart(int line) const { return lineStarts_[line]; }
     int lineEnd(int line) const;  // before the line break

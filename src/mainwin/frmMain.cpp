@@ -6,10 +6,10 @@
 #include <QMouseEvent>
 #include <limits>
 
-#include "lookup/EntryLine.h"
-#include "speech/Pronunciation.h"
 #include "common/Twips.h"
+#include "lookup/EntryLine.h"
 #include "mainwin/gifmod.h"
+#include "speech/Pronunciation.h"
 
 namespace qb {
 namespace {
@@ -48,14 +48,13 @@ QPixmap picture(const QString& name, QSize size) {
 // The lookup's view of this window: the two text boxes, the message boxes, the click sound
 // and the placement band.
 class frmMain::LookupWidgets final : public LookupView {
-public:
+  public:
     explicit LookupWidgets(frmMain& form) : form_(form) {}
 
     void setTopmost(bool on) override { form_.shared_.SetTopmost(on); }
     void playClickSound() override { form_.shared_.PlayClickSound(); }
     void showMessage(std::u16string_view text) override {
-        form_.shared_.MsgBox(QString::fromStdU16String(std::u16string(text)),
-                             platform::kOkOnly);
+        form_.shared_.MsgBox(QString::fromStdU16String(std::u16string(text)), platform::kOkOnly);
     }
     std::u16string inputText() override { return form_.Text_Input->text().toStdU16String(); }
     void clearInput() override { form_.Text_Input->clear(); }
@@ -63,9 +62,7 @@ public:
         form_.output_.clear();
         form_.Text_Output->setText(QString());
     }
-    void printResult(std::u16string_view line) override {
-        appendDisplayForm(line, form_.output_);
-    }
+    void printResult(std::u16string_view line) override { appendDisplayForm(line, form_.output_); }
     // The lookup never yields while it scans, so the box is filled once, when the scan is
     // over: the user sees the same text, in time that grows with its length alone.
     void resultsComplete() override {
@@ -73,13 +70,15 @@ public:
     }
     bool outputIsEmpty() override { return form_.output_.empty(); }
 
-private:
+  private:
     frmMain& form_;
 };
 
 frmMain::frmMain(AppShared& shared, Library library)
-    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint), shared_(shared),
-      lookup_(std::move(library)), view_(std::make_unique<LookupWidgets>(*this)) {
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint),
+      shared_(shared),
+      lookup_(std::move(library)),
+      view_(std::make_unique<LookupWidgets>(*this)) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kApplicationTitle);
     setWindowIcon(programIcon());
@@ -172,9 +171,9 @@ void frmMain::createControls() {
 }
 
 void frmMain::setTabOrder() {
-    const QList<QWidget*> order{Text_Output, Text_Input, pic1,      Text1,
-                                Command_Min, Command_Close, DirectSS1, Cmd_About,
-                                Cmd_Help,    Command_Submit, Command_AdvanSubmit, Cmd_Voice};
+    const QList<QWidget*> order{
+        Text_Output, Text_Input, pic1,     Text1,          Command_Min,         Command_Close,
+        DirectSS1,   Cmd_About,  Cmd_Help, Command_Submit, Command_AdvanSubmit, Cmd_Voice};
     for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
@@ -223,21 +222,27 @@ void frmMain::Command_Min_Click() {
 }
 
 // No click sound and no change of the placement band.
-void frmMain::Cmd_About_Click() { emit aboutRequested(); }
+void frmMain::Cmd_About_Click() {
+    emit aboutRequested();
+}
 
 void frmMain::Command_Close_Click() {
     shared_.SetTopmost(false);
     if (shared_.confirmQuit()) emit quitConfirmed();
 }
 
-void frmMain::Command_Submit_Click() { lookup_.Command_Submit_Click(*view_, state_); }
+void frmMain::Command_Submit_Click() {
+    lookup_.Command_Submit_Click(*view_, state_);
+}
 
 void frmMain::Command_AdvanSubmit_Click() {
     state_.AdvSubmit = true;
     Command_Submit_Click();
 }
 
-void frmMain::Cmd_Voice_Click() { speakInput(shared_, *Text_Input); }
+void frmMain::Cmd_Voice_Click() {
+    speakInput(shared_, *Text_Input);
+}
 
 void frmMain::Cmd_Help_Click() {
     shared_.PlayClickSound();
@@ -267,7 +272,8 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Cmd_Voice && event->type() == QEvent::ToolTip)
         Cmd_Voice->setToolTip(silentVoiceTip(shared_.services().speech));
     // The voices take seconds to find: the search starts when the pointer reaches the button.
-    if (watched == Cmd_Voice && event->type() == QEvent::Enter) shared_.services().speech.hasVoice();
+    if (watched == Cmd_Voice && event->type() == QEvent::Enter)
+        shared_.services().speech.hasVoice();
     return false;  // every key goes on to the box's own handling
 }
 
@@ -281,8 +287,14 @@ void frmMain::beginMove(QMouseEvent* event) {
     shared_.services().move.beginMove(*this, event->globalPosition().toPoint(), button);
 }
 
-void frmMain::pic1_MouseDown(QMouseEvent* event) { beginMove(event); }
-void frmMain::Text_Output_MouseDown(QMouseEvent* event) { beginMove(event); }
-void frmMain::Text1_MouseDown(QMouseEvent* event) { beginMove(event); }
+void frmMain::pic1_MouseDown(QMouseEvent* event) {
+    beginMove(event);
+}
+void frmMain::Text_Output_MouseDown(QMouseEvent* event) {
+    beginMove(event);
+}
+void frmMain::Text1_MouseDown(QMouseEvent* event) {
+    beginMove(event);
+}
 
 }  // namespace qb

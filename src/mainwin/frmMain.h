@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "common/AppShared.h"
-#include "lookup/Lookup.h"
 #include "common/PictureControls.h"
+#include "lookup/Lookup.h"
 #include "mainwin/TextBox.h"
 
 class QMouseEvent;
@@ -19,7 +19,7 @@ namespace qb {
 // wires the answer.
 class frmMain final : public QWidget {
     Q_OBJECT
-public:
+  public:
     frmMain(AppShared& shared, Library library);
     ~frmMain() override;
 
@@ -67,7 +67,7 @@ public:
     QLineEdit* Text_Input = nullptr;
     QWidget* DirectSS1 = nullptr;
 
-signals:
+  signals:
     // Start-up: the tray window is to be loaded and to add its icon (which hides this window
     // until the start-up shows it again).
     void trayHandOver();
@@ -80,10 +80,10 @@ signals:
     // The help button: the Help window is to be shown.
     void helpRequested();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     class LookupWidgets;
     void createControls();
     void setTabOrder();

@@ -40,12 +40,14 @@ std::vector<QRect> BuildPictureRegion(const QImage& picture) {
         const QList<QRgb> colours = picture.colorTable();
         bool cut[256];
         for (int i = 0; i < 256; ++i) cut[i] = colours[i] == key;
-        addRuns<uchar>(picture, [&cut](uchar index) { return cut[index]; }, runs);
+        addRuns<uchar>(
+            picture, [&cut](uchar index) { return cut[index]; }, runs);
         return runs;
     }
     const QImage image = picture.convertToFormat(QImage::Format_ARGB32);
     const QRgb key = image.pixel(0, 0);
-    addRuns<QRgb>(image, [key](QRgb colour) { return colour == key; }, runs);
+    addRuns<QRgb>(
+        image, [key](QRgb colour) { return colour == key; }, runs);
     return runs;
 }
 

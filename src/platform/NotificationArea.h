@@ -18,17 +18,19 @@ inline constexpr std::size_t kIdentifier = 8;
 inline constexpr std::size_t kFlags = 12;
 inline constexpr std::size_t kCallbackMessage = 16;
 inline constexpr std::size_t kIcon = 20;
-inline constexpr std::size_t kTip = 24;       // code page 950, NUL-terminated
+inline constexpr std::size_t kTip = 24;  // code page 950, NUL-terminated
 inline constexpr std::size_t kTipBytes = 64;
 
 inline std::uint32_t get(const IconRecord& record, std::size_t offset) {
     std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) value = (value << 8) | record[offset + static_cast<std::size_t>(i)];
+    for (int i = 3; i >= 0; --i)
+        value = (value << 8) | record[offset + static_cast<std::size_t>(i)];
     return value;
 }
 
 inline void put(IconRecord& record, std::size_t offset, std::uint32_t value) {
-    for (std::size_t i = 0; i < 4; ++i) record[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    for (std::size_t i = 0; i < 4; ++i)
+        record[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 // The tip's bytes as stored, up to the NUL that ends the shown text.
@@ -58,7 +60,7 @@ enum class TrayMouse : std::uint32_t {
 };
 
 class NotificationArea {
-public:
+  public:
     virtual ~NotificationArea() = default;
     // Adds or removes the icon the record describes; `tip` is the record's tip as text, for
     // desktops that take text rather than the record. For mouse activity over an icon, its

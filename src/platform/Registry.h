@@ -16,7 +16,7 @@ inline constexpr RegistryKey kLocalMachine = 0x80000002;
 inline constexpr std::uint32_t kKeyAllAccessMask = 0x2003F;
 inline constexpr std::uint32_t kQueryValueAccess = 0x1;
 
-inline constexpr std::uint32_t kValueText = 1;  // a NUL-terminated string
+inline constexpr std::uint32_t kValueText = 1;    // a NUL-terminated string
 inline constexpr std::uint32_t kValueNumber = 4;  // a 32-bit little-endian number
 
 inline constexpr RegistryStatus kRegistrySuccess = 0;
@@ -26,7 +26,7 @@ inline constexpr RegistryStatus kRegistryInvalidHandle = 6;
 inline constexpr RegistryStatus kRegistryMoreData = 234;
 
 class Registry {
-public:
+  public:
     virtual ~Registry() = default;
     // Opens `path` below `root` with the access asked for; on success `key` names it until
     // closeKey.

@@ -19,7 +19,7 @@ namespace qb::platform {
 // recording fakes in their place.
 
 class WindowPlacement {
-public:
+  public:
     virtual ~WindowPlacement() = default;
     // Puts the window into the band of windows that stay above all others, or takes it out.
     // Never moves or resizes it.
@@ -38,14 +38,14 @@ public:
 };
 
 class WindowShape {
-public:
+  public:
     virtual ~WindowShape() = default;
     // The window's outline becomes the region; an empty region leaves the full rectangle.
     virtual void setShape(QWidget& window, const QRegion& region) = 0;
 };
 
 class WindowMove {
-public:
+  public:
     virtual ~WindowMove() = default;
     // Moves the window with the pointer from a press of `button` until that button is
     // released: the window manager's move loop where it can run one (it is driven by the
@@ -54,7 +54,7 @@ public:
 };
 
 class SoundPlayer {
-public:
+  public:
     virtual ~SoundPlayer() = default;
     // Loads a WAV file ahead of its first play, so that the first play is heard in full.
     virtual void prepare(const QString& wavPath) = 0;
@@ -68,7 +68,7 @@ enum MessageStyle { kOkOnly = 0, kYesNoQuestion = 36 };
 enum MessageAnswer { kAnswerOk = 1, kAnswerYes = 6, kAnswerNo = 7 };
 
 class MessageBoxes {
-public:
+  public:
     virtual ~MessageBoxes() = default;
     // A modal box with the application title; returns the answer.
     virtual int messageBox(QWidget* owner, const QString& text, int style,
@@ -76,7 +76,7 @@ public:
 };
 
 class PopupMenus {
-public:
+  public:
     virtual ~PopupMenus() = default;
     // Pops the menu up at the mouse pointer and returns when it has been dismissed, after
     // the chosen entry, if any, has run.
@@ -84,7 +84,7 @@ public:
 };
 
 class ProgramStarter {
-public:
+  public:
     virtual ~ProgramStarter() = default;
     // Starts the program file in a normal window that gets the focus and returns at once;
     // false when it cannot be started. Never through a shell.
@@ -92,7 +92,7 @@ public:
 };
 
 class AddressOpener {
-public:
+  public:
     virtual ~AddressOpener() = default;
     // Opens a web address in the desktop's default browser, maximised where the desktop lets
     // the program ask for it.
@@ -100,7 +100,7 @@ public:
 };
 
 class FileTests {
-public:
+  public:
     virtual ~FileTests() = default;
     // Whether an ordinary file of that name exists: not a folder, not a hidden file.
     virtual bool isOrdinaryFile(const QString& path) = 0;

@@ -8,7 +8,7 @@ namespace qb::platform {
 // return at once; the speaking happens behind them. A failure answers false and is silent
 // otherwise: the program reports nothing about speech.
 class SpeechEngine {
-public:
+  public:
     virtual ~SpeechEngine() = default;
     virtual bool stop() = 0;
     virtual bool say(const QString& text) = 0;

@@ -8,7 +8,7 @@ namespace qb::platform {
 // A message a window receives from the desktop, as the notification area's callback: the
 // message number, and two parameters (the icon's identifier and the mouse message number).
 class WindowMessageEvent final : public QEvent {
-public:
+  public:
     static QEvent::Type type() {
         static const auto kType = static_cast<QEvent::Type>(QEvent::registerEventType());
         return kType;

@@ -21,8 +21,9 @@ void speakInput(AppShared& shared, const QLineEdit& Text_Input) {
 
 QString silentVoiceTip(platform::SpeechEngine& speech) {
     if (speech.hasVoice()) return {};
-    return QStringLiteral("找不到發音的語音：請安裝 speech-dispatcher-espeak-ng 與 "
-                          "qt6-speech-speechd-plugin（或 flite 與 qt6-speech-flite-plugin）");
+    return QStringLiteral(
+        "找不到發音的語音：請安裝 speech-dispatcher-espeak-ng 與 "
+        "qt6-speech-speechd-plugin（或 flite 與 qt6-speech-flite-plugin）");
 }
 
 }  // namespace qb

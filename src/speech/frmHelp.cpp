@@ -47,7 +47,8 @@ const LabelPlace kLabels[] = {
     {1080, 240, 3375, 615,
      u"單字精確查詢模式，最適合搜尋英文單字，搜尋時間快，預設鍵為Enter，按上鍵可找上回所輸入字串"},
     {1080, 1200, 3375, 855,
-     u"所有字串查詢模式，最適合搜尋所有有關字串，很適用於漢譯英，但搜尋時間久，按上鍵可找上回所輸入字串"},
+     u"所有字串查詢模式，最適合搜尋所有有關字串，很適用於漢譯英，但搜尋時間久，按上鍵可找上回所輸入"
+     u"字串"},
     {1080, 2160, 3375, 495, u"英語發音模式，能發出標準英語口音，最適合不懂併音的朋友。"},
     {1080, 2640, 3375, 495, u"請先下載及安裝好以下2個Mircosoft發音引擎才能啟動本功能："},
     {1200, 3720, 1335, 255, u"[x] 離開程式"},
@@ -68,9 +69,9 @@ frmHelp::frmHelp(AppShared& shared)
 
     Command_Submit = pictureButton(this, QStringLiteral("準確"), QStringLiteral("search.png"),
                                    {28, 28}, twips(240, 120, 615, 735));
-    Command_AdvanSubmit = pictureButton(this, QStringLiteral("所有"),
-                                        QStringLiteral("search_all.png"), {28, 28},
-                                        twips(240, 1080, 615, 735));
+    Command_AdvanSubmit =
+        pictureButton(this, QStringLiteral("所有"), QStringLiteral("search_all.png"), {28, 28},
+                      twips(240, 1080, 615, 735));
     Cmd_Voice = pictureButton(this, QStringLiteral("發音"), QStringLiteral("lips.png"), {38, 23},
                               twips(240, 2040, 615, 735));
     Command1 = new QPushButton(QStringLiteral("spchapi.exe"), this);
@@ -93,18 +94,19 @@ frmHelp::frmHelp(AppShared& shared)
     Line1 << line(this, 240, 4320, 3600) << line(this, 240, 4320, 960)
           << line(this, 240, 4320, 1920) << line(this, 240, 4320, 5400);
 
-    const std::pair<QWidget*, const char*> names[] = {
-        {Command_Submit, "Command_Submit"}, {Command_AdvanSubmit, "Command_AdvanSubmit"},
-        {Cmd_Voice, "Cmd_Voice"},           {Command1, "Command1"},
-        {Command2, "Command2"},             {Image1, "Image1"},
-        {Image2, "Image2"}};
+    const std::pair<QWidget*, const char*> names[] = {{Command_Submit, "Command_Submit"},
+                                                      {Command_AdvanSubmit, "Command_AdvanSubmit"},
+                                                      {Cmd_Voice, "Cmd_Voice"},
+                                                      {Command1, "Command1"},
+                                                      {Command2, "Command2"},
+                                                      {Image1, "Image1"},
+                                                      {Image2, "Image2"}};
     for (const auto& [widget, name] : names) widget->setObjectName(QLatin1String(name));
     for (qsizetype i = 0; i < Label1.size(); ++i)
         Label1[i]->setObjectName(QStringLiteral("Label1(%1)").arg(i));
 
     // The labels between them in the tab order take no focus and have no access keys.
-    const QList<QWidget*> order{Command_Submit, Command_AdvanSubmit, Cmd_Voice, Command1,
-                                Command2};
+    const QList<QWidget*> order{Command_Submit, Command_AdvanSubmit, Cmd_Voice, Command1, Command2};
     for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
@@ -112,8 +114,12 @@ frmHelp::frmHelp(AppShared& shared)
     shared_.load(this);
 }
 
-void frmHelp::Command1_Click() { startInstaller(QStringLiteral("/spchapi.exe")); }
-void frmHelp::Command2_Click() { startInstaller(QStringLiteral("/msttsl.exe")); }
+void frmHelp::Command1_Click() {
+    startInstaller(QStringLiteral("/spchapi.exe"));
+}
+void frmHelp::Command2_Click() {
+    startInstaller(QStringLiteral("/msttsl.exe"));
+}
 
 void frmHelp::startInstaller(const QString& name) {
     // Plain concatenation, as every file beside the program is named. A file that is missing

@@ -15,7 +15,7 @@ namespace qb {
 // of it, and starts the two speech installers that ship beside the program.
 class frmHelp final : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit frmHelp(AppShared& shared);
 
     void Command1_Click();
@@ -32,12 +32,12 @@ public:
     QList<QLabel*> Label1;
     QList<QFrame*> Line1;
 
-protected:
+  protected:
     // Closing it by its close box unloads it: an open Help window keeps the program running,
     // a closed one does not.
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void startInstaller(const QString& name);
 
     AppShared& shared_;

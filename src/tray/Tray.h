@@ -13,7 +13,7 @@ namespace qb {
 // are numbered from 1 and numbers are never reused; each number remembers its owner window,
 // so removing an icon needs only its number.
 class Tray final {
-public:
+  public:
     explicit Tray(platform::NotificationArea& area) : area_(area) {}
 
     // Returns the new icon's identifier. Throws std::overflow_error past the largest
@@ -38,7 +38,7 @@ public:
     // The tip as the desktop shows it: the record's tip bytes up to the NUL, decoded.
     static std::u16string tipShown(const platform::IconRecord& record);
 
-private:
+  private:
     platform::NotificationArea& area_;
     std::int32_t iconCount_ = 0;
     std::optional<std::map<std::string, std::uint32_t>> iconWindows_;

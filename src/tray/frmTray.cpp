@@ -26,8 +26,7 @@ bool TrayPictureBox::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-frmTray::frmTray(AppShared& shared, Tray& tray)
-    : QWidget(nullptr), shared_(shared), tray_(tray) {
+frmTray::frmTray(AppShared& shared, Tray& tray) : QWidget(nullptr), shared_(shared), tray_(tray) {
     setObjectName(QStringLiteral("frmTray"));
     setWindowTitle(QStringLiteral("Form1"));
     setWindowIcon(programIcon());

@@ -14,13 +14,13 @@ namespace qb {
 // mouse message number; it is never on screen.
 class TrayPictureBox final : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TrayPictureBox(QWidget* parent) : QWidget(parent) {}
 
-signals:
+  signals:
     void MouseMove(int Button, int Shift, float X, float Y);
 
-protected:
+  protected:
     bool event(QEvent* event) override;
 };
 
@@ -28,7 +28,7 @@ protected:
 // never sees it. What it does to the main window it announces; the program wires the answer.
 class frmTray final : public QWidget {
     Q_OBJECT
-public:
+  public:
     frmTray(AppShared& shared, Tray& tray);
     ~frmTray() override;
 
@@ -48,7 +48,7 @@ public:
     QAction* menu_show;
     QAction* menu_quit;
 
-signals:
+  signals:
     void showMainWindow();
     void hideMainWindow();
     // Keyboard focus into the main window's input box.
@@ -56,10 +56,10 @@ signals:
     // The user answered Yes to the quit question.
     void quitConfirmed();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     AppShared& shared_;
     Tray& tray_;
 };

@@ -18,11 +18,11 @@ const std::string kMsInfoFolder = "SOFTWARE\\Microsoft\\Shared Tools Location";
 class SysInfoTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void getKeyValueReadsOneValueAsText() {
         struct Case {
             const char* name;
-            QString key;             // as the caller names it
+            QString key;              // as the caller names it
             std::string storedUnder;  // as the registry holds it, in code page 950
             std::optional<Value> value;
             bool refuse;
@@ -39,27 +39,33 @@ private slots:
              false, "old", true, "C:\\msinfo32.exe", all},
             {"string without a NUL keeps its last character", key, "SOFTWARE\\Quillbook",
              Value{1, "abc"}, false, "old", true, "abc", all},
-            {"string in code page 950", key, "SOFTWARE\\Quillbook",
-             Value{1, "\xA6\xD0\xB5\xA7\0"s}, false, "", true, "羽筆", all},
+            {"string in code page 950", key, "SOFTWARE\\Quillbook", Value{1, "\xA6\xD0\xB5\xA7\0"s},
+             false, "", true, "羽筆", all},
             {"empty string", key, "SOFTWARE\\Quillbook", Value{1, ""}, false, "old", true, "", all},
             {"number", key, "SOFTWARE\\Quillbook", Value{4, "\x05\x01\x00\x00"s}, false, "", true,
              "261", all},
             {"largest number", key, "SOFTWARE\\Quillbook", Value{4, "\xFF\xFF\xFF\xFF"}, false, "",
              true, "4294967295", all},
-            {"other type leaves the text", key, "SOFTWARE\\Quillbook",
-             Value{2, "%SystemRoot%\0"s}, false, "kept", true, "kept", all},
+            {"other type leaves the text", key, "SOFTWARE\\Quillbook", Value{2, "%SystemRoot%\0"s},
+             false, "kept", true, "kept", all},
             {"exactly the buffer", key, "SOFTWARE\\Quillbook", Value{1, std::string(1024, 'a')},
              false, "", true, QString(1024, QLatin1Char('a')), all},
-            {"longer than the buffer", key, "SOFTWARE\\Quillbook",
-             Value{1, std::string(1025, 'a')}, false, "old", false, "", all},
+            {"longer than the buffer", key, "SOFTWARE\\Quillbook", Value{1, std::string(1025, 'a')},
+             false, "old", false, "", all},
             {"value missing", key, "SOFTWARE\\Quillbook", std::nullopt, false, "old", false, "",
              all},
             {"key missing", key, "SOFTWARE\\Other", Value{1, "x"}, false, "old", false, "",
              openOnly},
             {"access refused", key, "SOFTWARE\\Quillbook", Value{1, "x"}, true, "old", false, "",
              openOnly},
-            {"key named in Chinese", QStringLiteral("SOFTWARE\\字典"), "SOFTWARE\\\xA6\x72\xA8\xE5",
-             Value{1, "x\0"s}, false, "", true, "x",
+            {"key named in Chinese",
+             QStringLiteral("SOFTWARE\\字典"),
+             "SOFTWARE\\\xA6\x72\xA8\xE5",
+             Value{1, "x\0"s},
+             false,
+             "",
+             true,
+             "x",
              {QString::fromLatin1("open 80000002 SOFTWARE\\\xA6\x72\xA8\xE5 2003f"), "query Item",
               "close"}},
         };
@@ -73,7 +79,8 @@ private slots:
                 GetKeyValue(registry, platform::kLocalMachine, c.key, QStringLiteral("Item"), text);
             QVERIFY2(read == c.read, c.name);
             QVERIFY2(text == c.after, c.name);
-            QVERIFY2(registry.log == c.calls, qPrintable(c.name + (": " + registry.log.join(" | "))));
+            QVERIFY2(registry.log == c.calls,
+                     qPrintable(c.name + (": " + registry.log.join(" | "))));
             QVERIFY2(registry.open.empty(), c.name);
         }
     }
@@ -91,23 +98,56 @@ private slots:
         const QString tool = QStringLiteral("C:\\Program Files\\MSInfo\\msinfo32.exe");
         const std::string toolValue = tool.toStdString() + '\0';
         const QList<Case> cases{
-            {"first value: started unchanged, no file test", Value{1, toolValue}, std::nullopt,
-             false, {}, {tool}, {"start " + tool}},
-            {"first value that cannot be started", Value{1, toolValue}, std::nullopt, false, {}, {},
+            {"first value: started unchanged, no file test",
+             Value{1, toolValue},
+             std::nullopt,
+             false,
+             {},
+             {tool},
+             {"start " + tool}},
+            {"first value that cannot be started",
+             Value{1, toolValue},
+             std::nullopt,
+             false,
+             {},
+             {},
              {"start " + tool, "message 0"}},
-            {"first value of another type: an empty path", Value{2, "%x%\0"s}, std::nullopt, false,
-             {}, {tool}, {"start ", "message 0"}},
-            {"folder holding the tool", std::nullopt, Value{1, "C:\\MSInfo\0"s}, false,
-             {"C:\\MSInfo\\MSINFO32.EXE"}, {"C:\\MSInfo\\MSINFO32.EXE"},
+            {"first value of another type: an empty path",
+             Value{2, "%x%\0"s},
+             std::nullopt,
+             false,
+             {},
+             {tool},
+             {"start ", "message 0"}},
+            {"folder holding the tool",
+             std::nullopt,
+             Value{1, "C:\\MSInfo\0"s},
+             false,
+             {"C:\\MSInfo\\MSINFO32.EXE"},
+             {"C:\\MSInfo\\MSINFO32.EXE"},
              {"exists C:\\MSInfo\\MSINFO32.EXE", "start C:\\MSInfo\\MSINFO32.EXE"}},
-            {"folder ending in a separator", std::nullopt, Value{1, "C:\\MSInfo\\\0"s}, false,
-             {"C:\\MSInfo\\\\MSINFO32.EXE"}, {"C:\\MSInfo\\\\MSINFO32.EXE"},
+            {"folder ending in a separator",
+             std::nullopt,
+             Value{1, "C:\\MSInfo\\\0"s},
+             false,
+             {"C:\\MSInfo\\\\MSINFO32.EXE"},
+             {"C:\\MSInfo\\\\MSINFO32.EXE"},
              {"exists C:\\MSInfo\\\\MSINFO32.EXE", "start C:\\MSInfo\\\\MSINFO32.EXE"}},
-            {"folder without the tool", std::nullopt, Value{1, "C:\\MSInfo\0"s}, false, {},
-             {"C:\\MSInfo\\MSINFO32.EXE"}, {"exists C:\\MSInfo\\MSINFO32.EXE", "message 0"}},
+            {"folder without the tool",
+             std::nullopt,
+             Value{1, "C:\\MSInfo\0"s},
+             false,
+             {},
+             {"C:\\MSInfo\\MSINFO32.EXE"},
+             {"exists C:\\MSInfo\\MSINFO32.EXE", "message 0"}},
             {"neither value", std::nullopt, std::nullopt, false, {}, {tool}, {"message 0"}},
-            {"keys refused", Value{1, toolValue}, Value{1, "C:\\MSInfo\0"s}, true,
-             {"C:\\MSInfo\\MSINFO32.EXE"}, {tool}, {"message 0"}},
+            {"keys refused",
+             Value{1, toolValue},
+             Value{1, "C:\\MSInfo\0"s},
+             true,
+             {"C:\\MSInfo\\MSINFO32.EXE"},
+             {tool},
+             {"message 0"}},
         };
         for (const Case& c : cases) {
             test::FakeDesktop desktop;

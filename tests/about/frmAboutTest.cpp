@@ -4,15 +4,15 @@
 #include <QtTest>
 
 #include "MainWindowHarness.h"
-#include "platform/linux/QtServices.h"
 #include "about/SysInfo.h"
+#include "platform/linux/QtServices.h"
 
 using namespace qb;
 
 class FrmAboutTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     std::unique_ptr<test::MainWindowHarness> h;
     test::FakeDesktop* desktop = nullptr;
 
@@ -31,7 +31,7 @@ private:
         return QTest::qWaitForWindowActive(about) ? about : nullptr;
     }
 
-private slots:
+  private slots:
     void init() {
         h = std::make_unique<test::MainWindowHarness>([](test::TempLibrary&) {});
         h->start();
@@ -59,10 +59,10 @@ private slots:
             if (label == about->Image1) continue;
             // Some labels run past the window's edges, which cut them.
             const QSize shown = label->geometry().intersected(about->rect()).size();
-            const QSize needed = QFontMetrics(label->font())
-                                     .boundingRect(QRect(QPoint(), shown), Qt::TextWordWrap,
-                                                   label->text())
-                                     .size();
+            const QSize needed =
+                QFontMetrics(label->font())
+                    .boundingRect(QRect(QPoint(), shown), Qt::TextWordWrap, label->text())
+                    .size();
             QVERIFY2(!label->text().isEmpty() && needed.boundedTo(shown) == needed,
                      qPrintable(label->objectName()));
         }
@@ -124,8 +124,10 @@ private slots:
         QTest::newRow("then another label") << QStringList{"Label3", "lblVersion(4)"} << true;
         QTest::newRow("then the picture") << QStringList{"Label3", "Image1"} << true;
         QTest::newRow("then a button") << QStringList{"Label3", "cmdOK"} << true;
-        QTest::newRow("picture, then the bare window") << QStringList{"Label3", "Image1", ""} << false;
-        QTest::newRow("bare window, then the link again") << QStringList{"Label3", "", "Label3"} << true;
+        QTest::newRow("picture, then the bare window")
+            << QStringList{"Label3", "Image1", ""} << false;
+        QTest::newRow("bare window, then the link again")
+            << QStringList{"Label3", "", "Label3"} << true;
     }
     void theLinkBorderFollowsThePointer() {
         QFETCH(QStringList, movesOver);
@@ -134,8 +136,10 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(about));
         for (const QString& name : movesOver) {
             // The bare surface lies between the picture and the version labels.
-            if (name.isEmpty()) QTest::mouseMove(about, QPoint(114, 100));
-            else QTest::mouseMove(about->findChild<QWidget*>(name), QPoint(3, 3));
+            if (name.isEmpty())
+                QTest::mouseMove(about, QPoint(114, 100));
+            else
+                QTest::mouseMove(about->findChild<QWidget*>(name), QPoint(3, 3));
         }
         QCOMPARE(about->Label3->frameShape() == QFrame::Box, border);
         about->cmdOK_Click();
@@ -218,7 +222,8 @@ private slots:
         QVERIFY(hidden.open(QIODevice::WriteOnly));
         hidden.close();
         for (const auto& [path, ordinary] : {std::pair{script.fileName(), true},
-                                             {folder.path(), false}, {hidden.fileName(), false},
+                                             {folder.path(), false},
+                                             {hidden.fileName(), false},
                                              {folder.filePath("missing"), false}})
             QVERIFY2(files.isOrdinaryFile(path) == ordinary, qPrintable(path));
         QVERIFY(!programs.startProgram(notAProgram.fileName()));
@@ -245,7 +250,8 @@ private slots:
             qputenv("PATH", savedPath);
             QDir::setCurrent(savedFolder);
             if (c.starts) QTRY_VERIFY2(QFile::exists(started), c.name);
-            const QStringList message = c.starts ? QStringList{} : QStringList{kNoSystemInformation};
+            const QStringList message =
+                c.starts ? QStringList{} : QStringList{kNoSystemInformation};
             QVERIFY2(desktop->messages == message, c.name);
             // Over About, not the book, so that the focus comes back to About.
             if (!c.starts) QVERIFY2(desktop->owners.value(0) == about.objectName(), c.name);

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "codepage/CodePage950.h"
 #include "GeneratedLibraries.h"
+#include "codepage/CodePage950.h"
 #include "codepage/SystemCodePage950.h"
 
 namespace qb {

@@ -4,10 +4,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "LibraryFixture.h"
 #include "codepage/CodePage950.h"
 #include "lookup/Big5Codec.h"
 #include "lookup/EntryLine.h"
-#include "LibraryFixture.h"
 #include "lookup/Lookup.h"
 #include "lookup/Utf8.h"
 
@@ -43,7 +43,8 @@ TEST(BundledLibrary, HasTwentySixWellFormedFiles) {
             const std::u16string line = codePage.decode(raw);
             ASSERT_EQ(line.find(u'\uFFFD'), std::u16string::npos)
                 << path << ":" << lineNo << " does not decode";
-            ASSERT_EQ(codePage.encode(line), raw) << path << ":" << lineNo << " does not round-trip";
+            ASSERT_EQ(codePage.encode(line), raw)
+                << path << ":" << lineNo << " does not round-trip";
             const auto fields = splitFields(line);
             ASSERT_EQ(fields.size(), 2u) << path << ":" << lineNo;
             ASSERT_FALSE(fields[0].empty()) << path << ":" << lineNo;
@@ -64,17 +65,21 @@ TEST(BundledLibrary, PutsTheEverydayTranslationBeforeTheRareOne) {
         std::string word, everyday, rare;
     };
     const Case cases[] = {
-        {"happy", "快樂", "忻"},         {"book", "書", "冊"},
-        {"apple", "蘋果", "苹果"},       // the simplified spelling
-        {"dog", "狗", "犬隻"},           {"water", "水", "澆灌"},
+        {"happy", "快樂", "忻"},
+        {"book", "書", "冊"},
+        {"apple", "蘋果", "苹果"},  // the simplified spelling
+        {"dog", "狗", "犬隻"},
+        {"water", "水", "澆灌"},
         {"computer", "電腦", "計算機"},  // the mainland word; a calculator in Taiwan
-        {"give", "給", "與"},            {"like", "喜歡", "同"},
-        {"teacher", "老師", "先生"},     {"take", "取", "于"},
+        {"give", "給", "與"},
+        {"like", "喜歡", "同"},
+        {"teacher", "老師", "先生"},
+        {"take", "取", "于"},
         {"set", "一套", "下山"},
-        {"tomato", "番茄", "西紅柿"},    // Taiwan's word before the mainland's
-        {"right", "對", "是"},           // the copula owes its count to "is"
-        {"snake", "蛇", "小龍"},         // the zodiac name
-        {"phone", "電話", "致電"},       // read off "telephone"
+        {"tomato", "番茄", "西紅柿"},  // Taiwan's word before the mainland's
+        {"right", "對", "是"},         // the copula owes its count to "is"
+        {"snake", "蛇", "小龍"},       // the zodiac name
+        {"phone", "電話", "致電"},     // read off "telephone"
     };
     Lookup lookup{Library(kLibDir)};
     for (const auto& c : cases) {

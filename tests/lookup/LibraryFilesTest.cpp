@@ -48,8 +48,8 @@ TEST(LibraryFiles, AFolderInPlaceOfAFileCountsAsMissing) {
 TEST(LibraryFiles, InvalidBig5BecomesReplacementCharactersAndNeverStopsTheScan) {
     TempLibrary lib;
     // A lone lead byte, an unassigned pair and a lead byte before "=" around good entries.
-    lib.writeRaw("a.lib", "a\x81=bad\r\nab=\xff\xa4\r\nabc\xa4=x\r\napple=" + test::big5("蘋果") +
-                              "\r\n");
+    lib.writeRaw("a.lib",
+                 "a\x81=bad\r\nab=\xff\xa4\r\nabc\xa4=x\r\napple=" + test::big5("蘋果") + "\r\n");
     EXPECT_EQ(lookUp(lib.folder(), "apple"), "\r\napple\r\n蘋果\r\n");
     EXPECT_EQ(lookUp(lib.folder(), "ab"), "\r\nab\r\n\uF8F8\uFFFD\r\n");
     EXPECT_EQ(lookUp(lib.folder(), "abc\uFFFD"), "\r\nabc\uFFFD\r\nx\r\n");

@@ -15,7 +15,7 @@ const std::string kHint = "Sorry! 找不到任何相符字串\r\n\r\n請使用�
 const std::string kNotFound = "Sorry! 找不到任何相符字串";
 
 class LookupProcedure : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         lib.writeLines("a.lib", {"apple=蘋果", "APPLE=大蘋果", "pineapple=鳳梨", "apple pie=蘋果派",
                                  "app=應用程式"});
@@ -59,11 +59,13 @@ TEST_F(LookupProcedure, GivesEachOutcomeWithItsBoxesAndMessages) {
         {"zz", true, "\r\nzz\r\n蘋果\r\n", {}},
         {"zzz", true, "", {kNotFound}},
         // text that does not begin with a letter: all 26 files, A to Z, a line once per field
-        {"蘋果", false,
+        {"蘋果",
+         false,
          "\r\napple\r\n蘋果\r\n\r\nAPPLE\r\n大蘋果\r\n\r\napple pie\r\n蘋果派\r\n"
          "\r\nzz\r\n蘋果\r\n\r\nzz\r\n蘋果\r\n",
          {}},
-        {"蘋果", true,
+        {"蘋果",
+         true,
          "\r\napple\r\n蘋果\r\n\r\nAPPLE\r\n大蘋果\r\n\r\napple pie\r\n蘋果派\r\n"
          "\r\nzz\r\n蘋果\r\n\r\nzz\r\n蘋果\r\n",
          {}},
@@ -99,9 +101,8 @@ TEST_F(LookupProcedure, CallsTheWindowInTheDocumentedOrder) {
                                          "print", "clear input"}));
     EXPECT_EQ(run("zebra").calls, (Calls{"topmost off", "topmost on", "clear output", "sound",
                                          "clear input", "topmost off", "message", "topmost on"}));
-    EXPECT_EQ(run("ple", true).calls,
-              (Calls{"topmost off", "topmost on", "clear output", "sound", "print", "clear input",
-                     "topmost off", "topmost on"}));
+    EXPECT_EQ(run("ple", true).calls, (Calls{"topmost off", "topmost on", "clear output", "sound",
+                                             "print", "clear input", "topmost off", "topmost on"}));
 }
 
 TEST_F(LookupProcedure, TellsOnceAboutMissingFilesBeforeTheNotFoundMessage) {
@@ -128,8 +129,8 @@ TEST_F(LookupProcedure, TellsOnceAboutMissingFilesBeforeTheNotFoundMessage) {
 TEST_F(LookupProcedure, ComesToItsEndWithoutAnyLibrary) {
     // The search of all files asks for all entries whether or not a file opened, so with no
     // file at all the message is still the one without the hint.
-    const std::pair<std::u16string, std::string> cases[] = {{u"apple", kHint}, {u"3", kNotFound},
-                                                            {u"蘋果", kNotFound}};
+    const std::pair<std::u16string, std::string> cases[] = {
+        {u"apple", kHint}, {u"3", kNotFound}, {u"蘋果", kNotFound}};
     for (const auto& [typed, lastMessage] : cases) {
         RecordingView view(typed);
         LookupState fresh;

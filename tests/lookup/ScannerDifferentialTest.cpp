@@ -15,12 +15,12 @@
 #include <string>
 #include <vector>
 
-#include "lookup/Big5Codec.h"
 #include "GeneratedLibraries.h"
 #include "ScanReport.h"
+#include "codepage/CodePage950.h"
+#include "lookup/Big5Codec.h"
 #include "lookup/Scanner.h"
 #include "lookup/SimdLevel.h"
-#include "codepage/CodePage950.h"
 #include "lookup/TextMatch.h"
 
 namespace qb {
@@ -62,8 +62,8 @@ TEST(ScannerDifferential, CodecAgreesWithTheDecoderOnEveryCode) {
     // ASCII first, including the characters no code reads as; then every character.
     for (char16_t ch = 0; ch < 0x80; ++ch) {
         const auto it = page.codesOf.find(ch);
-        ASSERT_EQ(codec.encodingsOf(ch), it == page.codesOf.end() ? std::vector<std::string>{}
-                                                                  : it->second)
+        ASSERT_EQ(codec.encodingsOf(ch),
+                  it == page.codesOf.end() ? std::vector<std::string>{} : it->second)
             << hex(std::u16string(1, ch));
     }
     for (const auto& [ch, codes] : page.codesOf)
@@ -93,11 +93,11 @@ bool sameReports(Big5Codec& codec, FastScanner& fast, const std::string& library
         for (size_t piece : pieceSizes) {
             const Report got = run(fast, library, piece, typed, mode);
             if (got == expected) continue;
-            ADD_FAILURE() << where << "\n  mode: "
-                          << (mode == MatchMode::Exact ? "exact" : "all entries")
+            ADD_FAILURE() << where
+                          << "\n  mode: " << (mode == MatchMode::Exact ? "exact" : "all entries")
                           << "\n  piece size: " << piece << "\n  typed: " << hex(text)
-                          << "\n  library: " << hex(library) << "\n  reference: "
-                          << describe(expected) << "  fast: " << describe(got);
+                          << "\n  library: " << hex(library)
+                          << "\n  reference: " << describe(expected) << "  fast: " << describe(got);
             return false;
         }
     }
@@ -123,8 +123,9 @@ TEST(ScannerDifferential, FastScannerReportsWhatTheReferenceReportsOnGeneratedLi
                 sameReports(codec, smallReads, library, text, where + ", reads of 37", kWhole));
             ++compared;
             ReferenceScanner reference(codec);
-            withMatches += !run(reference, library, SIZE_MAX, TypedText(text), MatchMode::AllEntries)
-                                .lines.empty();
+            withMatches +=
+                !run(reference, library, SIZE_MAX, TypedText(text), MatchMode::AllEntries)
+                     .lines.empty();
         }
     }
     // The generator is only worth something if many texts find lines.
@@ -198,9 +199,9 @@ struct AnchorCase {
 
 TEST(ScannerDifferential, AnchorIsFoundInEveryWayAMatchingFieldCanBeWritten) {
     using Kind = FastScanner::Anchor::Kind;
-    const auto& ten = codePage().twoCodes.at(u'十');  // A2CC and A451
-    const std::string zi = "\xA6\x72";                 // 字
-    const std::string bad = codePage().unassigned.front();  // reads as U+FFFD
+    const auto& ten = codePage().twoCodes.at(u'十');           // A2CC and A451
+    const std::string zi = "\xA6\x72";                         // 字
+    const std::string bad = codePage().unassigned.front();     // reads as U+FFFD
     const std::string fullA = "\xA2\xCF", fulla = "\xA2\xE9";  // Ａ and ａ
     const std::string ALPHA = "\xA3\x44", alpha = "\xA3\x5C";  // Α and α
     const AnchorCase cases[] = {
@@ -238,10 +239,9 @@ TEST(ScannerDifferential, AnchorIsFoundInEveryWayAMatchingFieldCanBeWritten) {
                 continue;
             }
             const std::string searched = anchor.folded ? foldAsciiLetters(field) : field;
-            EXPECT_TRUE(std::any_of(anchor.forms.begin(), anchor.forms.end(),
-                                    [&](const std::string& form) {
-                                        return searched.find(form) != std::string::npos;
-                                    }))
+            EXPECT_TRUE(std::any_of(
+                anchor.forms.begin(), anchor.forms.end(),
+                [&](const std::string& form) { return searched.find(form) != std::string::npos; }))
                 << "no anchor form in " << hex(field);
         }
         // And the scanner finds every one of those fields as a line, in both modes.
@@ -265,10 +265,11 @@ TEST(ScannerDifferential, TableDecodingAgreesWithIcu) {
     Big5Codec codec;
     CodePage950 codePage950;
     const CodePage& page = codePage();
-    std::vector<std::string> texts = {"", "plain", "\x80", "\xFF", "\xA4", "a\xA4", "\xA4\r\n",
-                                      // ASCII runs ending in each part of a block of 16 or 8
-                                      "abcdefgh", "abcdefghij\xA4\x40", "abcdefghijklmnopqrs\xA4\x40",
-                                      "abcdefghijklmnopqrstuvw\xA4\x40xy", "abcdefghijklmnopqrstuvwx"};
+    std::vector<std::string> texts = {
+        "", "plain", "\x80", "\xFF", "\xA4", "a\xA4", "\xA4\r\n",
+        // ASCII runs ending in each part of a block of 16 or 8
+        "abcdefgh", "abcdefghij\xA4\x40", "abcdefghijklmnopqrs\xA4\x40",
+        "abcdefghijklmnopqrstuvw\xA4\x40xy", "abcdefghijklmnopqrstuvwx"};
     // The table is generated from the converter: every single byte, and every pair a high
     // byte starts, readable or not, between ASCII and after a character of two bytes.
     auto between = [](std::string before, std::initializer_list<char> bytes) {
@@ -278,7 +279,8 @@ TEST(ScannerDifferential, TableDecodingAgreesWithIcu) {
     for (int b = 0; b <= 0xFF; ++b) texts.push_back(between("<", {char(b)}));
     for (int lead = 0x80; lead <= 0xFF; ++lead)
         for (int trail = 0; trail <= 0xFF; ++trail)
-            texts.push_back(between(trail % 2 ? "<" : page.hanzi.front(), {char(lead), char(trail)}));
+            texts.push_back(
+                between(trail % 2 ? "<" : page.hanzi.front(), {char(lead), char(trail)}));
     for (size_t i = 0; i < page.unassigned.size(); i += 7)
         texts.push_back("x" + page.unassigned[i] + "y" + page.hanzi[i % page.hanzi.size()]);
     // Several sequences it cannot read in one text, with and without bytes below 0x40 (where
@@ -326,11 +328,20 @@ TEST(ScannerDifferential, UnreadableSequencesAreFoundWhereverTheyFall) {
     }
     // The edges of the bytes that can follow a lead, the one lead without a full row (A3)
     // where a trail stands too, and a lead below 0xA1.
-    const std::vector<std::string> unreadable = {
-        page.unassigned.front(), page.unassigned.back(), "\xA4=", "\xA4\r", "\xA4 ", "\xA4\x80",
-        "\xA4\x3F", "\xA4\x7F", "\xA4\xA0", "\xA4\xFF", "\xA3\xFE", "\xA3\xC0",
-        std::string(1, '\xA4')};  // last: at the end
-    const std::vector<std::string> inserted = {"\xA4\x41", "\xA4\xA1", "\x80", "\xFF",
+    const std::vector<std::string> unreadable = {page.unassigned.front(),
+                                                 page.unassigned.back(),
+                                                 "\xA4=",
+                                                 "\xA4\r",
+                                                 "\xA4 ",
+                                                 "\xA4\x80",
+                                                 "\xA4\x3F",
+                                                 "\xA4\x7F",
+                                                 "\xA4\xA0",
+                                                 "\xA4\xFF",
+                                                 "\xA3\xFE",
+                                                 "\xA3\xC0",
+                                                 std::string(1, '\xA4')};  // last: at the end
+    const std::vector<std::string> inserted = {"\xA4\x41", "\xA4\xA1", "\x80",     "\xFF",
                                                "\xA4\x40", "\xA4\x7E", "\xA4\xFE", "\xA3\x40",
                                                "\xA4\xA3", "\xA3\xA3", "\x81\x40", "\xA0\xFE"};
     // Both ways of sorting out a block, at the level the process searches with; the real
@@ -377,9 +388,10 @@ TEST(ScannerDifferential, EveryCharacterWithTwoCodesIsFoundUnderBoth) {
     for (const auto& [ch, codes] : codePage().twoCodes) {
         SCOPED_TRACE(hex(std::u16string(1, ch)));
         std::string library;
-        for (const std::string& code : codes) library += "w=" + code + zi + "\r\nv=" + zi + code + "\n";
-        for (const std::u16string& text :
-             {std::u16string(1, ch), std::u16string(1, ch) + u"字", u"字" + std::u16string(1, ch)}) {
+        for (const std::string& code : codes)
+            library += "w=" + code + zi + "\r\nv=" + zi + code + "\n";
+        for (const std::u16string& text : {std::u16string(1, ch), std::u16string(1, ch) + u"字",
+                                           u"字" + std::u16string(1, ch)}) {
             const TypedText typed(text);
             const Report got = run(fast, library, SIZE_MAX, typed, MatchMode::AllEntries);
             EXPECT_EQ(got, run(reference, library, SIZE_MAX, typed, MatchMode::AllEntries));

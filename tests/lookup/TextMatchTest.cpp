@@ -20,7 +20,7 @@ TEST(TextMatch, ExactIgnoresCaseAndAllEntriesAddsCaseSensitiveContainment) {
         {"APPLE", "apple", true, true},
         {"apple", "App", false, false},  // containment counts case
         {"apple", "app", false, true},
-        {"app", "App", true, true},      // equality still ignores case
+        {"app", "App", true, true},  // equality still ignores case
         {"apple ", "apple", false, true},
         {" apple", "apple", false, true},
         {"", "a", false, false},
@@ -79,7 +79,7 @@ TEST(TextMatch, OneCharacterIsCountedAsFieldByField) {
         // those blocks, and longer ones.
         u"xxxxxxx=a",
         u"xxxxxxxa=1",
-        u"bbbbbbbbb=a=z1",   // the last block overlaps the one before it
+        u"bbbbbbbbb=a=z1",  // the last block overlaps the one before it
         u"1bbbbbbb=bbbbb=A",
         u"bbbbbbbbbbbbbb=",
         std::u16string(63, u'b') + u"=a",
@@ -91,7 +91,8 @@ TEST(TextMatch, OneCharacterIsCountedAsFieldByField) {
         std::u16string(15, u'b') + u"=a=" + std::u16string(20, u'十') + u"=Α=" +
             std::u16string(30, u'z'),
     };
-    const std::u16string texts[] = {u"a", u"A", u" ", u"1", u"α", u"Α", u"十", u"=", u"\uFFFD", u"z"};
+    const std::u16string texts[] = {u"a", u"A",  u" ", u"1",      u"α",
+                                    u"Α", u"十", u"=", u"\uFFFD", u"z"};
     for (MatchMode mode : {MatchMode::Exact, MatchMode::AllEntries}) {
         for (const std::u16string& text : texts) {
             const TypedText typed(text);

@@ -80,9 +80,9 @@ TEST(Utf8, SlicesNeverCutASurrogatePair) {
     const Case cases[] = {
         {u"abc", 5, 3},
         {u"abc", 2, 2},
-        {u"a\U0001F34E", 2, 1},   // would end between the two halves
+        {u"a\U0001F34E", 2, 1},  // would end between the two halves
         {u"a\U0001F34E", 3, 3},
-        {u"\U0001F34Eb", 1, 1},   // one unit: a pair can only be cut, never made room for
+        {u"\U0001F34Eb", 1, 1},  // one unit: a pair can only be cut, never made room for
         {u"\U0001F34Eb", 2, 2},
     };
     for (const Case& c : cases) EXPECT_EQ(utf8SliceEnd(c.text, c.most), c.end);

@@ -34,7 +34,9 @@ const auto press = [](Qt::MouseButton b) { return Act{Act::Press, 0, {}, {}, fal
 const auto moveBy = [](int d) { return Act{Act::Move, d}; };
 const auto release = [](Qt::MouseButton b) { return Act{Act::Release, 0, {}, {}, false, b}; };
 
-QString lines(const QStringList& ls) { return ls.join(QStringLiteral("\r\n")); }
+QString lines(const QStringList& ls) {
+    return ls.join(QStringLiteral("\r\n"));
+}
 QString numbered(int n) {
     QStringList ls;
     for (int i = 0; i < n; ++i) ls << QStringLiteral("line%1").arg(i);
@@ -51,7 +53,7 @@ Q_DECLARE_METATYPE(QList<Act>)
 class TextBoxTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     static QString manyLines(int count) {
         QString text;
         for (int i = 0; i < count; ++i) text += QStringLiteral("line %1 蘋果\r\n").arg(i);
@@ -68,7 +70,7 @@ private:
                 box.verticalScrollBar()->value()};
     }
 
-private slots:
+  private slots:
     void userActions_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("rows");     // the viewport's height, in rows of text
@@ -202,12 +204,24 @@ private slots:
 
         for (const Act& act : acts) {
             switch (act.kind) {
-                case Act::Key: QTest::keyClick(&box, Qt::Key(act.key), act.mods); break;
-                case Act::Scroll: box.verticalScrollBar()->setValue(act.key); break;
-                case Act::NewText: box.setText(act.before); break;
-                case Act::Press: QTest::mousePress(view, act.button, {}, pointer); break;
-                case Act::Move: QTest::mouseMove(view, pointer += QPoint(act.key, 0)); break;
-                case Act::Release: QTest::mouseRelease(view, act.button, {}, pointer); break;
+                case Act::Key:
+                    QTest::keyClick(&box, Qt::Key(act.key), act.mods);
+                    break;
+                case Act::Scroll:
+                    box.verticalScrollBar()->setValue(act.key);
+                    break;
+                case Act::NewText:
+                    box.setText(act.before);
+                    break;
+                case Act::Press:
+                    QTest::mousePress(view, act.button, {}, pointer);
+                    break;
+                case Act::Move:
+                    QTest::mouseMove(view, pointer += QPoint(act.key, 0));
+                    break;
+                case Act::Release:
+                    QTest::mouseRelease(view, act.button, {}, pointer);
+                    break;
                 case Act::DoubleClick: {
                     const qreal charWidth = fm.horizontalAdvance(act.before.right(1));
                     const qreal x = kMargin + fm.horizontalAdvance(act.before.chopped(1)) +

@@ -5,8 +5,8 @@
 #include <QScrollBar>
 #include <QtTest>
 
-#include "common/BuiltPictures.h"
 #include "WindowTest.h"
+#include "common/BuiltPictures.h"
 
 using namespace qb;
 
@@ -20,14 +20,14 @@ const QString kNotFound = QStringLiteral("Sorry! 找不到任何相符字串");
 class FrmMainTest : public test::WindowTest {
     Q_OBJECT
 
-private:
+  private:
     void typeAndPress(const QString& text, Qt::Key key = Qt::Key_Return) {
         form->Text_Input->setText(text);
         QTest::keyClick(form->Text_Input, key);
     }
     QString shownOutput() const { return form->Text_Output->toPlainText(); }
 
-private slots:
+  private slots:
     void init() {
         startWindows([](test::TempLibrary& lib) {
             lib.writeLines("a.lib", {"apple=蘋果", "apple pie=蘋果派=甜點"});
@@ -61,7 +61,8 @@ private slots:
         Windows windows(other, Library(h->lib->folder()), otherTray);
         frmMain* second = &windows.main();
         windows.start();
-        QCOMPARE(fresh.log, (QStringList{"topmost frmMain on", "sound", "shape frmMain", "tray add"}));
+        QCOMPARE(fresh.log,
+                 (QStringList{"topmost frmMain on", "sound", "shape frmMain", "tray add"}));
         QCOMPARE(fresh.soundPath, QStringLiteral("/opt/qb//flip.wav"));  // passed on as joined
         QCOMPARE(second->size(), QSize(352, 226));
         QCOMPARE(second->pic1->geometry(), QRect(0, 0, 352, 226));
@@ -74,8 +75,9 @@ private slots:
         const QIcon ico(QStringLiteral(":/app.ico"));
         QCOMPARE(second->windowIcon().availableSizes(), ico.availableSizes());
         for (const QSize size : ico.availableSizes())
-            QCOMPARE(second->windowIcon().pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32),
-                     ico.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32));
+            QCOMPARE(
+                second->windowIcon().pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32),
+                ico.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32));
     }
 
     void exactLookupByEnterShowsTheEntry() {
@@ -97,23 +99,43 @@ private slots:
             QStringList log;
         };
         const QList<Path> paths{
-            {"", false, "before", {"請先輸入字串"},
+            {"",
+             false,
+             "before",
+             {"請先輸入字串"},
              {"topmost frmMain off", "message 0", "topmost frmMain on"}},
-            {"", true, "before", {"請先輸入字串"},
+            {"",
+             true,
+             "before",
+             {"請先輸入字串"},
              {"topmost frmMain off", "message 0", "topmost frmMain on"}},
-            {"zebra", false, "", {kHint},
+            {"zebra",
+             false,
+             "",
+             {kHint},
              {"topmost frmMain off", "topmost frmMain on", "sound", "topmost frmMain off",
               "message 0", "topmost frmMain on"}},
-            {"zebra", true, "", {kNotFound},
+            {"zebra",
+             true,
+             "",
+             {kNotFound},
              {"topmost frmMain off", "topmost frmMain on", "sound", "topmost frmMain off",
               "message 0", "topmost frmMain on"}},
-            {"pie", true, "", {kNotFound},  // only the file of p is read
+            {"pie",
+             true,
+             "",
+             {kNotFound},  // only the file of p is read
              {"topmost frmMain off", "topmost frmMain on", "sound", "topmost frmMain off",
               "message 0", "topmost frmMain on"}},
-            {"apple p", true, "\r\napple pie\r\n蘋果派\r\n", {},
+            {"apple p",
+             true,
+             "\r\napple pie\r\n蘋果派\r\n",
+             {},
              {"topmost frmMain off", "topmost frmMain on", "sound", "topmost frmMain off",
               "topmost frmMain on"}},
-            {"蘋果", false, "\r\napple\r\n蘋果\r\n\r\napple pie\r\n蘋果派\r\n\r\nzz\r\n蘋果\r\n\r\nzz\r\n蘋果\r\n",
+            {"蘋果",
+             false,
+             "\r\napple\r\n蘋果\r\n\r\napple pie\r\n蘋果派\r\n\r\nzz\r\n蘋果\r\n\r\nzz\r\n蘋果\r\n",
              {},
              {"topmost frmMain off", "topmost frmMain on", "sound", "topmost frmMain off",
               "topmost frmMain on"}},
@@ -192,8 +214,9 @@ private slots:
             desktop->log.clear();
             QWidget* surface = box->viewport();
             QTest::mousePress(surface, Qt::MiddleButton, {}, QPoint(10, 10));
-            QMouseEvent moveEvent(QEvent::MouseMove, QPointF(40, 40), surface->mapToGlobal(QPointF(40, 40)),
-                                  Qt::NoButton, Qt::MiddleButton, Qt::NoModifier);
+            QMouseEvent moveEvent(QEvent::MouseMove, QPointF(40, 40),
+                                  surface->mapToGlobal(QPointF(40, 40)), Qt::NoButton,
+                                  Qt::MiddleButton, Qt::NoModifier);
             QApplication::sendEvent(surface, &moveEvent);
             QTest::mouseRelease(surface, Qt::MiddleButton, {}, QPoint(40, 40));
             QCOMPARE(desktop->log, QStringList{"move frmMain"});
@@ -208,13 +231,13 @@ private slots:
             Qt::KeyboardModifiers modifiers;
             bool looksUp;
         };
-        for (const Key& k : {Key{Qt::Key_Return, {}, true},
-                             Key{Qt::Key_Enter, Qt::KeypadModifier, true},
-                             Key{Qt::Key_Return, Qt::ShiftModifier, true},
-                             Key{Qt::Key_Enter, Qt::KeypadModifier | Qt::ShiftModifier, true},
-                             Key{Qt::Key_Return, Qt::ControlModifier, false},
-                             Key{Qt::Key_Return, Qt::AltModifier, false},
-                             Key{Qt::Key_Enter, Qt::KeypadModifier | Qt::ControlModifier, false}}) {
+        for (const Key& k :
+             {Key{Qt::Key_Return, {}, true}, Key{Qt::Key_Enter, Qt::KeypadModifier, true},
+              Key{Qt::Key_Return, Qt::ShiftModifier, true},
+              Key{Qt::Key_Enter, Qt::KeypadModifier | Qt::ShiftModifier, true},
+              Key{Qt::Key_Return, Qt::ControlModifier, false},
+              Key{Qt::Key_Return, Qt::AltModifier, false},
+              Key{Qt::Key_Enter, Qt::KeypadModifier | Qt::ControlModifier, false}}) {
             form->Text_Output->setText(QString());
             form->Text_Input->setText(QStringLiteral("apple"));
             QTest::keyClick(form->Text_Input, k.key, k.modifiers);
@@ -233,7 +256,8 @@ private slots:
     }
 
     void aNewResultIsShownFromTheTop() {
-        for (int i = 0; i < 200; ++i) form->Text_Output->setText(form->Text_Output->text() + "line\r\n");
+        for (int i = 0; i < 200; ++i)
+            form->Text_Output->setText(form->Text_Output->text() + "line\r\n");
         QScrollBar* bar = form->Text_Output->verticalScrollBar();
         QVERIFY(bar->maximum() > 0);
         bar->setValue(bar->maximum());
@@ -296,7 +320,8 @@ private slots:
                 if (auto* w = qobject_cast<QWidget*>(child)) names.prepend(w->objectName());
             return names;
         };
-        QCOMPARE(frontToBack(form), (QStringList{"DirectSS1", "Text_Input", "Text_Output", "pic1"}));
+        QCOMPARE(frontToBack(form),
+                 (QStringList{"DirectSS1", "Text_Input", "Text_Output", "pic1"}));
         QCOMPARE(frontToBack(form->pic1),
                  (QStringList{"Cmd_Voice", "Command_AdvanSubmit", "Command_Submit", "Cmd_Help",
                               "Cmd_About", "Command_Close", "Command_Min", "Text1"}));

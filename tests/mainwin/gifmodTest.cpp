@@ -40,20 +40,19 @@ QImage indexedImageOf(const QStringList& rows) {
 
 class GifmodTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void cutsEveryPixelOfTheCornerColour_data() {
         QTest::addColumn<QStringList>("rows");
         QTest::addColumn<QList<QRect>>("runs");
-        QTest::newRow("run touching the right edge") << QStringList{"..", ".a"}
-                                                     << QList<QRect>{{1, 1, 1, 1}};
-        QTest::newRow("full row") << QStringList{"...", "aab", "..."}
-                                  << QList<QRect>{{0, 1, 3, 1}};
-        QTest::newRow("single pixel") << QStringList{"...", ".a.", "..."}
-                                      << QList<QRect>{{1, 1, 1, 1}};
-        QTest::newRow("two runs in a row") << QStringList{".aa.bb.", "......."}
-                                           << QList<QRect>{{1, 0, 2, 1}, {4, 0, 2, 1}};
-        QTest::newRow("runs do not carry over rows") << QStringList{"..a", "a.."}
-                                                     << QList<QRect>{{2, 0, 1, 1}, {0, 1, 1, 1}};
+        QTest::newRow("run touching the right edge")
+            << QStringList{"..", ".a"} << QList<QRect>{{1, 1, 1, 1}};
+        QTest::newRow("full row") << QStringList{"...", "aab", "..."} << QList<QRect>{{0, 1, 3, 1}};
+        QTest::newRow("single pixel")
+            << QStringList{"...", ".a.", "..."} << QList<QRect>{{1, 1, 1, 1}};
+        QTest::newRow("two runs in a row")
+            << QStringList{".aa.bb.", "......."} << QList<QRect>{{1, 0, 2, 1}, {4, 0, 2, 1}};
+        QTest::newRow("runs do not carry over rows")
+            << QStringList{"..a", "a.."} << QList<QRect>{{2, 0, 1, 1}, {0, 1, 1, 1}};
         QTest::newRow("opaque top-left pixel is the key")
             << QStringList{"ab", "ba"} << QList<QRect>{{1, 0, 1, 1}, {0, 1, 1, 1}};
         QTest::newRow("all of the key colour") << QStringList{"aa", "aa"} << QList<QRect>{};
@@ -72,8 +71,7 @@ private slots:
         QTest::addColumn<QColor>("background");
         QTest::addColumn<QList<QRect>>("runs");
         QTest::newRow("transparent and half-transparent")
-            << QStringList{".h.", "hhh"} << kBackground
-            << QList<QRect>{{1, 0, 1, 1}, {0, 1, 3, 1}};
+            << QStringList{".h.", "hhh"} << kBackground << QList<QRect>{{1, 0, 1, 1}, {0, 1, 3, 1}};
         QTest::newRow("on a translucent background")
             << QStringList{".a.", "bb."} << QColor(236, 236, 236, 100)
             << QList<QRect>{{1, 0, 1, 1}, {0, 1, 2, 1}};
@@ -83,8 +81,7 @@ private slots:
         QTest::newRow("one colour under two indices as the key")
             << QStringList{"aba", "bhb"} << kBackground << QList<QRect>{{1, 1, 1, 1}};
         QTest::newRow("the background's own colour is cut with the transparent")
-            << QStringList{".ga", "g.a"} << kBackground
-            << QList<QRect>{{2, 0, 1, 1}, {2, 1, 1, 1}};
+            << QStringList{".ga", "g.a"} << kBackground << QList<QRect>{{2, 0, 1, 1}, {2, 1, 1, 1}};
     }
     void anIndexedPictureComesOutAsDrawnWhole() {
         QFETCH(QStringList, rows);

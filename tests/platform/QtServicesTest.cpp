@@ -1,12 +1,12 @@
 #include <QLabel>
-#include <QMouseEvent>
-#include <QTemporaryDir>
-#include <array>
-#include <cstring>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <array>
+#include <cstring>
 
 #include "platform/Handles.h"
 #include "platform/WindowMessage.h"
@@ -49,10 +49,10 @@ struct BoxAnswerer {
 
 // Receives what the notification area delivers to an icon's owner.
 class Owner final : public QWidget {
-public:
+  public:
     QList<QList<std::uint32_t>> received;
 
-protected:
+  protected:
     bool event(QEvent* e) override {
         if (e->type() == WindowMessageEvent::type()) {
             auto* m = static_cast<WindowMessageEvent*>(e);
@@ -78,12 +78,13 @@ struct IconOwner {
 
 class QtServicesTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void messageBoxesAnswerAsTheProgramExpects() {
         QtMessageBoxes boxes;
         BoxAnswerer yes("Yes");
         yes.arm();
-        QCOMPARE(boxes.messageBox(nullptr, "是否不用字典?", kYesNoQuestion, "Quillbook"), int(kAnswerYes));
+        QCOMPARE(boxes.messageBox(nullptr, "是否不用字典?", kYesNoQuestion, "Quillbook"),
+                 int(kAnswerYes));
         QCOMPARE(yes.text, QStringLiteral("是否不用字典?"));
         QCOMPARE(yes.title, QStringLiteral("Quillbook"));
         QCOMPARE(yes.icon, QMessageBox::Question);
@@ -152,11 +153,17 @@ private slots:
         const Case cases[] = {
             {"16-bit mono", riff(fmt(1, 1, 22050, 16) + chunk("data", samples)), 1, 22050, samples},
             {"8-bit stereo after an odd chunk",
-             riff(fmt(1, 2, 8000, 8) + chunk("LIST", "abc") + chunk("data", samples)), 2, 8000, samples},
+             riff(fmt(1, 2, 8000, 8) + chunk("LIST", "abc") + chunk("data", samples)), 2, 8000,
+             samples},
             {"a half frame at the end is dropped",
-             riff(fmt(1, 1, 44100, 16) + chunk("data", samples.left(5))), 1, 44100, samples.left(4)},
+             riff(fmt(1, 1, 44100, 16) + chunk("data", samples.left(5))), 1, 44100,
+             samples.left(4)},
             {"compressed", riff(fmt(2, 1, 22050, 4) + chunk("data", samples)), 0, 0, {}},
-            {"samples before their format", riff(chunk("data", samples) + fmt(1, 1, 22050, 16)), 0, 0, {}},
+            {"samples before their format",
+             riff(chunk("data", samples) + fmt(1, 1, 22050, 16)),
+             0,
+             0,
+             {}},
             {"cut short", riff(fmt(1, 1, 22050, 16) + chunk("data", samples)).chopped(3), 0, 0, {}},
             {"not a WAV file", QByteArray("ID3\x03 not a wave file at all"), 0, 0, {}},
         };
@@ -188,13 +195,17 @@ private slots:
         };
         const Case cases[] = {
             // A single click on an embedding tray opens nothing; an activation opens the program.
-            {R::Trigger, {TrayMouse::LeftDown, TrayMouse::LeftUp},
+            {R::Trigger,
+             {TrayMouse::LeftDown, TrayMouse::LeftUp},
              {TrayMouse::LeftDouble, TrayMouse::LeftUp}},
-            {R::DoubleClick, {TrayMouse::LeftDouble, TrayMouse::LeftUp},
+            {R::DoubleClick,
+             {TrayMouse::LeftDouble, TrayMouse::LeftUp},
              {TrayMouse::LeftDouble, TrayMouse::LeftUp}},
-            {R::Context, {TrayMouse::RightDown, TrayMouse::RightUp},
+            {R::Context,
+             {TrayMouse::RightDown, TrayMouse::RightUp},
              {TrayMouse::RightDown, TrayMouse::RightUp}},
-            {R::MiddleClick, {TrayMouse::MiddleDown, TrayMouse::MiddleUp},
+            {R::MiddleClick,
+             {TrayMouse::MiddleDown, TrayMouse::MiddleUp},
              {TrayMouse::MiddleDown, TrayMouse::MiddleUp}},
             {R::Unknown, {}, {}},
         };
@@ -277,7 +288,8 @@ private slots:
         window.setGeometry(100, 100, 50, 50);
         window.show();
         QtWindowMove move;
-        auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+        auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button,
+                        Qt::MouseButtons held) {
             QMouseEvent e(type, QPointF(window.mapFromGlobal(at)), QPointF(at), button, held, {});
             QApplication::sendEvent(&window, &e);
         };
@@ -286,7 +298,8 @@ private slots:
         move.beginMove(window, {110, 110}, Qt::RightButton);
         send(QEvent::MouseMove, {150, 130}, Qt::NoButton, Qt::RightButton);
         QCOMPARE(window.frameGeometry().topLeft(), start + QPoint(40, 20));
-        send(QEvent::MouseButtonRelease, {150, 130}, Qt::LeftButton, Qt::RightButton);  // another one
+        send(QEvent::MouseButtonRelease, {150, 130}, Qt::LeftButton,
+             Qt::RightButton);  // another one
         send(QEvent::MouseMove, {160, 130}, Qt::NoButton, Qt::RightButton);
         QCOMPARE(window.frameGeometry().topLeft(), start + QPoint(50, 20));
         send(QEvent::MouseButtonRelease, {160, 130}, Qt::RightButton, Qt::NoButton);
@@ -312,9 +325,12 @@ private slots:
         QVERIFY(owner.received.isEmpty());  // posted, so the icon's own click ends first
         QCoreApplication::processEvents();
         const auto uid = static_cast<std::uint32_t>(id);
-        QCOMPARE(owner.received,
-                 (QList<QList<std::uint32_t>>{{mm, uid, 0x201}, {mm, uid, 0x202}, {mm, uid, 0x203},
-                                              {mm, uid, 0x202}, {mm, uid, 0x204}, {mm, uid, 0x205}}));
+        QCOMPARE(owner.received, (QList<QList<std::uint32_t>>{{mm, uid, 0x201},
+                                                              {mm, uid, 0x202},
+                                                              {mm, uid, 0x203},
+                                                              {mm, uid, 0x202},
+                                                              {mm, uid, 0x204},
+                                                              {mm, uid, 0x205}}));
 
         const QPointer<QSystemTrayIcon> shown = icons[0];
         tray.RemoveTrayIcon(id);

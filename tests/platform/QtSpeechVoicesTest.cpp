@@ -55,7 +55,7 @@ QString describe(const std::optional<VoiceName>& v) {
 class QtSpeechVoicesTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void choosesTheEngineAndItsVoices() {
         // An engine mapped to nothing cannot be opened.
         using Engines = QMap<QString, std::optional<Listing>>;

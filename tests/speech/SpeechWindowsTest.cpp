@@ -1,13 +1,12 @@
 #include <QApplication>
 #include <QFile>
+#include <QHelpEvent>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <QHelpEvent>
-
 #include "MainWindowHarness.h"
-#include "speech/Pronunciation.h"
 #include "platform/linux/QtServices.h"
+#include "speech/Pronunciation.h"
 
 using namespace qb;
 
@@ -26,7 +25,7 @@ QList<frmHelp*> helpWindows() {
 class SpeechWindowsTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     std::unique_ptr<test::MainWindowHarness> h;
 
     frmHelp* clickHelp() {
@@ -35,7 +34,7 @@ private:
         return windows.size() == 1 ? windows.first() : nullptr;
     }
 
-private slots:
+  private slots:
     void init() {
         h = std::make_unique<test::MainWindowHarness>([](test::TempLibrary&) {});
         h->start();
@@ -48,7 +47,9 @@ private slots:
         auto spoken = [](const QString& text, int times) {
             QStringList log;
             for (int i = 0; i < times; ++i)
-                log << "topmost frmMain off" << "topmost frmMain on" << "speech stop"
+                log << "topmost frmMain off"
+                    << "topmost frmMain on"
+                    << "speech stop"
                     << "speech say " + text;
             return log;
         };
@@ -75,9 +76,12 @@ private slots:
             desktop.messages.clear();
             desktop.voice = c.voice;
             h->form->Text_Input->setText(c.typed);
-            for (int i = 0; i < c.clicks; ++i) QTest::mouseClick(h->form->Cmd_Voice, Qt::LeftButton);
-            QVERIFY2(desktop.log == c.log, qPrintable(QString(c.name) + ": " + desktop.log.join(" | ")));
-            QCOMPARE(desktop.messages, c.typed.isEmpty() ? QStringList{kNothingToSpeak} : QStringList{});
+            for (int i = 0; i < c.clicks; ++i)
+                QTest::mouseClick(h->form->Cmd_Voice, Qt::LeftButton);
+            QVERIFY2(desktop.log == c.log,
+                     qPrintable(QString(c.name) + ": " + desktop.log.join(" | ")));
+            QCOMPARE(desktop.messages,
+                     c.typed.isEmpty() ? QStringList{kNothingToSpeak} : QStringList{});
             QCOMPARE(h->form->Text_Input->text(), c.typed);
         }
         QCOMPARE(h->desktop->titles, (QStringList{"Quillbook", "Quillbook"}));
@@ -86,7 +90,8 @@ private slots:
     void theTipSaysWhyTheButtonIsSilent() {
         for (bool voice : {false, true}) {
             h->desktop->voice = voice;
-            QHelpEvent event(QEvent::ToolTip, {5, 5}, h->form->Cmd_Voice->mapToGlobal(QPoint(5, 5)));
+            QHelpEvent event(QEvent::ToolTip, {5, 5},
+                             h->form->Cmd_Voice->mapToGlobal(QPoint(5, 5)));
             QApplication::sendEvent(h->form->Cmd_Voice, &event);
             const QString tip = h->form->Cmd_Voice->toolTip();
             QCOMPARE(tip.isEmpty(), voice);
@@ -209,14 +214,22 @@ private slots:
         auto label = [&](int i) { return help->Label1.at(i); };
         const QList<Place> places{
             {help->Command_Submit, {16, 8, 41, 49}, "準確"},
-            {label(0), {72, 16, 225, 41},
-             "單字精確查詢模式，最適合搜尋英文單字，搜尋時間快，預設鍵為Enter，按上鍵可找上回所輸入字串"},
+            {label(0),
+             {72, 16, 225, 41},
+             "單字精確查詢模式，最適合搜尋英文單字，搜尋時間快，預設鍵為Enter，按上鍵可找上回所輸入"
+             "字串"},
             {help->Command_AdvanSubmit, {16, 72, 41, 49}, "所有"},
-            {label(1), {72, 80, 225, 57},
-             "所有字串查詢模式，最適合搜尋所有有關字串，很適用於漢譯英，但搜尋時間久，按上鍵可找上回所輸入字串"},
+            {label(1),
+             {72, 80, 225, 57},
+             "所有字串查詢模式，最適合搜尋所有有關字串，很適用於漢譯英，但搜尋時間久，按上鍵可找上"
+             "回所輸入字串"},
             {help->Cmd_Voice, {16, 136, 41, 49}, "發音"},
-            {label(2), {72, 144, 225, 33}, "英語發音模式，能發出標準英語口音，最適合不懂併音的朋友。"},
-            {label(3), {72, 176, 225, 33}, "請先下載及安裝好以下2個Mircosoft發音引擎才能啟動本功能："},
+            {label(2),
+             {72, 144, 225, 33},
+             "英語發音模式，能發出標準英語口音，最適合不懂併音的朋友。"},
+            {label(3),
+             {72, 176, 225, 33},
+             "請先下載及安裝好以下2個Mircosoft發音引擎才能啟動本功能："},
             {help->Command1, {72, 208, 105, 17}, "spchapi.exe"},
             {help->Command2, {184, 208, 105, 17}, "msttsl.exe"},
             {label(4), {80, 248, 89, 17}, "[x] 離開程式"},
@@ -234,8 +247,9 @@ private slots:
                 // Every character shows: the wrapped text fits inside the label.
                 const QRect needed = l->fontMetrics().boundingRect(
                     QRect(QPoint(), l->size()), Qt::TextWordWrap | Qt::AlignLeft, l->text());
-                QVERIFY2(QRect(QPoint(), l->size()).contains(needed),
-                         qPrintable(l->objectName() + " needs " + QString::number(needed.height())));
+                QVERIFY2(
+                    QRect(QPoint(), l->size()).contains(needed),
+                    qPrintable(l->objectName() + " needs " + QString::number(needed.height())));
             } else if (auto* b = qobject_cast<QAbstractButton*>(p.control)) {
                 QCOMPARE(b->text(), p.text);
             }

@@ -14,7 +14,7 @@ namespace qb::test {
 // Every call is logged, names byte for byte as Latin-1; a refusing registry opens nothing (the
 // access asked for includes write rights).
 class FakeRegistry final : public platform::Registry {
-public:
+  public:
     struct Value {
         std::uint32_t type;
         std::string data;

@@ -23,10 +23,10 @@ class FakeDesktop final : public platform::WindowPlacement,
                           public platform::AddressOpener,
                           public platform::FileTests,
                           public platform::SpeechEngine {
-public:
+  public:
     platform::Services services() {
-        return {*this, *this, *this, *this, *this, *this, *this, handles,
-                *this, *this, *this, registry, *this};
+        return {*this,   *this, *this, *this, *this,    *this, *this,
+                handles, *this, *this, *this, registry, *this};
     }
 
     void setTopmost(QWidget& window, bool on) override {
@@ -52,7 +52,8 @@ public:
     }
     void notifyIcon(platform::TrayCommand command, const platform::IconRecord& record,
                     std::u16string_view tip) override {
-        log << QStringLiteral("tray %1").arg(command == platform::TrayCommand::Add ? "add" : "delete");
+        log << QStringLiteral("tray %1").arg(command == platform::TrayCommand::Add ? "add"
+                                                                                   : "delete");
         records.push_back({command, record});
         tips << QString::fromStdU16String(std::u16string(tip));
     }
@@ -82,8 +83,8 @@ public:
         owners << (owner != nullptr ? owner->objectName() : QString());
         messages << text;
         titles << title;
-        if (answers.empty()) return style == platform::kYesNoQuestion ? platform::kAnswerNo
-                                                                      : platform::kAnswerOk;
+        if (answers.empty())
+            return style == platform::kYesNoQuestion ? platform::kAnswerNo : platform::kAnswerOk;
         const int answer = answers.front();
         answers.pop_front();
         return answer;

@@ -4,7 +4,9 @@
 
 namespace qb::test {
 
-bool isAsciiLetter(unsigned char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; }
+bool isAsciiLetter(unsigned char c) {
+    return (c | 0x20) >= 'a' && (c | 0x20) <= 'z';
+}
 
 std::string hex(std::u16string_view text) {
     std::ostringstream out;

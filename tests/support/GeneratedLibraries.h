@@ -3,14 +3,14 @@
 
 #pragma once
 
+#include <unicode/uchar.h>
+
 #include <cstdint>
 #include <map>
 #include <random>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <unicode/uchar.h>
 
 #include "lookup/Big5Codec.h"
 
@@ -24,13 +24,13 @@ inline constexpr char16_t kOutsideCodePage = u'\u0E01';
 // the codec's decoder. FastScanner relies on the codec's reverse table instead, so a fault
 // there shows.
 struct CodePage {
-    std::vector<std::string> hanzi;                          // pairs of CJK ideographs
-    std::vector<std::string> asciiLetterTrail;               // assigned pairs like A4 41
-    std::vector<std::string> unassigned;                     // lead + trail, read as U+FFFD
-    std::vector<std::string> fullWidthLetters;               // Ａ … ｚ
+    std::vector<std::string> hanzi;             // pairs of CJK ideographs
+    std::vector<std::string> asciiLetterTrail;  // assigned pairs like A4 41
+    std::vector<std::string> unassigned;        // lead + trail, read as U+FFFD
+    std::vector<std::string> fullWidthLetters;  // Ａ … ｚ
     std::vector<std::string> otherCaseLetters;  // Greek, Cyrillic: a case partner with a code
-    std::map<char16_t, std::vector<std::string>> twoCodes;   // characters with several codes
-    std::map<char16_t, std::vector<std::string>> codesOf;    // every code, in byte order
+    std::map<char16_t, std::vector<std::string>> twoCodes;  // characters with several codes
+    std::map<char16_t, std::vector<std::string>> codesOf;   // every code, in byte order
 };
 
 bool isAsciiLetter(unsigned char c);
@@ -46,7 +46,7 @@ struct LibraryShape {
 };
 
 class LibraryMaker {
-public:
+  public:
     explicit LibraryMaker(uint32_t seed) : rng_(seed) {
         // A small pool per library so fields repeat across lines and typed texts taken from
         // one line match others.
@@ -95,31 +95,42 @@ public:
     }
 
     std::string token() {
-        static const char* const kWords[] = {"apple", "pie", "a", "ab", "b", "zoo", "q", "A",
-                                             "Apple", "APPLE", "Pie", "x y", "42", "-"};
+        static const char* const kWords[] = {"apple", "pie",   "a",     "ab",  "b",   "zoo", "q",
+                                             "A",     "Apple", "APPLE", "Pie", "x y", "42",  "-"};
         const CodePage& page = codePage();
         switch (below(17)) {
             case 0:
             case 1:
-            case 2: return mixCase(kWords[below(static_cast<int>(std::size(kWords)))]);
+            case 2:
+                return mixCase(kWords[below(static_cast<int>(std::size(kWords)))]);
             case 3:
             case 4:
             case 5:
-            case 6: return pick(pool_);
-            case 7: return pick(page.hanzi);
+            case 6:
+                return pick(pool_);
+            case 7:
+                return pick(page.hanzi);
             case 8: {  // a character with two codes, written either way
                 auto it = page.twoCodes.begin();
                 std::advance(it, below(static_cast<int>(page.twoCodes.size())));
                 return pick(it->second);
             }
-            case 9: return pick(page.asciiLetterTrail);
-            case 10: return pick(page.fullWidthLetters);
-            case 11: return " ";
-            case 12: return std::string(1, static_cast<char>(0x81 + below(0x7E)));  // lone lead
-            case 13: return chance(2) ? "\x80" : "\xFF";
-            case 14: return pick(page.unassigned);
-            case 15: return pick(page.otherCaseLetters);
-            default: return std::string(1, static_cast<char>(0x21 + below(0x5E)));
+            case 9:
+                return pick(page.asciiLetterTrail);
+            case 10:
+                return pick(page.fullWidthLetters);
+            case 11:
+                return " ";
+            case 12:
+                return std::string(1, static_cast<char>(0x81 + below(0x7E)));  // lone lead
+            case 13:
+                return chance(2) ? "\x80" : "\xFF";
+            case 14:
+                return pick(page.unassigned);
+            case 15:
+                return pick(page.otherCaseLetters);
+            default:
+                return std::string(1, static_cast<char>(0x21 + below(0x5E)));
         }
     }
 
@@ -182,22 +193,41 @@ public:
                 for (char16_t& ch : text)
                     if (chance(2)) ch = static_cast<char16_t>(u_toupper(ch));
                 break;
-            case 3: text.insert(at(), 1, kReplacement); break;
-            case 4: text.insert(at(), 1, kOutsideCodePage); break;
-            case 5: text.insert(at(), 1, chance(2) ? u'\r' : u'\n'); break;
-            case 6: text.insert(at(), 1, static_cast<char16_t>(u'Ａ' + below(26))); break;
-            case 7: text.insert(at(), 1, static_cast<char16_t>(u'ａ' + below(26))); break;
-            case 8: text = u" "; break;
-            case 9: text = text.substr(0, 1); break;
-            case 10: text.insert(at(), 1, u'='); break;
-            case 11: text.assign(1 + below(2), kReplacement); break;
+            case 3:
+                text.insert(at(), 1, kReplacement);
+                break;
+            case 4:
+                text.insert(at(), 1, kOutsideCodePage);
+                break;
+            case 5:
+                text.insert(at(), 1, chance(2) ? u'\r' : u'\n');
+                break;
+            case 6:
+                text.insert(at(), 1, static_cast<char16_t>(u'Ａ' + below(26)));
+                break;
+            case 7:
+                text.insert(at(), 1, static_cast<char16_t>(u'ａ' + below(26)));
+                break;
+            case 8:
+                text = u" ";
+                break;
+            case 9:
+                text = text.substr(0, 1);
+                break;
+            case 10:
+                text.insert(at(), 1, u'=');
+                break;
+            case 11:
+                text.assign(1 + below(2), kReplacement);
+                break;
             case 12:  // characters that all have several forms, and nothing else
                 text.clear();
                 for (int i = below(3); i >= 0; --i)
                     text += codec.decode(chance(2) ? pick(page.fullWidthLetters)
                                                    : pick(page.otherCaseLetters));
                 break;
-            default: break;  // as it stands: most texts should be able to match
+            default:
+                break;  // as it stands: most texts should be able to match
         }
     }
 
@@ -208,7 +238,7 @@ public:
         return from[static_cast<size_t>(below(static_cast<int>(from.size())))];
     }
 
-private:
+  private:
     std::mt19937 rng_;
     std::vector<std::string> pool_;
 };

@@ -1,8 +1,9 @@
 #include "LibraryFixture.h"
 
+#include <unistd.h>
+
 #include <atomic>
 #include <fstream>
-#include <unistd.h>
 
 #include "codepage/CodePage950.h"
 #include "lookup/Big5Codec.h"
@@ -45,7 +46,8 @@ void TempLibrary::fillMissingWithEmptyFiles() {
         bool present = false;
         for (const auto& entry : std::filesystem::directory_iterator(dir_)) {
             std::string name = entry.path().filename().string();
-            for (char& ch : name) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+            for (char& ch : name)
+                ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
             present |= name == path.filename().string();
         }
         if (!present) writeRaw(path.filename().string(), "");
@@ -72,7 +74,9 @@ void RecordingView::printResult(std::u16string_view line) {
     appendDisplayForm(line, output);
 }
 
-std::string RecordingView::outputUtf8() const { return toUtf8(output); }
+std::string RecordingView::outputUtf8() const {
+    return toUtf8(output);
+}
 
 std::vector<std::string> RecordingView::messagesUtf8() const {
     std::vector<std::string> out;

@@ -14,7 +14,7 @@ std::string big5(const std::string& utf8);
 
 // A library folder in a fresh temporary directory, removed again at the end of the test.
 class TempLibrary {
-public:
+  public:
     TempLibrary();
     ~TempLibrary();
     TempLibrary(const TempLibrary&) = delete;
@@ -29,13 +29,13 @@ public:
 
     std::string folder() const { return dir_.string(); }
 
-private:
+  private:
     std::filesystem::path dir_;
 };
 
 // A view that records what the lookup does, in order, and keeps the two boxes' texts.
 class RecordingView final : public LookupView {
-public:
+  public:
     explicit RecordingView(std::u16string input = u"") : input(std::move(input)) {}
 
     void setTopmost(bool on) override { calls.push_back(on ? "topmost on" : "topmost off"); }

@@ -6,8 +6,8 @@
 
 #include "FakeServices.h"
 #include "LibraryFixture.h"
-#include "tray/Tray.h"
 #include "app/Windows.h"
+#include "tray/Tray.h"
 
 namespace qb::test {
 

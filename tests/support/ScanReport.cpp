@@ -22,9 +22,8 @@ Report run(Scanner& scanner, std::string_view library, size_t pieceSize, const T
            MatchMode mode) {
     MemoryReader reader(library, pieceSize);
     Report report;
-    const ScanResult result = scanner.scan(reader, typed, mode, [&](std::u16string_view line) {
-        report.lines.emplace_back(line);
-    });
+    const ScanResult result = scanner.scan(
+        reader, typed, mode, [&](std::u16string_view line) { report.lines.emplace_back(line); });
     report.readable = result.readable;
     report.stoppedAtMatch = result.stoppedAtMatch;
     return report;

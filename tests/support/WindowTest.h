@@ -11,7 +11,7 @@ namespace qb::test {
 // What every window test starts from: the main window started up against recording fakes,
 // with short names for the parts a test looks at.
 class WindowTest : public QObject {
-protected:
+  protected:
     template <typename WriteFiles>
     void startWindows(WriteFiles&& writeFiles) {
         h = std::make_unique<MainWindowHarness>(std::forward<WriteFiles>(writeFiles));

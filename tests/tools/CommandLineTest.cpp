@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -29,15 +28,17 @@ std::string slurp(const std::string& path) {
 
 // Standard output goes to `outPath` when one is given (and is then not read back).
 ToolRun runTool(const std::vector<std::string>& args, std::string outPath = "") {
-    const std::string base = std::filesystem::temp_directory_path() /
-                             ("quillbook-tool-" + std::to_string(getpid()));
+    const std::string base =
+        std::filesystem::temp_directory_path() / ("quillbook-tool-" + std::to_string(getpid()));
     const bool ownOut = outPath.empty();
     if (ownOut) outPath = base + ".out";
     const std::string errPath = base + ".err";
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
     std::vector<std::string> all{QB_LOOKUP_TOOL};
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -59,13 +60,14 @@ ToolRun runTool(const std::vector<std::string>& args, std::string outPath = "") 
 }
 
 class CommandLine : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         lib.writeLines("a.lib", {"apple=蘋果", "Apple=蘋果二", "apple pie=蘋果派=甜點"});
         lib.writeLines("z.lib", {"zz=蘋果=蘋果樹"});
         lib.writeLines("-.lib", {"dash=x"});
         // Fields empty, missing, and past a block of eight units.
-        lib.writeLines("m.lib", {"mq=", "mw", "=empty head 芒", "mixed ascii 蘋果 then more=定義=x"});
+        lib.writeLines("m.lib",
+                       {"mq=", "mw", "=empty head 芒", "mixed ascii 蘋果 then more=定義=x"});
         lib.fillMissingWithEmptyFiles();
     }
     test::TempLibrary lib;
@@ -94,10 +96,7 @@ TEST_F(CommandLine, PrintsTheBoxAndTheMessagesAndTellsByItsStatus) {
         {{"--lib", d, "--all", "mixed ascii"}, "\r\nmixed ascii 蘋果 then more\r\n定義\r\n", "", 0},
         {{"--lib", d, ""}, "", "請先輸入字串\n", 1},
         {{"--lib", d, "--", "-x"}, "", "Sorry! 找不到任何相符字串\n", 1},
-        {{"--lib", d + "/none", "q"},
-         "",
-         "找不到字典檔：" + d + "/none/q.lib\n" + hint,
-         1},
+        {{"--lib", d + "/none", "q"}, "", "找不到字典檔：" + d + "/none/q.lib\n" + hint, 1},
     };
     for (const auto& c : cases) {
         const ToolRun run = runTool(c.args);
@@ -117,9 +116,9 @@ TEST_F(CommandLine, ResultsLargerThanTheWriteBufferComeOutWhole) {
         size_t definitionChars;  // of 蘋, three bytes each in UTF-8
     };
     const Case cases[] = {
-        {"many", 20000, 3},       // about 20 bytes an entry: several buffers' worth
-        {"long", 2, 70000},       // each entry alone more than a buffer
-        {"edge", 1, 21844},       // the definition just overruns what is left of a buffer
+        {"many", 20000, 3},  // about 20 bytes an entry: several buffers' worth
+        {"long", 2, 70000},  // each entry alone more than a buffer
+        {"edge", 1, 21844},  // the definition just overruns what is left of a buffer
     };
     for (const Case& c : cases) {
         test::TempLibrary big;

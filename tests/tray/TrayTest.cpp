@@ -23,7 +23,8 @@ struct RecordingArea final : platform::NotificationArea {
 
 // Read by hand, not through the shared layout, so a slip in the layout shows.
 std::uint32_t field(const platform::IconRecord& r, size_t offset) {
-    return r[offset] | r[offset + 1] << 8 | r[offset + 2] << 16 | std::uint32_t(r[offset + 3]) << 24;
+    return r[offset] | r[offset + 1] << 8 | r[offset + 2] << 16 |
+           std::uint32_t(r[offset + 3]) << 24;
 }
 
 std::string tipBytes(const platform::IconRecord& r) {

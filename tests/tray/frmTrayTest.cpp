@@ -2,8 +2,8 @@
 #include <QPointer>
 #include <QtTest>
 
-#include "platform/WindowMessage.h"
 #include "WindowTest.h"
+#include "platform/WindowMessage.h"
 
 using namespace qb;
 
@@ -12,17 +12,19 @@ namespace {
 // Adds the main window's showing and hiding to the services' log, so the order of the
 // handlers' steps can be read in one place.
 class VisibilityLog final : public QObject {
-public:
-    VisibilityLog(QWidget* watched, QStringList& log) : log_(log) { watched->installEventFilter(this); }
+  public:
+    VisibilityLog(QWidget* watched, QStringList& log) : log_(log) {
+        watched->installEventFilter(this);
+    }
 
-protected:
+  protected:
     bool eventFilter(QObject* o, QEvent* e) override {
         if (e->type() == QEvent::Show) log_ << QStringLiteral("shown %1").arg(o->objectName());
         if (e->type() == QEvent::Hide) log_ << QStringLiteral("hidden %1").arg(o->objectName());
         return false;
     }
 
-private:
+  private:
     QStringList& log_;
 };
 
@@ -31,9 +33,11 @@ private:
 class FrmTrayTest : public test::WindowTest {
     Q_OBJECT
 
-private:
+  private:
     std::unique_ptr<VisibilityLog> visibility;
-    void beforeStart() override { visibility = std::make_unique<VisibilityLog>(form, desktop->log); }
+    void beforeStart() override {
+        visibility = std::make_unique<VisibilityLog>(form, desktop->log);
+    }
 
     void trayMessage(std::uint32_t mouseMessage) {
         platform::WindowMessageEvent event(static_cast<std::uint32_t>(platform::TrayMouse::Move), 1,
@@ -42,7 +46,7 @@ private:
     }
     int count(const QString& entry) const { return desktop->log.count(entry); }
 
-private slots:
+  private slots:
     void init() {
         startWindows([](test::TempLibrary&) {});
     }
@@ -92,9 +96,9 @@ private slots:
             float x;
             bool opensMenu;
         };
-        for (const Case& c : {Case{516 * 15.0f, true}, Case{515.5f * 15, true},
-                              Case{516.49f * 15, true}, Case{516.5f * 15, true},
-                              Case{514.5f * 15, false}, Case{517 * 15.0f, false}}) {
+        for (const Case& c :
+             {Case{516 * 15.0f, true}, Case{515.5f * 15, true}, Case{516.49f * 15, true},
+              Case{516.5f * 15, true}, Case{514.5f * 15, false}, Case{517 * 15.0f, false}}) {
             desktop->log.clear();
             trayForm->picture_tray_MouseMove(0, 0, c.x, 0);
             QCOMPARE(desktop->log.contains("foreground frmTray"), c.opensMenu);
@@ -151,8 +155,8 @@ private slots:
     void quitAnsweredYesRemovesTheIconAndEnds() {
         desktop->answers = {platform::kAnswerYes};
         trayForm->menu_quit_Click();
-        QCOMPARE(desktop->log.mid(5), (QStringList{"message 36", "sound", "hidden frmMain",
-                                                   "tray delete"}));
+        QCOMPARE(desktop->log.mid(5),
+                 (QStringList{"message 36", "sound", "hidden frmMain", "tray delete"}));
         QVERIFY(!shared->isLoaded(form) && !shared->isLoaded(trayForm));
         QVERIFY(!form->isVisible());
         QCOMPARE(h->programEnded, 1);
@@ -176,7 +180,8 @@ private slots:
         desktop->trayAvailable = false;
         desktop->log.clear();
         QTest::mouseClick(form->Command_Min, Qt::LeftButton);
-        QCOMPARE(desktop->log.mid(0, 3), (QStringList{"sound", "hidden frmMain", "minimize frmMain"}));
+        QCOMPARE(desktop->log.mid(0, 3),
+                 (QStringList{"sound", "hidden frmMain", "minimize frmMain"}));
         QVERIFY(form->isMinimized());
         QCOMPARE(trayForm->TrayID, 1);  // the icon is still asked for, for when an area appears
 

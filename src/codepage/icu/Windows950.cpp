@@ -24,8 +24,7 @@ UConverter* openWindows950() {
     UConverter* converter = ucnv_open("windows-950", &err);
     if (U_FAILURE(err) || converter == nullptr)
         throw std::runtime_error("ICU has no windows-950 converter");
-    ucnv_setToUCallBack(converter, substituteReplacementCharacter, nullptr, nullptr, nullptr,
-                        &err);
+    ucnv_setToUCallBack(converter, substituteReplacementCharacter, nullptr, nullptr, nullptr, &err);
     ucnv_setFromUCallBack(converter, UCNV_FROM_U_CALLBACK_SUBSTITUTE, nullptr, nullptr, nullptr,
                           &err);
     if (U_FAILURE(err)) {

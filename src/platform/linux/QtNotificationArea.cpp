@@ -6,8 +6,8 @@
 #include <QDBusMessage>
 #include <QDBusVariant>
 
-#include "platform/linux/StatusNotifierItem.h"
 #include "platform/WindowMessage.h"
+#include "platform/linux/StatusNotifierItem.h"
 
 namespace qb::platform {
 
@@ -16,10 +16,14 @@ std::vector<TrayMouse> mouseMessagesFor(QSystemTrayIcon::ActivationReason reason
         case QSystemTrayIcon::Trigger:
             if (kind == TrayKind::Activation) return {TrayMouse::LeftDouble, TrayMouse::LeftUp};
             return {TrayMouse::LeftDown, TrayMouse::LeftUp};
-        case QSystemTrayIcon::DoubleClick: return {TrayMouse::LeftDouble, TrayMouse::LeftUp};
-        case QSystemTrayIcon::Context: return {TrayMouse::RightDown, TrayMouse::RightUp};
-        case QSystemTrayIcon::MiddleClick: return {TrayMouse::MiddleDown, TrayMouse::MiddleUp};
-        default: return {};
+        case QSystemTrayIcon::DoubleClick:
+            return {TrayMouse::LeftDouble, TrayMouse::LeftUp};
+        case QSystemTrayIcon::Context:
+            return {TrayMouse::RightDown, TrayMouse::RightUp};
+        case QSystemTrayIcon::MiddleClick:
+            return {TrayMouse::MiddleDown, TrayMouse::MiddleUp};
+        default:
+            return {};
     }
 }
 

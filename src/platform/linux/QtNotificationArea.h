@@ -34,13 +34,13 @@ bool statusNotifierHostRegistered();
 // QSystemTrayIcon, which Qt puts into an X11 tray as soon as one appears. When a host comes,
 // goes or is replaced, every icon is made again on the kind that is there then.
 class QtNotificationArea final : public QObject, public NotificationArea {
-public:
+  public:
     explicit QtNotificationArea(Handles& handles) : handles_(handles) {}
     void notifyIcon(TrayCommand command, const IconRecord& record,
                     std::u16string_view tip) override;
     bool isAvailable() override;
 
-private:
+  private:
     struct Icon {
         QIcon picture;
         QString tip;

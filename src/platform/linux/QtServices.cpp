@@ -1,26 +1,26 @@
 #include "platform/linux/QtServices.h"
 
-#include "platform/linux/QtModules.h"
-#include "platform/linux/X11WindowState.h"
-
 #include <QApplication>
 #include <QCursor>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QLibrary>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QProcess>
-#include <QLibrary>
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
 #include <utility>
+
+#include "platform/linux/QtModules.h"
+#include "platform/linux/X11WindowState.h"
 
 namespace qb::platform {
 
@@ -33,7 +33,9 @@ void QtWindowPlacement::setTopmost(QWidget& window, bool on) {
         window.setWindowFlag(Qt::WindowStaysOnTopHint, on);  // not on screen yet: no re-creation
 }
 
-void QtWindowPlacement::setForeground(QWidget& window) { window.activateWindow(); }
+void QtWindowPlacement::setForeground(QWidget& window) {
+    window.activateWindow();
+}
 
 namespace {
 
@@ -53,7 +55,7 @@ void setWindowType(QWidget& window, Qt::WindowType type) {
 // down the old mapping, can drop the band written for the new one, and the window would come
 // back below others. A request sent once the window is mapped is never dropped.
 class TopmostOnceMapped final : public QObject {
-public:
+  public:
     explicit TopmostOnceMapped(QWindow& window) : QObject(&window) {
         window.installEventFilter(this);
     }
@@ -107,7 +109,7 @@ namespace {
 // native window. Qt makes that new one only after the widget is told it is shown (after a
 // change of band, say); then the state goes to the window manager once the new one is up.
 class TaskbarStateOnShow final : public QObject {
-public:
+  public:
     TaskbarStateOnShow(QWidget& window, const QtWindowPlacement& placement)
         : QObject(&window), window_(window), placement_(placement) {
         window.installEventFilter(this);
@@ -127,13 +129,12 @@ public:
         } else if (watched == handle && event->type() == QEvent::Expose && awaitingExposure_ &&
                    handle->isExposed()) {
             awaitingExposure_ = false;
-            if (handle->winId() != writtenTo_)
-                setSkipTaskbar(*handle, true, WindowStage::Managed);
+            if (handle->winId() != writtenTo_) setSkipTaskbar(*handle, true, WindowStage::Managed);
         }
         return false;
     }
 
-private:
+  private:
     QWidget& window_;
     const QtWindowPlacement& placement_;
     QPointer<QWindow> watchedHandle_;
@@ -164,7 +165,9 @@ bool QtWindowPlacement::isOffTaskbar(const QWidget& window) const {
                        [&](const QPointer<QWidget>& w) { return w.data() == &window; });
 }
 
-void QtPopupMenus::popupMenu(QMenu& menu) { menu.exec(QCursor::pos()); }
+void QtPopupMenus::popupMenu(QMenu& menu) {
+    menu.exec(QCursor::pos());
+}
 
 void QtWindowShape::setShape(QWidget& window, const QRegion& region) {
     if (region.isEmpty())
@@ -178,13 +181,13 @@ namespace {
 // Moves a window with the pointer until the button goes up, for desktops whose window
 // manager does not run a move loop of its own.
 class ManualMove final : public QObject {
-public:
+  public:
     ManualMove(QWidget& window, QPoint pressedAt, Qt::MouseButton button)
         : window_(&window), offset_(pressedAt - window.frameGeometry().topLeft()), button_(button) {
         qApp->installEventFilter(this);
     }
 
-protected:
+  protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (window_.isNull()) {
             deleteLater();
@@ -205,7 +208,7 @@ protected:
         return false;
     }
 
-private:
+  private:
     QPointer<QWidget> window_;
     QPoint offset_;
     Qt::MouseButton button_;

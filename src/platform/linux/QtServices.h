@@ -1,22 +1,21 @@
 #pragma once
 
 #include <QList>
+#include <QObject>
 #include <QPointer>
 #include <QWidget>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/linux/QtNotificationArea.h"
 #include "platform/Services.h"
+#include "platform/linux/QtNotificationArea.h"
 #include "platform/linux/SystemInfoRegistry.h"
-
-#include <QObject>
 
 namespace qb::platform {
 
 class QtWindowPlacement final : public WindowPlacement {
-public:
+  public:
     void setTopmost(QWidget& window, bool on) override;
     void setForeground(QWidget& window) override;
     void minimizeToTaskbar(QWidget& window) override;
@@ -25,7 +24,7 @@ public:
     // Whether the window is kept off the taskbar.
     bool isOffTaskbar(const QWidget& window) const;
 
-private:
+  private:
     // Tool windows that minimising turned into ordinary ones, to be turned back.
     QList<QPointer<QWidget>> madeOrdinary_;
     QList<QPointer<QWidget>> offTaskbar_;
@@ -33,12 +32,12 @@ private:
 };
 
 class QtWindowShape final : public WindowShape {
-public:
+  public:
     void setShape(QWidget& window, const QRegion& region) override;
 };
 
 class QtWindowMove final : public WindowMove {
-public:
+  public:
     void beginMove(QWidget& window, QPoint globalPressPosition, Qt::MouseButton button) override;
 };
 
@@ -47,13 +46,13 @@ public:
 // comes sooner; what was asked of it before then is handed on once it is there. Without the
 // module the program is silent.
 class DeferredSoundPlayer final : public SoundPlayer {
-public:
+  public:
     DeferredSoundPlayer();
     ~DeferredSoundPlayer() override;
     void prepare(const QString& wavPath) override;
     void playAsync(const QString& wavPath) override;
 
-private:
+  private:
     void load();
 
     bool tried_ = false;
@@ -65,14 +64,14 @@ private:
 // Loads the speech module (QtSpeechModule.cpp, the engine of QtSpeechEngine.h) at the first
 // call, and hands every call on to it. Without the module the program has no voice.
 class DeferredSpeechEngine final : public SpeechEngine {
-public:
+  public:
     DeferredSpeechEngine();
     ~DeferredSpeechEngine() override;
     bool stop() override;
     bool say(const QString& text) override;
     bool hasVoice() override;
 
-private:
+  private:
     SpeechEngine* engine();
 
     bool tried_ = false;
@@ -85,13 +84,13 @@ private:
 // to start one) and sets up Qt's tray icon, none of which the window needs in order to
 // appear. Commands after that go straight on.
 class DeferredNotificationArea final : public NotificationArea {
-public:
+  public:
     explicit DeferredNotificationArea(NotificationArea& area);
     void notifyIcon(TrayCommand command, const IconRecord& record,
                     std::u16string_view tip) override;
     bool isAvailable() override { return area_.isAvailable(); }
 
-private:
+  private:
     struct Waiting {
         TrayCommand command;
         IconRecord record;
@@ -106,27 +105,27 @@ private:
 };
 
 class QtMessageBoxes final : public MessageBoxes {
-public:
+  public:
     int messageBox(QWidget* owner, const QString& text, int style, const QString& title) override;
 };
 
 class QtPopupMenus final : public PopupMenus {
-public:
+  public:
     void popupMenu(QMenu& menu) override;
 };
 
 class QtProgramStarter final : public ProgramStarter {
-public:
+  public:
     bool startProgram(const QString& path) override;
 };
 
 class QtAddressOpener final : public AddressOpener {
-public:
+  public:
     void openAddress(QWidget* owner, const QString& url) override;
 };
 
 class QtFileTests final : public FileTests {
-public:
+  public:
     bool isOrdinaryFile(const QString& path) override;
 };
 
@@ -147,8 +146,8 @@ struct QtServices {
     SystemInfoRegistry registry;
     DeferredSpeechEngine speech;
     Services services() {
-        return {placement, shape, move,     sound,     messages, tray,
-                menus,     handles, programs, addresses, files,    registry, speech};
+        return {placement, shape,    move,      sound, messages, tray,  menus,
+                handles,   programs, addresses, files, registry, speech};
     }
 };
 

@@ -20,13 +20,18 @@ quint32 le32(const QByteArray& bytes, qsizetype at) {
 }
 
 std::optional<QAudioFormat::SampleFormat> sampleFormat(quint16 encoding, quint16 bits) {
-    if (encoding == kFloatPcm) return bits == 32 ? std::optional(QAudioFormat::Float) : std::nullopt;
+    if (encoding == kFloatPcm)
+        return bits == 32 ? std::optional(QAudioFormat::Float) : std::nullopt;
     if (encoding != kIntegerPcm) return std::nullopt;
     switch (bits) {
-        case 8: return QAudioFormat::UInt8;
-        case 16: return QAudioFormat::Int16;
-        case 32: return QAudioFormat::Int32;
-        default: return std::nullopt;
+        case 8:
+            return QAudioFormat::UInt8;
+        case 16:
+            return QAudioFormat::Int16;
+        case 32:
+            return QAudioFormat::Int32;
+        default:
+            return std::nullopt;
     }
 }
 

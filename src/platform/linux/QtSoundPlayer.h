@@ -26,13 +26,13 @@ std::optional<WavSound> readWav(const QString& path);
 // whole while the program is busy: a sound fed piece by piece from the user-interface
 // thread breaks up while the start-up, or a long lookup, keeps that thread working.
 class QtSoundPlayer final : public SoundPlayer {
-public:
+  public:
     QtSoundPlayer();
     ~QtSoundPlayer() override;
     void prepare(const QString& wavPath) override;
     void playAsync(const QString& wavPath) override;
 
-private:
+  private:
     QString path_;
     std::optional<WavSound> sound_;
     std::unique_ptr<QAudioSink> sink_;

@@ -1,11 +1,12 @@
 #include "platform/linux/QtSpeechEngine.h"
 
+#include <unistd.h>
+
 #include <QTextToSpeech>
 #include <QThread>
 #include <QVoice>
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 #include <utility>
 
 #include "platform/linux/QtSpeechVoices.h"
@@ -17,7 +18,7 @@
 namespace qb::platform {
 
 class SpeechWorker final : public QObject {
-public:
+  public:
     explicit SpeechWorker(std::shared_ptr<std::atomic<QtSpeechEngine::Voice>> found)
         : found_(std::move(found)) {}
 
@@ -43,7 +44,7 @@ public:
         engine_->say(text);
     }
 
-private:
+  private:
     // The engine chosen is the last one opened: it is kept, with the voices it listed.
     std::optional<EngineVoices> openEngine(const QString& name) {
         engine_.reset();
@@ -116,7 +117,8 @@ QtSpeechEngine::QtSpeechEngine()
 void QtSpeechEngine::open() {
     if (thread_->isRunning()) return;
     thread_->start(QThread::LowPriority);
-    QMetaObject::invokeMethod(worker_, [w = worker_] { w->open(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        worker_, [w = worker_] { w->open(); }, Qt::QueuedConnection);
 }
 
 QtSpeechEngine::~QtSpeechEngine() {
@@ -137,13 +139,15 @@ QtSpeechEngine::~QtSpeechEngine() {
 
 bool QtSpeechEngine::stop() {
     if (!hasVoice()) return false;
-    QMetaObject::invokeMethod(worker_, [w = worker_] { w->stop(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        worker_, [w = worker_] { w->stop(); }, Qt::QueuedConnection);
     return true;
 }
 
 bool QtSpeechEngine::say(const QString& text) {
     if (!hasVoice()) return false;
-    QMetaObject::invokeMethod(worker_, [w = worker_, text] { w->say(text); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        worker_, [w = worker_, text] { w->say(text); }, Qt::QueuedConnection);
     return true;
 }
 

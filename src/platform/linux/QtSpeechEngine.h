@@ -17,7 +17,7 @@ class SpeechWorker;
 // work for that thread and return at once. The thread starts on the first call, so a run
 // that never speaks neither spawns speech-dispatcher nor waits for it when it ends.
 class QtSpeechEngine final : public SpeechEngine {
-public:
+  public:
     QtSpeechEngine();
     ~QtSpeechEngine() override;
     QtSpeechEngine(const QtSpeechEngine&) = delete;
@@ -29,7 +29,7 @@ public:
 
     enum class Voice { Searching, Found, None };
 
-private:
+  private:
     // Starts the thread and the search for a voice, once.
     void open();
 

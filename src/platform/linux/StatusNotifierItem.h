@@ -68,7 +68,7 @@ class StatusNotifierItem final : public QObject {
     Q_PROPERTY(bool ItemIsMenu READ itemIsMenu CONSTANT SCRIPTABLE true)
     Q_PROPERTY(QDBusObjectPath Menu READ menu CONSTANT SCRIPTABLE true)
 
-public:
+  public:
     StatusNotifierItem(const QIcon& icon, const QString& tip, QObject* parent);
     ~StatusNotifierItem() override;
 
@@ -91,16 +91,16 @@ public:
     // The owner opens its own menu on ContextMenu; no menu is exported.
     QDBusObjectPath menu() const { return QDBusObjectPath(QStringLiteral("/NO_DBUSMENU")); }
 
-public slots:
+  public slots:
     Q_SCRIPTABLE void Activate(int x, int y);
     Q_SCRIPTABLE void SecondaryActivate(int x, int y);
     Q_SCRIPTABLE void ContextMenu(int x, int y);
     Q_SCRIPTABLE void Scroll(int delta, const QString& orientation);
 
-signals:
+  signals:
     void activated(QSystemTrayIcon::ActivationReason reason);
 
-private:
+  private:
     QString connectionName_;
     QString serviceName_;
     SniPixmaps pixmaps_;
@@ -112,16 +112,16 @@ private:
 // and says so, once for a burst of changes (a watcher restarting leaves and comes back).
 class StatusNotifierWatch final : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit StatusNotifierWatch(QObject* parent);
 
-signals:
+  signals:
     void changed();
 
-private slots:
+  private slots:
     void hostsChanged();
 
-private:
+  private:
     QTimer settle_;
 };
 

@@ -14,7 +14,7 @@ namespace qb::platform {
 // "SOFTWARE\Microsoft\Shared Tools\MSINFO" below the local machine, value "PATH", holding the
 // full path of the first of programs() found on PATH. There are no other keys or values.
 class SystemInfoRegistry final : public Registry {
-public:
+  public:
     // The desktops' own system-information programs, in the order they are looked for.
     static const QStringList& programs();
     // The first of programs() in a folder of PATH, as a full path; empty when there is none.
@@ -27,7 +27,7 @@ public:
                               std::uint8_t* data, std::uint32_t& size) override;
     RegistryStatus closeKey(RegistryKey key) override;
 
-private:
+  private:
     std::map<RegistryKey, std::uint32_t> open_;  // open keys and the access they were given
     RegistryKey next_ = 0x200;
     CodePage950 codePage_;
