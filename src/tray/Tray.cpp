@@ -53,20 +53,20 @@ std::u16string Tray::tipShown(const platform::IconRecord& record) {
 
 std::int32_t Tray::AddTrayIcon(std::uint32_t ownerWindow, std::uint32_t callbackMessage,
                                std::uint32_t icon, const std::u16string& tip) {
-    if (TrayIconCount_ == std::numeric_limits<std::int32_t>::max())
+    if (iconCount_ == std::numeric_limits<std::int32_t>::max())
         throw std::overflow_error("no tray icon identifier is left");
-    const std::int32_t identifier = ++TrayIconCount_;
+    const std::int32_t identifier = ++iconCount_;
     const platform::IconRecord record =
         addRecord(ownerWindow, identifier, callbackMessage, icon, tip);
-    if (!TrayIconWindows_) TrayIconWindows_.emplace();
-    (*TrayIconWindows_)[std::to_string(identifier)] = ownerWindow;
+    if (!iconWindows_) iconWindows_.emplace();
+    (*iconWindows_)[std::to_string(identifier)] = ownerWindow;
     area_.notifyIcon(platform::TrayCommand::Add, record, tipShown(record));
     return identifier;
 }
 
 void Tray::RemoveTrayIcon(std::int32_t identifier) {
-    if (!TrayIconWindows_) throw std::out_of_range("no tray icon was ever added");
-    const std::uint32_t window = TrayIconWindows_->at(std::to_string(identifier));
+    if (!iconWindows_) throw std::out_of_range("no tray icon was ever added");
+    const std::uint32_t window = iconWindows_->at(std::to_string(identifier));
     area_.notifyIcon(platform::TrayCommand::Delete, removeRecord(window, identifier), u"");
 }
 

@@ -23,10 +23,10 @@ class Tray final {
     // Throws std::out_of_range for an identifier that AddTrayIcon never returned.
     void RemoveTrayIcon(std::int32_t identifier);
 
-    std::int32_t TrayIconCount() const { return TrayIconCount_; }
+    std::int32_t TrayIconCount() const { return iconCount_; }
     // Keyed by the identifier in decimal; entries stay after their icon is removed.
     const std::optional<std::map<std::string, std::uint32_t>>& TrayIconWindows() const {
-        return TrayIconWindows_;
+        return iconWindows_;
     }
 
     // The record of an add, with the tip: the text and a NUL, blank-filled to 64 characters,
@@ -40,8 +40,8 @@ class Tray final {
 
   private:
     platform::NotificationArea& area_;
-    std::int32_t TrayIconCount_ = 0;
-    std::optional<std::map<std::string, std::uint32_t>> TrayIconWindows_;
+    std::int32_t iconCount_ = 0;
+    std::optional<std::map<std::string, std::uint32_t>> iconWindows_;
 };
 
 }  // namespace qb
