@@ -137,6 +137,8 @@ const Search kSearches[] = {
     {"all entries, \"sea\"", qb::MatchMode::AllEntries},
     {"all entries, 收縮", qb::MatchMode::AllEntries},
     {"all entries, 十 (two codes)", qb::MatchMode::AllEntries},
+    {"all entries, α (two codes, one lead byte)", qb::MatchMode::AllEntries},
+    {"all entries, U+FFFD (what cannot be read)", qb::MatchMode::AllEntries},
 };
 
 std::u16string searchText(int index) {
@@ -147,8 +149,12 @@ std::u16string searchText(int index) {
             return u"sea";
         case 2:
             return u"收縮";
-        default:
+        case 3:
             return u"十";
+        case 4:
+            return u"α";
+        default:
+            return u"\uFFFD";
     }
 }
 
@@ -168,8 +174,8 @@ void BM_Scan(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * file.bytes.size()));
     state.SetLabel(std::string(search.name) + ", " + std::to_string(reported) + " reported");
 }
-BENCHMARK_TEMPLATE(BM_Scan, qb::FastScanner)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(BM_Scan, qb::ReferenceScanner)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Scan, qb::FastScanner)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Scan, qb::ReferenceScanner)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

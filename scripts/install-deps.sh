@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
+  cmake ninja-build g++ clang clang-format libclang-rt-14-dev pkg-config
   libicu-dev libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-multimedia-dev
   xvfb xauth openbox trayer xdotool xclip imagemagick x11-utils x11-xserver-utils
@@ -14,6 +14,7 @@ packages=(
   speech-dispatcher speech-dispatcher-espeak-ng espeak-ng flite
   python3 icu-devtools
   libx11-dev linux-perf time
+  g++-mingw-w64-x86-64-posix googletest wine wine64
   dpkg-dev desktop-file-utils appstream lintian man-db
 )
 

@@ -13,9 +13,14 @@ import sys
 ALLOWED = {
     "codepage": set(),
     "codepage/icu": {"codepage"},
+    "codepage/windows": {"codepage"},
     "lookup": {"codepage"},
+    "lookup/icu": {"lookup"},
+    "lookup/posix": {"lookup"},
+    "lookup/windows": {"lookup"},
     "platform": set(),
     "platform/linux": {"platform", "codepage"},
+    "platform/windows": {"platform"},
     "common": {"platform"},
     "speech": {"common", "platform"},
     "mainwin": {"common", "speech", "lookup", "platform"},
@@ -26,6 +31,7 @@ ALLOWED = {
 }
 # Files that build without Qt, whatever their folder may include.
 NO_QT = ["codepage/", "lookup/", "tray/Tray.", "platform/ProgramFolder.", "platform/linux/ProgramFolder.",
+         "platform/StandardStreams.", "platform/linux/StandardStreams.", "platform/windows/",
          "generators/Big5TableGenerator.",
          # What each window does, and what those behaviours stand on.
          "platform/Desktop.", "platform/Registry.", "common/WindowView.", "common/KeyCodes.",

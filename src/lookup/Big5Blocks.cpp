@@ -1,37 +1,30 @@
 #include "lookup/Big5Blocks.h"
 
 #include "codepage/Big5Table.h"
-#include "lookup/CpuFeatures.h"
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-#define QB_X86_SIMD 1
+#if defined(QB_SIMD_X86)
 #include <immintrin.h>
-// The block search mostly works on bit masks, a bit a byte: and-not is one instruction there.
-#define QB_TARGET __attribute__((target("avx2,bmi")))
 #endif
 
 namespace qb {
 
-Big5Blocks::Big5Blocks(bool asciiReads, Path path) {
+Big5Blocks::Big5Blocks(bool asciiReads, SimdLevel level, Path path) {
     for (unsigned b = 0x80; b <= 0xFF; ++b)
         if (big5table::kFullRow[b]) fullRow[b & 15] |= uint8_t(1u << ((b >> 4) - 8));
     int few = 0;
     for (unsigned b = 0xA1; b <= 0xFE; ++b)
         if (!big5table::kFullRow[b] && few++ == 0) doubtful = uint8_t(b);
     fewDoubtful = path != Path::General && few <= 1;
-    usable = asciiReads && machineCanRun();
-    wide = usable && fewDoubtful && path == Path::Best && machineHasAvx512bw();
+    usable = asciiReads && level >= SimdLevel::Avx2;
+    wide = usable && fewDoubtful && level >= SimdLevel::Avx512;
 }
 
-#if defined(QB_X86_SIMD)
-bool Big5Blocks::machineCanRun() {
-    return machineHasAvx2() && machineHasBmi();
-}
+#if defined(QB_SIMD_X86)
 
 namespace {
 
 // A bit per byte of `bytes` that is in `set` (see Big5Blocks).
-QB_TARGET inline uint32_t inSet(__m256i bytes, __m256i set) {
+QB_TARGET_AVX2 inline uint32_t inSet(__m256i bytes, __m256i set) {
     const __m256i nibble = _mm256_set1_epi8(0x0F);
     // Entry h of `highBit` is the bit of high nibble h; none for bytes below 0x80.
     const __m256i highBit = _mm256_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 4, 8, 16, 32, 64, -128,
@@ -46,24 +39,24 @@ QB_TARGET inline uint32_t inSet(__m256i bytes, __m256i set) {
 // The bytes from `first` to `last`: moved so that `first` is the lowest signed byte, the
 // range is one signed compare.
 template <unsigned char first, unsigned char last>
-QB_TARGET inline __m256i between(__m256i x) {
+QB_TARGET_AVX2 inline __m256i between(__m256i x) {
     const __m256i moved = _mm256_add_epi8(x, _mm256_set1_epi8(char(0x80 - first)));
     return _mm256_cmpgt_epi8(_mm256_set1_epi8(char(last - first + 1 - 0x80)), moved);
 }
 
 // The same range in one register: moved so that `first` is 0, one unsigned compare.
 template <unsigned char first, unsigned char last>
-QB_TARGET_WIDE inline __mmask64 wideBetween(__m512i x) {
+QB_TARGET_AVX512 inline __mmask64 wideBetween(__m512i x) {
     return _mm512_cmplt_epu8_mask(_mm512_sub_epi8(x, _mm512_set1_epi8(char(first))),
                                   _mm512_set1_epi8(char(last - first + 1)));
 }
 
 // The bytes that can follow a lead byte: 0x40–0x7E or 0xA1–0xFE.
-QB_TARGET inline __m256i trailShaped(__m256i bytes) {
+QB_TARGET_AVX2 inline __m256i trailShaped(__m256i bytes) {
     return _mm256_or_si256(between<0x40, 0x7E>(bytes), between<0xA1, 0xFE>(bytes));
 }
 
-QB_TARGET inline uint32_t bits(__m256i bytes) {
+QB_TARGET_AVX2 inline uint32_t bits(__m256i bytes) {
     return static_cast<uint32_t>(_mm256_movemask_epi8(bytes));
 }
 
@@ -79,13 +72,13 @@ inline uint64_t join(uint32_t first, uint32_t second) {
     return first | uint64_t(second) << 32;
 }
 
-QB_TARGET inline __m256i half(const unsigned char* block, int which) {
+QB_TARGET_AVX2 inline __m256i half(const unsigned char* block, int which) {
     return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block + 32 * which));
 }
 
 // The high bytes, a block in two halves.
 struct Halves {
-    QB_TARGET uint64_t high(const unsigned char* block) const {
+    QB_TARGET_AVX2 uint64_t high(const unsigned char* block) const {
         return join(bits(half(block, 0)), bits(half(block, 1)));
     }
 };
@@ -94,7 +87,7 @@ struct Halves {
 struct GeneralMasks : Halves {
     __m256i fullRow;
 
-    QB_TARGET BlockMasks operator()(const unsigned char* block) const {
+    QB_TARGET_AVX2 BlockMasks operator()(const unsigned char* block) const {
         const __m256i v0 = half(block, 0), v1 = half(block, 1);
         return {join(inSet(v0, fullRow), inSet(v1, fullRow)),
                 join(bits(trailShaped(v0)), bits(trailShaped(v1)))};
@@ -106,7 +99,7 @@ struct GeneralMasks : Halves {
 struct FewDoubtfulMasks : Halves {
     __m256i doubtful;
 
-    QB_TARGET BlockMasks operator()(const unsigned char* block) const {
+    QB_TARGET_AVX2 BlockMasks operator()(const unsigned char* block) const {
         const __m256i v0 = half(block, 0), v1 = half(block, 1);
         const uint64_t trail = join(bits(trailShaped(v0)), bits(trailShaped(v1)));
         const uint64_t odd =
@@ -119,10 +112,10 @@ struct FewDoubtfulMasks : Halves {
 struct WideFewDoubtfulMasks {
     __m512i doubtful;
 
-    QB_TARGET_WIDE uint64_t high(const unsigned char* block) const {
+    QB_TARGET_AVX512 uint64_t high(const unsigned char* block) const {
         return _mm512_movepi8_mask(_mm512_loadu_si512(block));
     }
-    QB_TARGET_WIDE BlockMasks operator()(const unsigned char* block) const {
+    QB_TARGET_AVX512 BlockMasks operator()(const unsigned char* block) const {
         const __m512i v = _mm512_loadu_si512(block);
         const __mmask64 trail = wideBetween<0x40, 0x7E>(v) | wideBetween<0xA1, 0xFE>(v);
         return {_mm512_mask_cmpneq_epi8_mask(trail, v, doubtful), trail};
@@ -177,20 +170,20 @@ template <typename Masks>
     return false;
 }
 
-QB_TARGET bool searchGeneral(const unsigned char* s, size_t n, size_t& i, size_t& found,
-                             const uint8_t (&fullRow)[16]) {
+QB_TARGET_AVX2 bool searchGeneral(const unsigned char* s, size_t n, size_t& i, size_t& found,
+                                  const uint8_t (&fullRow)[16]) {
     const __m256i full =
         _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(fullRow)));
     return searchBlocks(s, n, i, found, GeneralMasks{{}, full});
 }
 
-QB_TARGET bool searchHalves(const unsigned char* s, size_t n, size_t& i, size_t& found,
-                            uint8_t doubtful) {
+QB_TARGET_AVX2 bool searchHalves(const unsigned char* s, size_t n, size_t& i, size_t& found,
+                                 uint8_t doubtful) {
     return searchBlocks(s, n, i, found, FewDoubtfulMasks{{}, _mm256_set1_epi8(char(doubtful))});
 }
 
-QB_TARGET_WIDE bool searchWide(const unsigned char* s, size_t n, size_t& i, size_t& found,
-                               uint8_t doubtful) {
+QB_TARGET_AVX512 bool searchWide(const unsigned char* s, size_t n, size_t& i, size_t& found,
+                                 uint8_t doubtful) {
     return searchBlocks(s, n, i, found, WideFewDoubtfulMasks{_mm512_set1_epi8(char(doubtful))});
 }
 
@@ -204,10 +197,6 @@ bool Big5Blocks::skipReadable(const unsigned char* s, size_t n, size_t& i, size_
 }
 
 #else
-
-bool Big5Blocks::machineCanRun() {
-    return false;
-}
 
 bool Big5Blocks::skipReadable(const unsigned char*, size_t, size_t&, size_t&) const {
     return false;

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "lookup/SimdLevel.h"
+
 namespace qb {
 
 // The search for byte sequences that code page 950 cannot read, 64 bytes at a time. Where a
@@ -12,21 +14,21 @@ namespace qb {
 // to the first sequence that cannot be read this is exact, and that is all the search needs.
 // It reads the code page's generated table (Big5Table.h).
 struct Big5Blocks {
-    // How a block's bytes are sorted out. `General` takes any table, in two 32-byte halves.
-    // `Halves` takes the way of the table's usual shape (below), about half the
-    // instructions, where the table has it, and `General` where not. `Best` is `Halves` in
-    // one 64-byte register, compared straight into bit masks, where the machine has them
-    // (AVX-512BW): a tenth quicker again. The tests hold the three to each other.
-    enum class Path { Best, Halves, General };
+    // How a block's bytes are sorted out. `General` takes any table. `Best` takes the way of
+    // the table's usual shape (below), about half the instructions, where the table has it,
+    // and `General` where not. The tests hold the two to each other.
+    enum class Path { Best, General };
 
-    // `asciiReads`: every byte below 0x80 reads alone, which the rule above needs.
-    explicit Big5Blocks(bool asciiReads, Path path = Path::Best);
+    // `asciiReads`: every byte below 0x80 reads alone, which the rule above needs. The
+    // search takes a block in two 32-byte halves at `SimdLevel::Avx2`; at `Avx512`, the
+    // usual shape's way in one 64-byte register, compared straight into bit masks (a tenth
+    // quicker again); below AVX2, not at all.
+    Big5Blocks(bool asciiReads, SimdLevel level, Path path = Path::Best);
 
     // The lead bytes whose pair with every trail byte reads, one bit a byte, laid out for a
     // 16-entry byte shuffle: entry `low nibble`, bit `high nibble - 8`.
     uint8_t fullRow[16] = {};
-    // Every byte below 0x80 reads alone, and the machine has AVX2 and the first
-    // bit-manipulation set.
+    // Every byte below 0x80 reads alone, and the level is AVX2 or above.
     bool usable = false;
 
     // The usual shape: of the high bytes that can follow a lead (0xA1–0xFE), all but at most
@@ -40,7 +42,6 @@ struct Big5Blocks {
     bool wide = false;
 
     static constexpr size_t kBlock = 64;
-    static bool machineCanRun();
 
     // Steps over whole blocks from `i`, where a sequence starts, while they read. Returns
     // true with `found` at the first sequence that cannot be read; false with `i` at a

@@ -32,8 +32,8 @@ bool everyAsciiByteReadsAlone() {
 
 }  // namespace
 
-Big5Codec::Big5Codec(Big5Blocks::Path path)
-    : asciiReads_(everyAsciiByteReadsAlone()), blocks_(asciiReads_, path) {}
+Big5Codec::Big5Codec(SimdLevel level, Big5Blocks::Path path)
+    : asciiReads_(everyAsciiByteReadsAlone()), blocks_(asciiReads_, level, path) {}
 
 size_t Big5Codec::findUnreadable(std::string_view bytes, size_t from) {
     const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());

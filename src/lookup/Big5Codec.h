@@ -16,8 +16,10 @@ namespace qb {
 // as, and where a sequence lies that the code page cannot read.
 class Big5Codec final {
   public:
-    // `path`: how the search for unreadable sequences sorts out its blocks (Big5Blocks).
-    explicit Big5Codec(Big5Blocks::Path path = Big5Blocks::Path::Best);
+    // `level` and `path`: the instructions the search for unreadable sequences is built with,
+    // and how it sorts out its blocks (Big5Blocks).
+    explicit Big5Codec(SimdLevel level = processSimdLevel(),
+                       Big5Blocks::Path path = Big5Blocks::Path::Best);
     Big5Codec(const Big5Codec&) = delete;
     Big5Codec& operator=(const Big5Codec&) = delete;
 
@@ -34,10 +36,6 @@ class Big5Codec final {
     // pair the code page has no character for), or npos. `from` must be where a sequence
     // starts: the start of the text or of a line.
     size_t findUnreadable(std::string_view bytes, size_t from);
-    // Whether the byte searches take 64 places at a time (Big5Blocks::wide): the scanner's
-    // search for the typed text follows the codec's choice, so that a test can hold both ways
-    // to the reference on one machine.
-    bool searchesWide() const { return blocks_.wide; }
 
     // True when `byte` is ASCII, reads alone and no pair has it as its second byte: wherever
     // it stands, it is that one character. (The converter takes an ASCII byte after a lead

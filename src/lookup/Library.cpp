@@ -1,7 +1,6 @@
 #include "lookup/Library.h"
 
 #include <cctype>
-#include <filesystem>
 #include <system_error>
 
 namespace qb {
@@ -16,12 +15,6 @@ bool equalIgnoringAsciiCase(const std::string& a, const std::string& b) {
     return true;
 }
 
-FileHandle openRegularFile(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return nullptr;
-    return FileHandle(std::fopen(path.c_str(), "rb"));
-}
-
 }  // namespace
 
 Library Library::besideProgram(const std::string& programFolder) {
@@ -33,7 +26,7 @@ std::string Library::pathOf(char letter) const {
 }
 
 FileHandle Library::open(char letter) const {
-    const std::filesystem::path asked = pathOf(letter);
+    const std::filesystem::path asked = pathFromUtf8(pathOf(letter));
     if (FileHandle f = openRegularFile(asked)) return f;
     // The library ships with lower-case names and the scan of all files asks for upper-case
     // ones: try the letter's other case before reading the folder.
@@ -41,12 +34,12 @@ FileHandle Library::open(char letter) const {
         std::isupper(static_cast<unsigned char>(letter))
             ? static_cast<char>(std::tolower(static_cast<unsigned char>(letter)))
             : static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
-    if (FileHandle f = openRegularFile(pathOf(otherCase))) return f;
+    if (FileHandle f = openRegularFile(pathFromUtf8(pathOf(otherCase)))) return f;
 
-    const std::string name = asked.filename().string();
+    const std::string name = utf8Of(asked.filename());
     std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(folder_, ec)) {
-        if (equalIgnoringAsciiCase(entry.path().filename().string(), name))
+    for (const auto& entry : std::filesystem::directory_iterator(pathFromUtf8(folder_), ec)) {
+        if (equalIgnoringAsciiCase(utf8Of(entry.path().filename()), name))
             if (FileHandle f = openRegularFile(entry.path())) return f;
     }
     return nullptr;

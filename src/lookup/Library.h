@@ -1,17 +1,12 @@
 #pragma once
 
-#include <cstdio>
-#include <memory>
 #include <string>
+
+#include "lookup/FileSystem.h"
 
 namespace qb {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
-
-// The folder of the 26 library files, a.lib to z.lib.
+// The folder of the 26 library files, a.lib to z.lib, named in UTF-8.
 class Library {
   public:
     explicit Library(std::string folder) : folder_(std::move(folder)) {}

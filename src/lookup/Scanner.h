@@ -9,6 +9,7 @@
 #include "lookup/Big5Codec.h"
 #include "lookup/ByteReader.h"
 #include "lookup/LineChunks.h"
+#include "lookup/SimdLevel.h"
 #include "lookup/TextMatch.h"
 
 namespace qb {
@@ -51,7 +52,9 @@ class ReferenceScanner final : public Scanner {
 // for a text that is all U+FFFD, for the sequences that the code page cannot read.
 class FastScanner final : public Scanner {
   public:
-    explicit FastScanner(Big5Codec& codec, size_t readSize = LineChunks::kReadSize);
+    // `level`: the instructions the byte search is built with.
+    explicit FastScanner(Big5Codec& codec, size_t readSize = LineChunks::kReadSize,
+                         SimdLevel level = processSimdLevel());
     ~FastScanner() override;
     ScanResult scan(ByteReader& bytes, const TypedText& typed, MatchMode mode,
                     const MatchSink& sink) override;
@@ -86,6 +89,7 @@ class FastScanner final : public Scanner {
                            const MatchSink& sink);
 
     Big5Codec& codec_;
+    SimdLevel level_;
     std::u16string anchorText_;
     bool anchorValid_ = false;
     Anchor anchor_;

@@ -1,10 +1,9 @@
 #include "lookup/TextMatch.h"
 
-#include <unicode/uchar.h>
-
 #include <cstdint>
 
 #include "lookup/EntryLine.h"
+#include "lookup/LetterCase.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -14,7 +13,7 @@ namespace qb {
 
 std::u16string toLower(std::u16string_view text) {
     std::u16string out(text);
-    for (char16_t& ch : out) ch = static_cast<char16_t>(u_tolower(ch));
+    for (char16_t& ch : out) ch = lowerCase(ch);
     return out;
 }
 
@@ -26,7 +25,7 @@ inline char16_t lowerOf(char16_t ch) {
     // ASCII, most of every headword, without the call.
     if (ch < 0x80)
         return static_cast<char16_t>(static_cast<unsigned>(ch - u'A') < 26u ? ch + 0x20 : ch);
-    return static_cast<char16_t>(u_tolower(ch));
+    return lowerCase(ch);
 }
 
 inline bool equalsIgnoringCase(std::u16string_view field, std::u16string_view lowered) {

@@ -1,7 +1,5 @@
 #include "lookup/Utf8.h"
 
-#include <unicode/ustring.h>
-
 #include <cstdint>
 #include <cstring>
 
@@ -98,14 +96,51 @@ size_t writeUtf8Units(std::u16string_view text, char16_t stop, char*& where) {
 
 }  // namespace
 
+// Each ill-formed stretch becomes one U+FFFD: the longest start of a well-formed sequence,
+// or else one byte (Unicode's "maximal subpart" practice, which ICU and the web follow).
 std::u16string fromUtf8(std::string_view text) {
-    std::u16string out(text.size(), u'\0');
-    int32_t length = 0;
-    UErrorCode err = U_ZERO_ERROR;
-    u_strFromUTF8WithSub(reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()),
-                         &length, text.data(), static_cast<int32_t>(text.size()), 0xFFFD, nullptr,
-                         &err);
-    out.resize(U_SUCCESS(err) ? static_cast<size_t>(length) : 0);
+    std::u16string out;
+    out.reserve(text.size());
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* const end = p + text.size();
+    while (p < end) {
+        const unsigned lead = *p++;
+        if (lead < 0x80) {
+            out += static_cast<char16_t>(lead);
+            continue;
+        }
+        // The trail bytes a lead takes, and the range its first trail byte must fall in (it
+        // rules out overlong forms, surrogates and code points past U+10FFFF).
+        int trails = 0;
+        unsigned low = 0x80, high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF)
+            trails = 1;
+        else if (lead >= 0xE0 && lead <= 0xEF)
+            trails = 2, low = lead == 0xE0 ? 0xA0 : 0x80, high = lead == 0xED ? 0x9F : 0xBF;
+        else if (lead >= 0xF0 && lead <= 0xF4)
+            trails = 3, low = lead == 0xF0 ? 0x90 : 0x80, high = lead == 0xF4 ? 0x8F : 0xBF;
+        else {
+            out += u'\uFFFD';
+            continue;
+        }
+        char32_t c = lead & (0x3F >> trails);
+        bool whole = true;
+        for (int i = 0; i < trails; ++i, low = 0x80, high = 0xBF) {
+            if (p == end || *p < low || *p > high) {
+                whole = false;
+                break;
+            }
+            c = c << 6 | (*p++ & 0x3F);
+        }
+        if (!whole) {
+            out += u'\uFFFD';
+        } else if (c >= 0x10000) {
+            out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(c);
+        }
+    }
     return out;
 }
 

@@ -44,6 +44,15 @@ TEST(CodePage950, EveryCharacterRoundTripsOrIsWrittenAsTheSystemWritesIt) {
     EXPECT_GT(withCode, 19000u);  // the code page's characters, Big5 and its extensions
 }
 
+// Where the systems' converters write a character without a code differently: ICU leaves out
+// an invisible one and writes one '?' for a character beyond 16 bits; Windows writes a '?'
+// for each UTF-16 unit. The program writes as the system it runs on.
+#if defined(QB_WINDOWS_CODE_PAGE)
+constexpr bool kWindows = true;
+#else
+constexpr bool kWindows = false;
+#endif
+
 TEST(CodePage950, ReadsAndWritesTheCodePagesOddCasesAsTheSystemDoes) {
     enum class Way { Both, Reads, Writes };
     struct Case {
@@ -66,8 +75,10 @@ TEST(CodePage950, ReadsAndWritesTheCodePagesOddCasesAsTheSystemDoes) {
         {"a lead before a byte that can follow none", "\xA4\x7F", u"\uFFFD\x7F", Way::Reads},
         {"a letter without a code", "x?y", u"x\u0100y", Way::Writes},
         {"the replacement character", "?", u"\uFFFD", Way::Writes},
-        {"an invisible character without a code", "ab", u"a\u200Bb", Way::Writes},
-        {"a character beyond 16 bits", "\xA6\x72?", u"字\U0001F600", Way::Writes},
+        {"an invisible character without a code", kWindows ? "a?b" : "ab", u"a\u200Bb",
+         Way::Writes},
+        {"a character beyond 16 bits", kWindows ? "\xA6\x72??" : "\xA6\x72?", u"字\U0001F600",
+         Way::Writes},
         {"a lone surrogate at the end", "x?", u"x\xD800", Way::Writes},
         {"lone surrogates in a row", "??x", u"\xDC00\xD800x", Way::Writes},
     };

@@ -49,8 +49,8 @@ const CodePage& codePage() {
             if (ch >= 0x4E00 && ch <= 0x9FFF) p.hanzi.push_back(codes.front());
             if ((ch >= 0xFF21 && ch <= 0xFF3A) || (ch >= 0xFF41 && ch <= 0xFF5A))
                 p.fullWidthLetters.push_back(codes.front());
-            const auto upper = static_cast<char16_t>(u_toupper(ch));
-            const auto lower = static_cast<char16_t>(u_tolower(ch));
+            const auto upper = upperCase(ch);
+            const auto lower = lowerCase(ch);
             const char16_t partner = upper != ch ? upper : lower;
             if (ch >= 0x80 && !(ch >= 0xFF21 && ch <= 0xFF5A) && partner != ch &&
                 p.codesOf.count(partner))

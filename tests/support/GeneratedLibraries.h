@@ -3,8 +3,6 @@
 
 #pragma once
 
-#include <unicode/uchar.h>
-
 #include <cstdint>
 #include <map>
 #include <random>
@@ -13,6 +11,7 @@
 #include <vector>
 
 #include "lookup/Big5Codec.h"
+#include "lookup/LetterCase.h"
 
 namespace qb::test {
 
@@ -184,14 +183,14 @@ class LibraryMaker {
         auto at = [&] { return static_cast<size_t>(below(static_cast<int>(text.size()) + 1)); };
         switch (below(16)) {
             case 0:
-                for (char16_t& ch : text) ch = static_cast<char16_t>(u_toupper(ch));
+                for (char16_t& ch : text) ch = upperCase(ch);
                 break;
             case 1:
-                for (char16_t& ch : text) ch = static_cast<char16_t>(u_tolower(ch));
+                for (char16_t& ch : text) ch = lowerCase(ch);
                 break;
             case 2:
                 for (char16_t& ch : text)
-                    if (chance(2)) ch = static_cast<char16_t>(u_toupper(ch));
+                    if (chance(2)) ch = upperCase(ch);
                 break;
             case 3:
                 text.insert(at(), 1, kReplacement);

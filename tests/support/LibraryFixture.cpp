@@ -8,6 +8,7 @@
 #include "codepage/CodePage950.h"
 #include "lookup/Big5Codec.h"
 #include "lookup/EntryLine.h"
+#include "lookup/FileSystem.h"
 #include "lookup/Utf8.h"
 
 namespace qb::test {
@@ -17,10 +18,14 @@ std::string big5(const std::string& utf8) {
     return codePage.encode(fromUtf8(utf8));
 }
 
-TempLibrary::TempLibrary() {
+std::filesystem::path uniqueTempPath(const std::string& prefix) {
     static std::atomic<int> counter{0};
-    dir_ = std::filesystem::temp_directory_path() /
-           ("quillbook-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
+    return std::filesystem::temp_directory_path() /
+           (prefix + "-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
+}
+
+TempLibrary::TempLibrary() {
+    dir_ = uniqueTempPath("quillbook-test");
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
 }

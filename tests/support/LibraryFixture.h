@@ -5,12 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "lookup/FileSystem.h"
 #include "lookup/LookupView.h"
 
 namespace qb::test {
 
 // Big5 bytes of a UTF-8 text, for writing fixture libraries.
 std::string big5(const std::string& utf8);
+
+// A path in the temporary folder that no other test, process or run has used.
+std::filesystem::path uniqueTempPath(const std::string& prefix);
 
 // A library folder in a fresh temporary directory, removed again at the end of the test.
 class TempLibrary {
@@ -27,7 +31,7 @@ class TempLibrary {
     // Creates every a.lib ... z.lib that does not exist yet, empty.
     void fillMissingWithEmptyFiles();
 
-    std::string folder() const { return dir_.string(); }
+    std::string folder() const { return utf8Of(dir_); }  // UTF-8, as the engine takes it
 
   private:
     std::filesystem::path dir_;

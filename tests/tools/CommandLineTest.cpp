@@ -1,14 +1,10 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <fstream>
 #include <sstream>
 
 #include "LibraryFixture.h"
-
-extern char** environ;
+#include "RunProgram.h"
 
 namespace qb {
 namespace {
@@ -27,31 +23,14 @@ std::string slurp(const std::string& path) {
 }
 
 // Standard output goes to `outPath` when one is given (and is then not read back).
-ToolRun runTool(const std::vector<std::string>& args, std::string outPath = "") {
-    const std::string base =
-        std::filesystem::temp_directory_path() / ("quillbook-tool-" + std::to_string(getpid()));
+ToolRun runTool(const std::vector<std::string>& args, std::string outPath = "",
+                const std::string& tool = QB_LOOKUP_TOOL) {
+    const std::string base = test::uniqueTempPath("quillbook-tool").string();
     const bool ownOut = outPath.empty();
     if (ownOut) outPath = base + ".out";
     const std::string errPath = base + ".err";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-    std::vector<std::string> all{QB_LOOKUP_TOOL};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& a : all) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
     ToolRun run;
-    if (posix_spawn(&pid, QB_LOOKUP_TOOL, &actions, nullptr, argv.data(), environ) == 0) {
-        int status = 0;
-        waitpid(pid, &status, 0);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
+    run.status = test::runProgram(tool, args, outPath, errPath);
     if (ownOut) run.out = slurp(outPath);
     run.err = slurp(errPath);
     if (ownOut) std::filesystem::remove(outPath);
@@ -169,6 +148,51 @@ TEST_F(CommandLine, UsesTheLibraryBesideTheProgramByDefault) {
     const ToolRun run = runTool({"apple"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out.rfind("\r\napple\r\n蘋果", 0), 0u) << run.out;
+}
+
+// Folders in any script and deeper than the 260 characters where older Windows stop: the
+// program's own folder (from the system) with a Chinese name, and a library folder past 260
+// characters. (Windows cannot start a program from a folder that deep; tests/windows/
+// long_program_folder_test.sh starts one there from Linux.)
+TEST_F(CommandLine, FindsTheLibraryInFoldersOfAnyName) {
+    const std::filesystem::path tool = pathFromUtf8(QB_LOOKUP_TOOL);
+    const std::string deep =
+        std::string(100, 'd') + "/" + std::string(100, 'e') + "/" + std::string(60, 'f') + "/字典";
+    struct Case {
+        std::string name;
+        bool programThere;  // else the library alone, named with --lib
+    };
+    for (const Case& c : {Case{"詞典 查詢", true}, Case{deep, false}}) {
+        const std::string base = utf8Of(test::uniqueTempPath("quillbook-folder"));
+        const std::string folder = base + "/" + c.name;
+        std::filesystem::create_directories(pathFromUtf8(folder + "/lib"));
+        std::vector<std::string> made;
+        // Over what a run whose process had the same number may have left (Wine's are small).
+        const auto over = std::filesystem::copy_options::overwrite_existing;
+        for (const char* file : {"a.lib", "z.lib"}) {
+            made.push_back(folder + "/lib/" + file);
+            std::filesystem::copy_file(pathFromUtf8(lib.folder() + "/" + file),
+                                       pathFromUtf8(made.back()), over);
+        }
+        ToolRun run;
+        if (c.programThere) {
+            made.push_back(folder + "/" + utf8Of(tool.filename()));
+            std::filesystem::copy_file(tool, pathFromUtf8(made.back()), over);
+            run = runTool({"apple"}, "", made.back());
+        } else {
+            EXPECT_GT(folder.size() + 10, 260u);
+            run = runTool({"--lib", folder + "/lib", "apple"});
+        }
+        EXPECT_EQ(run.status, 0) << c.name << ": " << run.err;
+        EXPECT_EQ(run.out, "\r\napple\r\n蘋果\r\n") << c.name;
+        // What was made, one by one from the deepest: the C++ library for Windows cannot
+        // remove a tree past 260 characters.
+        made.push_back(folder + "/lib");
+        for (const std::string& path : made) std::filesystem::remove(pathFromUtf8(path));
+        for (std::filesystem::path up = pathFromUtf8(folder);
+             up != pathFromUtf8(base).parent_path(); up = up.parent_path())
+            std::filesystem::remove(up);
+    }
 }
 
 }  // namespace

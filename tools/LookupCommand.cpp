@@ -1,12 +1,8 @@
 // The command-line lookup: runs the window's lookup procedure through a view that prints, so
 // scripts, tests and benchmarks exercise exactly what the window runs.
 
-#include <unistd.h>
+#include "LookupCommand.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,6 +11,7 @@
 #include "lookup/Lookup.h"
 #include "lookup/Utf8.h"
 #include "platform/ProgramFolder.h"
+#include "platform/StandardStreams.h"
 
 namespace {
 
@@ -43,8 +40,7 @@ constexpr const char* kUsage =
 
 // Standard output through one buffer that is written whenever it fills: the result goes out
 // as the scan finds it and is never held whole, so memory follows the longest line, not the
-// result. The buffer goes to write(2) as it is; stdio would copy it once more and make two or
-// three calls of each flush.
+// result. The buffer goes to the system as it is (platform/StandardStreams.h).
 class OutputWriter {
   public:
     ~OutputWriter() { flush(); }
@@ -87,28 +83,19 @@ class OutputWriter {
     // Writes what the buffer holds straight to standard output, whole. After a failed write
     // nothing more is written, and the failure is kept for the exit status.
     void flush() {
-        const char* from = buffer_.get();
-        while (used_ > 0 && writeError_ == 0) {
-            const ssize_t n = ::write(STDOUT_FILENO, from, used_);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) {
-                writeError_ = n < 0 ? errno : EIO;
-                break;
-            }
-            from += n;
-            used_ -= static_cast<size_t>(n);
-        }
+        if (used_ > 0 && writeError_.empty())
+            writeError_ = qb::platform::writeStandardOutput(std::string_view(buffer_.get(), used_));
         used_ = 0;
     }
 
-    // The error of the write that failed, or 0.
-    int writeError() const { return writeError_; }
+    // Why the write failed, or empty.
+    const std::string& writeError() const { return writeError_; }
 
   private:
     static constexpr size_t kSize = 64 << 10;
     std::unique_ptr<char[]> buffer_ = std::make_unique_for_overwrite<char[]>(kSize);
     size_t used_ = 0;
-    int writeError_ = 0;
+    std::string writeError_;
 };
 
 class PrintingView final : public qb::LookupView {
@@ -118,7 +105,7 @@ class PrintingView final : public qb::LookupView {
     void setTopmost(bool) override {}
     void playClickSound() override {}
     void showMessage(std::u16string_view text) override {
-        std::cerr << qb::toUtf8(text) << '\n' << std::flush;
+        qb::platform::writeStandardError(qb::toUtf8(text) + '\n');
     }
     std::u16string inputText() override { return input_; }
     void clearInput() override { input_.clear(); }
@@ -130,7 +117,7 @@ class PrintingView final : public qb::LookupView {
     }
     void resultsComplete() override { out_.flush(); }
     bool outputIsEmpty() override { return !shown_; }
-    int writeError() const { return out_.writeError(); }
+    const std::string& writeError() const { return out_.writeError(); }
 
   private:
     std::u16string input_;
@@ -138,32 +125,33 @@ class PrintingView final : public qb::LookupView {
     bool shown_ = false;
 };
 
-int usageError(const char* why) {
-    std::fprintf(stderr, "quillbook-lookup: %s\n\n%s", why, kUsage);
+int usageError(const std::string& why) {
+    qb::platform::writeStandardError("quillbook-lookup: " + why + "\n\n" + kUsage);
     return 2;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int runLookupCommand(const std::vector<std::string>& args) {
     bool all = false;
     std::optional<std::string> libDir;
     std::optional<std::string> text;
     bool optionsEnded = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
+    const size_t argc = args.size();
+    for (size_t i = 0; i < argc; ++i) {
+        const std::string& arg = args[i];
         if (!optionsEnded && (arg == "--help" || arg == "-h")) {
-            std::fputs(kUsage, stdout);
+            qb::platform::writeStandardOutput(kUsage);
             return 0;
         } else if (!optionsEnded && arg == "--all") {
             all = true;
         } else if (!optionsEnded && arg == "--lib") {
             if (++i == argc) return usageError("--lib needs a folder");
-            libDir = argv[i];
+            libDir = args[i];
         } else if (!optionsEnded && arg == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
-            return usageError(("unknown option " + arg).c_str());
+            return usageError("unknown option " + arg);
         } else if (text) {
             return usageError("give exactly one TEXT (quote a text with spaces)");
         } else {
@@ -179,9 +167,9 @@ int main(int argc, char** argv) {
     state.AdvSubmit = all;
     lookup.Command_Submit_Click(view, state);
 
-    if (const int error = view.writeError()) {
-        std::fprintf(stderr, "quillbook-lookup: cannot write the result: %s\n",
-                     std::strerror(error));
+    if (const std::string& error = view.writeError(); !error.empty()) {
+        qb::platform::writeStandardError("quillbook-lookup: cannot write the result: " + error +
+                                         "\n");
         return 3;
     }
     return view.outputIsEmpty() ? 1 : 0;
