@@ -36,7 +36,8 @@ NO_QT = ["codepage/", "lookup/", "tray/Tray.", "platform/ProgramFolder.", "platf
          # What each window does, and what those behaviours stand on.
          "platform/Desktop.", "platform/Registry.", "common/WindowView.", "common/KeyCodes.",
          "about/AboutBehaviour.", "about/SysInfo.", "speech/HelpBehaviour.",
-         "tray/TrayBehaviour.", "common/ProgramCalls.", "common/TwipsPerPixel."]
+         "tray/TrayBehaviour.", "common/ProgramCalls.", "common/TwipsPerPixel.",
+         "mainwin/MainBehaviour.", "speech/Pronunciation.", "platform/SpeechEngine."]
 
 OWN = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 SYSTEM = re.compile(r"^\s*#\s*include\s+<(Q\w*)", re.M)

@@ -29,7 +29,7 @@ class Windows final : public QObject {
     frmHelp& help();
 
     // Runs the main window's start-up.
-    void start() { main_->Form_Load(); }
+    void start() { main_->behaviour().Form_Load(); }
     // Another start of the program brings the main window forward from wherever it is, as
     // the tray menu's "show" does. False when there is none left to show: the program is
     // ending.

@@ -8,6 +8,8 @@ namespace qb {
 inline constexpr int kVirtualKeyReturn = 13;
 inline constexpr int kVirtualKeyEscape = 27;
 inline constexpr int kVirtualKeyUp = 38;
+// The character code of a keystroke that types a carriage return.
+inline constexpr int kCharacterCarriageReturn = 13;
 
 inline constexpr int kShiftMask = 1;
 inline constexpr int kCtrlMask = 2;

@@ -6,10 +6,10 @@
 #include <QMouseEvent>
 #include <limits>
 
+#include "common/KeyCodes.h"
+#include "common/QtKeys.h"
 #include "common/Twips.h"
-#include "lookup/EntryLine.h"
 #include "mainwin/gifmod.h"
-#include "speech/Pronunciation.h"
 
 namespace qb {
 namespace {
@@ -45,40 +45,10 @@ QPixmap picture(const QString& name, QSize size) {
 
 }  // namespace
 
-// The lookup's view of this window: the two text boxes, the message boxes, the click sound
-// and the placement band.
-class frmMain::LookupWidgets final : public LookupView {
-  public:
-    explicit LookupWidgets(frmMain& form) : form_(form) {}
-
-    void setTopmost(bool on) override { form_.shared_.SetTopmost(on); }
-    void playClickSound() override { form_.shared_.PlayClickSound(); }
-    void showMessage(std::u16string_view text) override {
-        form_.shared_.MsgBox(QString::fromStdU16String(std::u16string(text)), platform::kOkOnly);
-    }
-    std::u16string inputText() override { return form_.Text_Input->text().toStdU16String(); }
-    void clearInput() override { form_.Text_Input->clear(); }
-    void clearOutput() override {
-        form_.output_.clear();
-        form_.Text_Output->setText(QString());
-    }
-    void printResult(std::u16string_view line) override { appendDisplayForm(line, form_.output_); }
-    // The lookup never yields while it scans, so the box is filled once, when the scan is
-    // over: the user sees the same text, in time that grows with its length alone.
-    void resultsComplete() override {
-        form_.Text_Output->setText(QString::fromStdU16String(form_.output_));
-    }
-    bool outputIsEmpty() override { return form_.output_.empty(); }
-
-  private:
-    frmMain& form_;
-};
-
 frmMain::frmMain(AppShared& shared, Library library)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint),
       shared_(shared),
-      lookup_(std::move(library)),
-      view_(std::make_unique<LookupWidgets>(*this)) {
+      behaviour_(*this, shared, shared.services().speech, std::move(library)) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kApplicationTitle);
     setWindowIcon(programIcon());
@@ -94,7 +64,7 @@ frmMain::frmMain(AppShared& shared, Library library)
     pic1->setGeometry(twips(0, 0, 6975, 3615));
     pic1->setFrameShape(QFrame::Box);  // until the start-up fits it to its picture
     pic1->setFocusPolicy(Qt::TabFocus);
-    connect(pic1, &PictureBox::pressed, this, &frmMain::pic1_MouseDown);
+    connect(pic1, &PictureBox::pressed, this, &frmMain::pressedOnFace);
     shared_.setMainWindow(this);
     shared_.load(this);
 }
@@ -157,17 +127,19 @@ void frmMain::createControls() {
     DirectSS1->setObjectName(QStringLiteral("DirectSS1"));
     DirectSS1->setGeometry(twips(7440, 3240, 375, 375));
 
-    connect(Command_Submit, &QToolButton::clicked, this, [this] { Command_Submit_Click(); });
+    connect(Command_Submit, &QToolButton::clicked, this,
+            [this] { behaviour_.Command_Submit_Click(); });
     connect(Command_AdvanSubmit, &QToolButton::clicked, this,
-            [this] { Command_AdvanSubmit_Click(); });
-    connect(Command_Close, &PictureBox::clicked, this, [this] { Command_Close_Click(); });
-    connect(Command_Min, &PictureBox::clicked, this, [this] { Command_Min_Click(); });
-    connect(Cmd_About, &PictureBox::clicked, this, [this] { Cmd_About_Click(); });
-    connect(Cmd_Voice, &QToolButton::clicked, this, [this] { Cmd_Voice_Click(); });
-    connect(Cmd_Help, &PictureBox::clicked, this, [this] { Cmd_Help_Click(); });
+            [this] { behaviour_.Command_AdvanSubmit_Click(); });
+    connect(Command_Close, &PictureBox::clicked, this,
+            [this] { behaviour_.Command_Close_Click(); });
+    connect(Command_Min, &PictureBox::clicked, this, [this] { behaviour_.Command_Min_Click(); });
+    connect(Cmd_About, &PictureBox::clicked, this, [this] { behaviour_.Cmd_About_Click(); });
+    connect(Cmd_Voice, &QToolButton::clicked, this, [this] { behaviour_.Cmd_Voice_Click(); });
+    connect(Cmd_Help, &PictureBox::clicked, this, [this] { behaviour_.Cmd_Help_Click(); });
     Cmd_Voice->installEventFilter(this);
-    connect(Text_Output, &TextBox::pressed, this, &frmMain::Text_Output_MouseDown);
-    connect(Text1, &TextBox::pressed, this, &frmMain::Text1_MouseDown);
+    connect(Text_Output, &TextBox::pressed, this, &frmMain::pressedOnFace);
+    connect(Text1, &TextBox::pressed, this, &frmMain::pressedOnFace);
 }
 
 void frmMain::setTabOrder() {
@@ -177,9 +149,7 @@ void frmMain::setTabOrder() {
     for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
-void frmMain::Form_Load() {
-    shared_.SetTopmost(true);
-    shared_.PlayClickSound();
+void frmMain::fitToSkin() {
     // Fit the skin box to its picture, without a border, and the window to the box.
     const QPixmap skin = pic1->pixmap();
     pic1->setFrameShape(QFrame::NoFrame);
@@ -191,10 +161,11 @@ void frmMain::Form_Load() {
     const QImage drawn =
         gifmod::drawnOnBackground(pngImage(kSkinPicture), pic1->palette().color(QPalette::Window));
     shared_.services().shape.setShape(*this, gifmod::regionOf(gifmod::BuildPictureRegion(drawn)));
-    // The tray window adds the icon, which stays for the whole run; it also hides this
-    // window, which the start-up then shows again.
-    emit trayHandOver();
+}
+
+void frmMain::showWindow() {
     show();
+    if (Text_Input != nullptr) return;
     // Made after the window is mapped and before the event loop paints it: the first paint
     // shows every control all the same, while the font database and the fonts that the
     // controls load no longer hold back the window's mapping.
@@ -204,7 +175,6 @@ void frmMain::Form_Load() {
         for (QWidget* control : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             if (!control->testAttribute(Qt::WA_WState_ExplicitShowHide)) control->show();
     setTabOrder();
-    focusInput();
 }
 
 void frmMain::focusInput() {
@@ -212,89 +182,66 @@ void frmMain::focusInput() {
     Text_Input->setFocus();
 }
 
-void frmMain::Command_Min_Click() {
-    shared_.PlayClickSound();
-    const bool areaExists = shared_.services().tray.isAvailable();
-    emit hideToTray();
-    // Hidden into a notification area that does not exist, the window could never be
-    // brought back: it goes to the taskbar instead. Its icon waits for an area to appear.
-    if (!areaExists) shared_.services().placement.minimizeToTaskbar(*this);
+int frmMain::MsgBox(std::u16string_view text, int style) {
+    return shared_.MsgBox(QStringView(text).toString(), style);
 }
 
-// No click sound and no change of the placement band.
-void frmMain::Cmd_About_Click() {
-    emit aboutRequested();
+void frmMain::unload() {
+    shared_.unload(this);
 }
 
-void frmMain::Command_Close_Click() {
-    shared_.SetTopmost(false);
-    if (shared_.confirmQuit()) emit quitConfirmed();
+std::u16string frmMain::inputText() {
+    return Text_Input->text().toStdU16String();
 }
 
-void frmMain::Command_Submit_Click() {
-    lookup_.Command_Submit_Click(*view_, state_);
+void frmMain::setInputText(std::u16string_view text) {
+    Text_Input->setText(QStringView(text).toString());
 }
 
-void frmMain::Command_AdvanSubmit_Click() {
-    state_.AdvSubmit = true;
-    Command_Submit_Click();
+void frmMain::setOutputText(std::u16string_view text) {
+    Text_Output->setText(QStringView(text).toString());
 }
 
-void frmMain::Cmd_Voice_Click() {
-    speakInput(shared_, *Text_Input);
+bool frmMain::notificationAreaExists() {
+    return shared_.services().tray.isAvailable();
 }
 
-void frmMain::Cmd_Help_Click() {
-    shared_.PlayClickSound();
-    emit helpRequested();
+void frmMain::minimizeToTaskbar() {
+    shared_.services().placement.minimizeToTaskbar(*this);
 }
 
-void frmMain::Text_Input_KeyDown(int KeyCode) {
-    if (KeyCode == kVirtualKeyUp) Text_Input->setText(lastkey());
-}
-
-void frmMain::Text_Input_KeyPress(int KeyAscii) {
-    if (KeyAscii == kCarriageReturn) Command_Submit_Click();
+void frmMain::beginMove(int Button) {
+    shared_.services().move.beginMove(*this, pressedAt_, static_cast<Qt::MouseButton>(Button));
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Text_Input && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Up) Text_Input_KeyDown(kVirtualKeyUp);
+        const int code = virtualKeyCode(*key);
+        if (code == kVirtualKeyUp) behaviour_.Text_Input_KeyDown(code);
         // The keys that type a carriage return: Return and the keypad's Enter, with or
         // without Shift; with Ctrl or Alt they type none.
         const bool typesCarriageReturn =
-            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            code == kVirtualKeyReturn &&
             !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-        if (typesCarriageReturn) Text_Input_KeyPress(kCarriageReturn);
+        if (typesCarriageReturn) behaviour_.Text_Input_KeyPress(kCharacterCarriageReturn);
     }
-    // Asked when the tooltip is due, so that it follows voices installed while the program runs.
     if (watched == Cmd_Voice && event->type() == QEvent::ToolTip)
-        Cmd_Voice->setToolTip(silentVoiceTip(shared_.services().speech));
-    // The voices take seconds to find: the search starts when the pointer reaches the button.
-    if (watched == Cmd_Voice && event->type() == QEvent::Enter)
-        shared_.services().speech.hasVoice();
+        Cmd_Voice->setToolTip(QString::fromStdU16String(behaviour_.Cmd_Voice_ToolTip()));
+    if (watched == Cmd_Voice && event->type() == QEvent::Enter) behaviour_.Cmd_Voice_MouseEnter();
     return false;  // every key goes on to the box's own handling
 }
 
-void frmMain::beginMove(QMouseEvent* event) {
+// Qt's buttons have the numbers the move takes: 1 left, 2 right, 4 middle.
+void frmMain::pressedOnFace(QMouseEvent* event) {
     // A press reports its button; a drag that began as a move reports the buttons held.
-    Qt::MouseButton button = event->button();
+    auto button = static_cast<unsigned>(event->button());
     if (button == Qt::NoButton) {
         const auto held = static_cast<unsigned>(event->buttons().toInt());
-        button = static_cast<Qt::MouseButton>(held & (~held + 1));  // the lowest one
+        button = held & (~held + 1);  // the lowest one
     }
-    shared_.services().move.beginMove(*this, event->globalPosition().toPoint(), button);
-}
-
-void frmMain::pic1_MouseDown(QMouseEvent* event) {
-    beginMove(event);
-}
-void frmMain::Text_Output_MouseDown(QMouseEvent* event) {
-    beginMove(event);
-}
-void frmMain::Text1_MouseDown(QMouseEvent* event) {
-    beginMove(event);
+    pressedAt_ = event->globalPosition().toPoint();
+    behaviour_.Face_MouseDown(static_cast<int>(button));
 }
 
 }  // namespace qb

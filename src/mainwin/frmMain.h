@@ -1,13 +1,13 @@
 #pragma once
 
 #include <QLineEdit>
+#include <QPoint>
 #include <QToolButton>
 #include <QWidget>
-#include <memory>
 
 #include "common/AppShared.h"
 #include "common/PictureControls.h"
-#include "lookup/Lookup.h"
+#include "mainwin/MainBehaviour.h"
 #include "mainwin/TextBox.h"
 
 class QMouseEvent;
@@ -15,43 +15,16 @@ class QMouseEvent;
 namespace qb {
 
 // The book-shaped main window: the left page holds the title, the input box and the buttons,
-// the right page the results. What it asks of the other windows it announces; the program
-// wires the answer.
-class frmMain final : public QWidget {
+// the right page the results. It draws; what it does is MainBehaviour's.
+class frmMain final : public QWidget, private MainView {
     Q_OBJECT
   public:
     frmMain(AppShared& shared, Library library);
     ~frmMain() override;
 
-    // Start-up and closing.
-    void Form_Load();
-    void Command_Close_Click();
-    void Command_Min_Click();
-    void Cmd_About_Click();
+    MainBehaviour& behaviour() { return behaviour_; }
     // Gives the keyboard focus to the input box, the window with it.
-    void focusInput();
-
-    // Looking up.
-    void Command_Submit_Click();
-    void Command_AdvanSubmit_Click();
-    bool AdvSubmit() const { return state_.AdvSubmit; }
-    QString lastkey() const { return QString::fromStdU16String(state_.lastkey); }
-
-    // Keys of the input box: the virtual-key code of a key going down, the character code of
-    // a keystroke, by the numbers the program has always used.
-    static constexpr int kVirtualKeyUp = 38;
-    static constexpr int kCarriageReturn = 13;
-    void Text_Input_KeyDown(int KeyCode);
-    void Text_Input_KeyPress(int KeyAscii);
-
-    // Speaking the typed text; opening the Help window.
-    void Cmd_Voice_Click();
-    void Cmd_Help_Click();
-
-    // Dragging the window by its face.
-    void pic1_MouseDown(QMouseEvent* event);
-    void Text_Output_MouseDown(QMouseEvent* event);
-    void Text1_MouseDown(QMouseEvent* event);
+    void focusInput() override;
 
     // The controls, named as the program has always named them.
     PictureBox* pic1 = nullptr;
@@ -84,16 +57,30 @@ class frmMain final : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    class LookupWidgets;
     void createControls();
     void setTabOrder();
-    void beginMove(QMouseEvent* event);
+    void pressedOnFace(QMouseEvent* event);
+
+    // MainView
+    int MsgBox(std::u16string_view text, int style) override;
+    void unload() override;
+    std::u16string inputText() override;
+    void setInputText(std::u16string_view text) override;
+    void setOutputText(std::u16string_view text) override;
+    void fitToSkin() override;
+    void showWindow() override;
+    bool notificationAreaExists() override;
+    void minimizeToTaskbar() override;
+    void beginMove(int Button) override;
+    void announceTrayHandOver() override { emit trayHandOver(); }
+    void announceHideToTray() override { emit hideToTray(); }
+    void announceQuit() override { emit quitConfirmed(); }
+    void announceAbout() override { emit aboutRequested(); }
+    void announceHelp() override { emit helpRequested(); }
 
     AppShared& shared_;
-    Lookup lookup_;
-    LookupState state_;
-    std::unique_ptr<LookupWidgets> view_;
-    std::u16string output_;  // the output box's text while a lookup fills it
+    MainBehaviour behaviour_;
+    QPoint pressedAt_;  // where the press that starts a move was, on the screen
 };
 
 }  // namespace qb

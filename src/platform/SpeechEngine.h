@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <string>
 
 namespace qb::platform {
 
@@ -11,7 +11,7 @@ class SpeechEngine {
   public:
     virtual ~SpeechEngine() = default;
     virtual bool stop() = 0;
-    virtual bool say(const QString& text) = 0;
+    virtual bool say(const std::u16string& text) = 0;
     // False once it is known that the system has no voice to speak with.
     virtual bool hasVoice() = 0;
 };

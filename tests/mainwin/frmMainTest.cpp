@@ -85,9 +85,9 @@ class FrmMainTest : public test::WindowTest {
         QCOMPARE(shownOutput(), QStringLiteral("\napple\n蘋果\n"));
         QCOMPARE(form->Text_Output->text(), QStringLiteral("\r\napple\r\n蘋果\r\n"));
         QCOMPARE(form->Text_Input->text(), QString());
-        QCOMPARE(form->lastkey(), QStringLiteral("Apple"));
+        QCOMPARE(QString::fromStdU16String(form->behaviour().lastkey()), QStringLiteral("Apple"));
         QCOMPARE(desktop->log, (QStringList{"topmost frmMain off", "topmost frmMain on", "sound"}));
-        QVERIFY(!form->AdvSubmit());
+        QVERIFY(!form->behaviour().AdvSubmit());
     }
 
     void eachPathLeavesTheBoxesAndCallsAsDocumented() {
@@ -152,7 +152,7 @@ class FrmMainTest : public test::WindowTest {
             QCOMPARE(desktop->messages, p.messages);
             QCOMPARE(desktop->log, p.log);
             QCOMPARE(form->Text_Input->text(), QString());
-            QVERIFY2(!form->AdvSubmit(), qPrintable(p.typed));
+            QVERIFY2(!form->behaviour().AdvSubmit(), qPrintable(p.typed));
         }
         QCOMPARE(desktop->titles.first(), QStringLiteral("Quillbook"));
     }
@@ -251,7 +251,7 @@ class FrmMainTest : public test::WindowTest {
         form->Text_Input->setText(pasted);
         QCOMPARE(form->Text_Input->text().size(), pasted.size());
         QTest::keyClick(form->Text_Input, Qt::Key_Return);
-        QCOMPARE(form->lastkey(), pasted);
+        QCOMPARE(QString::fromStdU16String(form->behaviour().lastkey()), pasted);
         QCOMPARE(desktop->messages, QStringList{kHint});
     }
 

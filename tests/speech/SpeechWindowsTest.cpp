@@ -80,8 +80,9 @@ class SpeechWindowsTest : public QObject {
                 QTest::mouseClick(h->form->Cmd_Voice, Qt::LeftButton);
             QVERIFY2(desktop.log == c.log,
                      qPrintable(QString(c.name) + ": " + desktop.log.join(" | ")));
-            QCOMPARE(desktop.messages,
-                     c.typed.isEmpty() ? QStringList{kNothingToSpeak} : QStringList{});
+            QCOMPARE(desktop.messages, c.typed.isEmpty()
+                                           ? QStringList{QStringView(kNothingToSpeak).toString()}
+                                           : QStringList{});
             QCOMPARE(h->form->Text_Input->text(), c.typed);
         }
         QCOMPARE(h->desktop->titles, (QStringList{"Quillbook", "Quillbook"}));

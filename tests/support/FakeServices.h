@@ -94,8 +94,8 @@ class FakeDesktop final : public platform::WindowPlacement,
         log << QStringLiteral("speech stop");
         return voice;
     }
-    bool say(const QString& text) override {
-        log << QStringLiteral("speech say %1").arg(text);
+    bool say(const std::u16string& text) override {
+        log << QStringLiteral("speech say %1").arg(QString::fromStdU16String(text));
         return voice;
     }
     bool hasVoice() override { return voice; }

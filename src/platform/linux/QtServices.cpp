@@ -284,7 +284,7 @@ bool DeferredSpeechEngine::stop() {
     return speech != nullptr && speech->stop();
 }
 
-bool DeferredSpeechEngine::say(const QString& text) {
+bool DeferredSpeechEngine::say(const std::u16string& text) {
     SpeechEngine* speech = engine();
     return speech != nullptr && speech->say(text);
 }

@@ -68,7 +68,7 @@ class DeferredSpeechEngine final : public SpeechEngine {
     DeferredSpeechEngine();
     ~DeferredSpeechEngine() override;
     bool stop() override;
-    bool say(const QString& text) override;
+    bool say(const std::u16string& text) override;
     bool hasVoice() override;
 
   private:

@@ -144,10 +144,11 @@ bool QtSpeechEngine::stop() {
     return true;
 }
 
-bool QtSpeechEngine::say(const QString& text) {
+bool QtSpeechEngine::say(const std::u16string& text) {
     if (!hasVoice()) return false;
     QMetaObject::invokeMethod(
-        worker_, [w = worker_, text] { w->say(text); }, Qt::QueuedConnection);
+        worker_, [w = worker_, text = QString::fromStdU16String(text)] { w->say(text); },
+        Qt::QueuedConnection);
     return true;
 }
 

@@ -24,7 +24,7 @@ class QtSpeechEngine final : public SpeechEngine {
     QtSpeechEngine& operator=(const QtSpeechEngine&) = delete;
 
     bool stop() override;
-    bool say(const QString& text) override;
+    bool say(const std::u16string& text) override;
     bool hasVoice() override;
 
     enum class Voice { Searching, Found, None };

@@ -1,6 +1,8 @@
 // The speech engine proper, built as a module of its own: Qt's text-to-speech library is
 // loaded at the first word spoken, not before the window can appear.
 
+#include <QtGlobal>
+
 #include "platform/linux/QtModules.h"
 #include "platform/linux/QtSpeechEngine.h"
 
