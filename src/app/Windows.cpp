@@ -54,21 +54,16 @@ frmTray& Windows::tray() {
     tray_ = std::make_unique<frmTray>(shared_, trayIcons_);
     // Back from the tray whole, however it left: a window that went to the taskbar for want
     // of a tray comes back un-minimised and without its taskbar button.
-    connect(tray_.get(), &frmTray::showMainWindowRequested, this, [this] {
-        if (main_) shared_.services().placement.showRestored(*main_);
-    });
-    connect(tray_.get(), &frmTray::hideMainWindowRequested, this, [this] {
-        if (main_) main_->hide();
-    });
-    connect(tray_.get(), &frmTray::focusMainInputRequested, this, [this] {
-        if (main_) main_->focusInput();
-    });
+    connect(tray_.get(), &frmTray::showMainWindowRequested, this,
+            [this] { placement().showRestored(*main_); });
+    connect(tray_.get(), &frmTray::hideMainWindowRequested, this, [this] { main_->hide(); });
+    connect(tray_.get(), &frmTray::focusMainInputRequested, this, [this] { main_->focusInput(); });
     connect(tray_.get(), &frmTray::quitWasConfirmed, this, &Windows::quit);
     return *tray_;
 }
 
 bool Windows::showMainFromAnywhere() {
-    if (!main_ || !shared_.isLoaded(main_.get())) return false;
+    if (!shared_.isLoaded(main_.get())) return false;
     tray().behaviour().menu_show_Click();
     return true;
 }
@@ -83,7 +78,7 @@ frmAbout& Windows::about() {
 
 void Windows::quit() {
     frmTray* const tray = tray_.get();  // only a tray window there was before the quit
-    if (main_) shared_.unload(main_.get());
+    shared_.unload(main_.get());
     if (tray) shared_.unload(tray);
     // Help or About left open keeps the program running, and with the book gone nothing
     // else leads to them: each comes back on screen if it was minimised, and from now on

@@ -102,22 +102,23 @@ void QtWindowPlacement::showRestored(QWidget& window) {
     if (retyped && window.windowHandle() != nullptr) new TopmostOnceMapped(*window.windowHandle());
 }
 
-namespace {
-
-// Writes a window's taskbar state each time it is about to be mapped: the window manager
-// drops the state when the window is withdrawn, and a hidden window may come back as a new
-// native window. Qt makes that new one only after the widget is told it is shown (after a
-// change of band, say); then the state goes to the window manager once the new one is up.
-class TaskbarStateOnShow final : public QObject {
+// Whether a window has a taskbar button, written each time the window is about to be mapped:
+// the window manager drops the state when the window is withdrawn, and a hidden window may come
+// back as a new native window. Qt makes that new one only after the widget is told it is shown
+// (after a change of band, say); then the state goes to the window manager once the new one is
+// up.
+class TaskbarState final : public QObject {
   public:
-    TaskbarStateOnShow(QWidget& window, const QtWindowPlacement& placement)
-        : QObject(&window), window_(window), placement_(placement) {
+    explicit TaskbarState(QWidget& window) : QObject(&window), window_(window) {
         window.installEventFilter(this);
     }
 
+    QWidget& window() const { return window_; }
+    bool offTaskbar = false;
+
     bool eventFilter(QObject* watched, QEvent* event) override {
         QWindow* handle = window_.windowHandle();
-        if (handle == nullptr || !placement_.isOffTaskbar(window_)) return false;
+        if (handle == nullptr || !offTaskbar) return false;
         if (watched == &window_ && event->type() == QEvent::Show) {
             setSkipTaskbar(*handle, true, WindowStage::AboutToMap);
             writtenTo_ = handle->winId();
@@ -136,33 +137,22 @@ class TaskbarStateOnShow final : public QObject {
 
   private:
     QWidget& window_;
-    const QtWindowPlacement& placement_;
     QPointer<QWindow> watchedHandle_;
     WId writtenTo_ = 0;
     bool awaitingExposure_ = false;
 };
 
-}  // namespace
-
 void QtWindowPlacement::showInTaskbar(QWidget& window, bool shown) {
-    offTaskbar_.removeAll(nullptr);
-    watched_.removeAll(nullptr);
-    if (!watched_.contains(&window)) {
-        new TaskbarStateOnShow(window, *this);
-        watched_.append(&window);
-    }
-    if (shown == !isOffTaskbar(window)) return;
-    if (shown)
-        offTaskbar_.removeAll(&window);
-    else
-        offTaskbar_.append(&window);
+    taskbarStates_.removeAll(nullptr);
+    auto known =
+        std::find_if(taskbarStates_.begin(), taskbarStates_.end(),
+                     [&](const QPointer<TaskbarState>& s) { return &s->window() == &window; });
+    TaskbarState* state = known != taskbarStates_.end() ? known->data() : nullptr;
+    if (state == nullptr) taskbarStates_.append(state = new TaskbarState(window));
+    if (state->offTaskbar == !shown) return;
+    state->offTaskbar = !shown;
     if (window.isVisible() && window.windowHandle() != nullptr)
         setSkipTaskbar(*window.windowHandle(), !shown, WindowStage::Managed);
-}
-
-bool QtWindowPlacement::isOffTaskbar(const QWidget& window) const {
-    return std::any_of(offTaskbar_.begin(), offTaskbar_.end(),
-                       [&](const QPointer<QWidget>& w) { return w.data() == &window; });
 }
 
 void QtPopupMenus::popupMenu(QMenu& menu) {

@@ -14,6 +14,8 @@
 
 namespace qb::platform {
 
+class TaskbarState;
+
 class QtWindowPlacement final : public WindowPlacement {
   public:
     void setTopmost(QWidget& window, bool on) override;
@@ -21,14 +23,12 @@ class QtWindowPlacement final : public WindowPlacement {
     void minimizeToTaskbar(QWidget& window) override;
     void showRestored(QWidget& window) override;
     void showInTaskbar(QWidget& window, bool shown) override;
-    // Whether the window is kept off the taskbar.
-    bool isOffTaskbar(const QWidget& window) const;
 
   private:
     // Tool windows that minimising turned into ordinary ones, to be turned back.
     QList<QPointer<QWidget>> madeOrdinary_;
-    QList<QPointer<QWidget>> offTaskbar_;
-    QList<QPointer<QWidget>> watched_;  // whose taskbar state is written at each showing
+    // The taskbar state of each window it was set for; each lives as long as its window.
+    QList<QPointer<TaskbarState>> taskbarStates_;
 };
 
 class QtWindowShape final : public WindowShape {

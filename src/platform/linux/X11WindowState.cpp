@@ -9,14 +9,21 @@
 namespace qb::platform {
 namespace {
 
-xcb_atom_t internAtom(xcb_connection_t* connection, const char* name) {
-    const xcb_intern_atom_cookie_t cookie =
-        xcb_intern_atom(connection, 0, static_cast<uint16_t>(qstrlen(name)), name);
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
-    if (reply == nullptr) return XCB_ATOM_NONE;
-    const xcb_atom_t atom = reply->atom;
-    free(reply);
-    return atom;
+// The atoms of the names, asked for all at once: one round trip to the server, not one each.
+template <size_t N>
+std::array<xcb_atom_t, N> internAtoms(xcb_connection_t* connection,
+                                      const std::array<const char*, N>& names) {
+    std::array<xcb_intern_atom_cookie_t, N> cookies;
+    for (size_t i = 0; i < N; ++i)
+        cookies[i] =
+            xcb_intern_atom(connection, 0, static_cast<uint16_t>(qstrlen(names[i])), names[i]);
+    std::array<xcb_atom_t, N> atoms;
+    for (size_t i = 0; i < N; ++i) {
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookies[i], nullptr);
+        atoms[i] = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+        free(reply);
+    }
+    return atoms;
 }
 
 std::vector<xcb_atom_t> stateOf(xcb_connection_t* connection, xcb_window_t window,
@@ -42,9 +49,9 @@ void setSkipTaskbar(QWindow& window, bool skip, WindowStage stage) {
     xcb_connection_t* connection = x11->connection();
     if (connection == nullptr) return;
     const auto id = static_cast<xcb_window_t>(window.winId());
-    const xcb_atom_t state = internAtom(connection, "_NET_WM_STATE");
-    const std::array<xcb_atom_t, 2> skips{internAtom(connection, "_NET_WM_STATE_SKIP_TASKBAR"),
-                                          internAtom(connection, "_NET_WM_STATE_SKIP_PAGER")};
+    const auto [state, skipTaskbar, skipPager] = internAtoms<3>(
+        connection, {"_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"});
+    const std::array<xcb_atom_t, 2> skips{skipTaskbar, skipPager};
     if (stage == WindowStage::Managed) {
         xcb_client_message_event_t message{};
         message.response_type = XCB_CLIENT_MESSAGE;
