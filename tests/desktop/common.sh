@@ -68,6 +68,13 @@ tray_icons() {
   xwininfo -id "$panel" -children | awk '/^ +0x/ && $0 !~ / 1x1\+/ {print $1}'
 }
 tray_icon_count() { tray_icons | wc -l; }
+tray_icon_count_is() { [ "$(tray_icon_count)" = "$1" ]; }
+# wait_for_tray_icon MESSAGE: until the program's icon sits in the panel and has had a moment to
+# finish embedding (a click in the first instant after the panel takes the window can be lost).
+wait_for_tray_icon() {
+  wait_for 5 tray_icon_count_is 1 || fail "$1 ($(tray_icon_count) icons)"
+  sleep 0.5
+}
 
 tray_icon_centre() {
   local child
@@ -83,6 +90,32 @@ start_program() {
   wait_for 15 main_window >/dev/null || fail "no main window"
   window=$(main_window)
   sleep 0.5
+}
+
+# The program's open popup menu: a visible override-redirect window of its own straight on the
+# root (the embedded tray icon is override-redirect too, but sits inside the panel).
+menu_window() {
+  local w
+  for w in $(xdotool search --onlyvisible --pid "$app" 2>/dev/null); do
+    xwininfo -id "$w" -children | grep -q '^ *Parent window id: .*(the root window)' || continue
+    xwininfo -id "$w" | grep -q 'Override Redirect State: yes' || continue
+    xprop -id "$w" _NET_WM_WINDOW_TYPE | grep -q TOOLTIP && continue
+    echo "$w"
+    return 0
+  done
+  return 1
+}
+menu_closed() { ! menu_window >/dev/null; }
+
+# choose_in_open_menu DOWNS: once the menu is on screen (on a busy machine it can take a while),
+# the entry that many Downs away.
+choose_in_open_menu() {
+  wait_for 10 menu_window >/dev/null || fail "the icon's menu did not open"
+  sleep 0.3
+  local keys=()
+  for _ in $(seq "$1"); do keys+=(Down); done
+  xdotool key "${keys[@]}" Return
+  wait_for 5 menu_closed || fail "the menu stayed open after Return"
 }
 
 program_ended() { ! kill -0 "$app" 2>/dev/null; }

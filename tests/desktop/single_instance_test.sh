@@ -95,7 +95,7 @@ for mode in bus socket; do
   fi
 
   start_program
-  wait_for 5 test "$(tray_icon_count)" = 1 || fail "no icon in the tray ($mode)"
+  wait_for_tray_icon "no icon in the tray ($mode)"
 
   click_at 55 190  # the dash button: into the tray
   wait_for 5 bash -c '! xdotool search --onlyvisible --name "^Quillbook$" >/dev/null' ||

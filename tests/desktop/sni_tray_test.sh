@@ -86,14 +86,13 @@ shot activated
 # The context menu: its first entry shows the window again, its second quits after a Yes.
 hide_window
 sni ContextMenu
-sleep 1
+wait_for 10 menu_window >/dev/null || fail "the host's context menu did not open"
 shot menu
-xdotool key Down Return
+choose_in_open_menu 1
 shown_whole "the menu's first entry"
 
 sni ContextMenu
-sleep 1
-xdotool key Down Down Return
+choose_in_open_menu 2
 sleep 1
 shot quit-question
 xdotool key Return

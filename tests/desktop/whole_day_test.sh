@@ -147,11 +147,9 @@ tray_menu() {  # tray_menu DOWNS: the icon's menu, the entry that many Downs awa
   local ix iy
   read -r ix iy <<<"$(tray_icon_centre)"
   xdotool mousemove "$ix" "$iy" click 3
-  sleep 1
+  wait_for 10 menu_window >/dev/null || fail "the icon's menu did not open"
   shot "${2:-menu}"
-  local keys=()
-  for _ in $(seq "$1"); do keys+=(Down); done
-  xdotool key "${keys[@]}" Return
+  choose_in_open_menu "$1"
 }
 double_click_icon() {
   local ix iy
@@ -299,7 +297,7 @@ has_focus || fail "the window does not have the focus"
 
 # ---------------------------------------------------------------------------------------------
 step "The icon in the notification area" "The icon is in the tray for the whole run, with its tip."
-wait_for 5 test "$(tray_icon_count)" -ge 1 || fail "no icon in the notification area"
+wait_for_tray_icon "no icon in the notification area"
 read -r ix iy <<<"$(tray_icon_centre)"
 xdotool mousemove "$ix" "$iy"
 sleep 2.5
@@ -533,7 +531,7 @@ shot after-quit
 # ---------------------------------------------------------------------------------------------
 step "Quit from the tray menu, No and then Yes" "The icon's menu entry 離開 asks too: No keeps the program and its icon, Yes ends it and takes the icon away."
 start_program
-wait_for 5 test "$(tray_icon_count)" -ge 1 || fail "no icon in the notification area"
+wait_for_tray_icon "no icon in the notification area"
 tray_menu 2 menu-quit
 sleep 1
 shot quit-question
@@ -552,7 +550,7 @@ shot after-menu-quit
 # ---------------------------------------------------------------------------------------------
 step "Quit with About open" "Yes to the tray menu's 離開 takes the book and its icon away, while About stays open and the program runs on; Exit on About then ends the program."
 start_program
-wait_for 5 test "$(tray_icon_count)" -ge 1 || fail "no icon in the notification area"
+wait_for_tray_icon "no icon in the notification area"
 click_at "${about_button[@]}"
 wait_for 5 test -n "$(about_window)" || fail "the About button opened no About window"
 about=$(about_window)
@@ -585,7 +583,7 @@ sleep 1
 xprop -id "$window" WM_STATE | grep -q Iconic || fail "without a tray the window was not minimised"
 shot minimised-without-tray
 start_tray_host
-wait_for 5 test "$(tray_icon_count)" -ge 1 || fail "the icon did not arrive with the notification area"
+wait_for_tray_icon "the icon did not arrive with the notification area"
 shot icon-arrived
 double_click_icon
 back_whole "a double-click after the no-tray minimise"
