@@ -28,16 +28,18 @@ ALLOWED = {
     "about": {"common", "codepage", "platform"},
     "app": {"mainwin", "tray", "about", "speech", "common", "lookup", "platform", "platform/linux"},
     "generators": {"codepage", "codepage/icu"},
+    # The Win32 front end: the windows' behaviours, drawn by native windows.
+    "win32": {"mainwin", "tray", "about", "speech", "common", "lookup", "platform", "platform/windows"},
 }
 # Files that build without Qt, whatever their folder may include.
 NO_QT = ["codepage/", "lookup/", "tray/Tray.", "platform/ProgramFolder.", "platform/linux/ProgramFolder.",
-         "platform/StandardStreams.", "platform/linux/StandardStreams.", "platform/windows/",
+         "platform/StandardStreams.", "platform/linux/StandardStreams.", "platform/windows/", "win32/",
          "generators/Big5TableGenerator.",
          # What each window does, and what those behaviours stand on.
          "platform/Desktop.", "platform/Registry.", "common/WindowView.", "common/KeyCodes.",
          "about/AboutBehaviour.", "about/SysInfo.", "speech/HelpBehaviour.",
          "tray/TrayBehaviour.", "common/ProgramCalls.", "common/TwipsPerPixel.",
-         "mainwin/MainBehaviour.", "speech/Pronunciation.", "platform/SpeechEngine."]
+         "mainwin/MainBehaviour.", "mainwin/PictureRegion.", "speech/Pronunciation.", "platform/SpeechEngine."]
 
 OWN = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 SYSTEM = re.compile(r"^\s*#\s*include\s+<(Q\w*)", re.M)

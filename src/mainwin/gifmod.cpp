@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "mainwin/PictureRegion.h"
+
 namespace gifmod {
 
 namespace {
@@ -10,17 +12,11 @@ namespace {
 // Each row's runs of kept pixels, one rectangle each; `cut(pixel)` tells which to cut.
 template <typename Pixel, typename Cut>
 void addRuns(const QImage& image, Cut cut, std::vector<QRect>& runs) {
-    const int width = image.width();
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* const row = reinterpret_cast<const Pixel*>(image.constScanLine(y));
-        const auto* const end = row + width;
-        // From one edge of a run to the next: a row of the outline has few of them.
-        for (const Pixel* p = std::find_if_not(row, end, cut); p != end;) {
-            const Pixel* const runEnd = std::find_if(p, end, cut);
-            runs.emplace_back(static_cast<int>(p - row), y, static_cast<int>(runEnd - p), 1);
-            p = std::find_if_not(runEnd, end, cut);
-        }
-    }
+    const auto rowAt = [&image](int y) {
+        return reinterpret_cast<const Pixel*>(image.constScanLine(y));
+    };
+    for (const qb::PixelRun& run : qb::pictureRuns(image.width(), image.height(), rowAt, cut))
+        runs.emplace_back(run.left, run.top, run.right - run.left, 1);
 }
 
 // A picture whose pixels are indices into a colour table that has a colour for every index,

@@ -1,0 +1,20 @@
+#include "win32/Fonts.h"
+
+#include <cmath>
+#include <cwchar>
+
+namespace qb::win32 {
+
+HFONT createFont(const FontSpec& spec, int dpi) {
+    LOGFONTW font{};
+    // A negative height asks for the character height, which is what a point size means.
+    font.lfHeight = -static_cast<LONG>(std::lround(spec.points * dpi / 72.0));
+    font.lfWeight = spec.weight;
+    font.lfUnderline = spec.underline ? TRUE : FALSE;
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfQuality = CLEARTYPE_QUALITY;
+    std::wcsncpy(font.lfFaceName, spec.face, LF_FACESIZE - 1);
+    return CreateFontIndirectW(&font);
+}
+
+}  // namespace qb::win32
