@@ -1,0 +1,42 @@
+#include "platform/windows/ShellNotificationArea.h"
+
+#include <cstring>
+
+#include "platform/windows/NotifyIconFields.h"
+
+namespace qb::platform {
+
+NOTIFYICONDATAA ShellNotificationArea::notifyIconData(const IconRecord& record) {
+    const NotifyIconFields fields = notifyIconFields(record);
+    // Zero-filled beyond the first version's fields, so even a tip with no NUL of its own
+    // ends inside the structure.
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = reinterpret_cast<HWND>(fields.window);
+    data.uID = fields.identifier;
+    data.uFlags = fields.flags;
+    data.uCallbackMessage = fields.callbackMessage;
+    data.hIcon = reinterpret_cast<HICON>(fields.icon);
+    static_assert(sizeof data.szTip >= sizeof fields.tip);
+    std::memcpy(data.szTip, fields.tip.data(), fields.tip.size());
+    return data;
+}
+
+bool ShellNotificationArea::send(TrayCommand command, const IconRecord& record) {
+    NOTIFYICONDATAA data = notifyIconData(record);
+    return Shell_NotifyIconA(static_cast<DWORD>(command), &data) != FALSE;
+}
+
+void ShellNotificationArea::notifyIcon(TrayCommand command, const IconRecord& record,
+                                       std::u16string_view) {
+    send(command, record);
+}
+
+// The shell's taskbar window holds the notification area. Under Wine it exists whenever
+// there is a display: icons dock in the desktop's own tray when one runs, and in a small
+// window of Wine's otherwise; with no display there is none, and adding an icon fails.
+bool ShellNotificationArea::isAvailable() {
+    return FindWindowW(L"Shell_TrayWnd", nullptr) != nullptr;
+}
+
+}  // namespace qb::platform
