@@ -1,5 +1,6 @@
 #include "platform/windows/ShellNotificationArea.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/windows/NotifyIconFields.h"
@@ -22,14 +23,40 @@ NOTIFYICONDATAA ShellNotificationArea::notifyIconData(const IconRecord& record) 
     return data;
 }
 
+NOTIFYICONDATAW ShellNotificationArea::wideNotifyIconData(const IconRecord& record,
+                                                          std::u16string_view tip) {
+    const NotifyIconFields fields = notifyIconFields(record);
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    data.hWnd = reinterpret_cast<HWND>(fields.window);
+    data.uID = fields.identifier;
+    data.uFlags = fields.flags;
+    data.uCallbackMessage = fields.callbackMessage;
+    data.hIcon = reinterpret_cast<HICON>(fields.icon);
+    // The first version's tip holds 63 characters and the NUL; the structure's is longer.
+    constexpr std::size_t kFirstVersionTip = 64;
+    const std::size_t kept = std::min(tip.size(), kFirstVersionTip - 1);
+    std::copy_n(tip.begin(), kept, data.szTip);
+    return data;
+}
+
+bool ShellNotificationArea::sendWide(TrayCommand command, const IconRecord& record,
+                                     std::u16string_view tip) {
+    NOTIFYICONDATAW data = wideNotifyIconData(record, tip);
+    return Shell_NotifyIconW(static_cast<DWORD>(command), &data) != FALSE;
+}
+
 bool ShellNotificationArea::send(TrayCommand command, const IconRecord& record) {
     NOTIFYICONDATAA data = notifyIconData(record);
     return Shell_NotifyIconA(static_cast<DWORD>(command), &data) != FALSE;
 }
 
 void ShellNotificationArea::notifyIcon(TrayCommand command, const IconRecord& record,
-                                       std::u16string_view) {
-    send(command, record);
+                                       std::u16string_view tip) {
+    if (GetACP() == 950)
+        send(command, record);
+    else
+        sendWide(command, record, tip);
 }
 
 // The shell's taskbar window holds the notification area. Under Wine it exists whenever

@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
@@ -259,6 +259,18 @@ TEST(ShellNotificationArea, AddsAndRemovesTheTrayModulesRecord) {
     EXPECT_EQ(data.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
     EXPECT_EQ(data.uCallbackMessage, 0x200u);
     EXPECT_EQ(std::string(data.szTip, 9), "\xA6\xD0\xB5\xA7\xA6\x72\xA8\xE5\0"s);
+    // Where the ANSI code page is another, the same fields go with the tip as text.
+    const NOTIFYICONDATAW wide =
+        platform::ShellNotificationArea::wideNotifyIconData(added, u"羽筆字典");
+    EXPECT_EQ(wide.cbSize, NOTIFYICONDATAW_V1_SIZE);
+    EXPECT_EQ(wide.hWnd, owner);
+    EXPECT_EQ(wide.hIcon, icon);
+    EXPECT_EQ(wide.uFlags, data.uFlags);
+    EXPECT_EQ(std::wstring(wide.szTip), L"羽筆字典");
+    EXPECT_EQ(std::wstring(platform::ShellNotificationArea::wideNotifyIconData(
+                               added, std::u16string(80, u'x'))
+                               .szTip),
+              std::wstring(63, L'x'));
 
     // Where the shell has a notification area it takes the icon and gives it back once.
     platform::ShellNotificationArea area;
