@@ -7,17 +7,27 @@
 
 namespace qb::platform {
 
-NOTIFYICONDATAA ShellNotificationArea::notifyIconData(const IconRecord& record) {
-    const NotifyIconFields fields = notifyIconFields(record);
-    // Zero-filled beyond the first version's fields, so even a tip with no NUL of its own
-    // ends inside the structure.
-    NOTIFYICONDATAA data{};
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+namespace {
+
+// The record's fields in either structure, zero-filled beyond them, so that a tip with no NUL
+// of its own still ends inside the structure.
+template <typename Data>
+Data withRecordFields(const NotifyIconFields& fields, DWORD size) {
+    Data data{};
+    data.cbSize = size;
     data.hWnd = reinterpret_cast<HWND>(fields.window);
     data.uID = fields.identifier;
     data.uFlags = fields.flags;
     data.uCallbackMessage = fields.callbackMessage;
     data.hIcon = reinterpret_cast<HICON>(fields.icon);
+    return data;
+}
+
+}  // namespace
+
+NOTIFYICONDATAA ShellNotificationArea::notifyIconData(const IconRecord& record) {
+    const NotifyIconFields fields = notifyIconFields(record);
+    auto data = withRecordFields<NOTIFYICONDATAA>(fields, NOTIFYICONDATAA_V1_SIZE);
     static_assert(sizeof data.szTip >= sizeof fields.tip);
     std::memcpy(data.szTip, fields.tip.data(), fields.tip.size());
     return data;
@@ -25,18 +35,11 @@ NOTIFYICONDATAA ShellNotificationArea::notifyIconData(const IconRecord& record) 
 
 NOTIFYICONDATAW ShellNotificationArea::wideNotifyIconData(const IconRecord& record,
                                                           std::u16string_view tip) {
-    const NotifyIconFields fields = notifyIconFields(record);
-    NOTIFYICONDATAW data{};
-    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
-    data.hWnd = reinterpret_cast<HWND>(fields.window);
-    data.uID = fields.identifier;
-    data.uFlags = fields.flags;
-    data.uCallbackMessage = fields.callbackMessage;
-    data.hIcon = reinterpret_cast<HICON>(fields.icon);
+    auto data =
+        withRecordFields<NOTIFYICONDATAW>(notifyIconFields(record), NOTIFYICONDATAW_V1_SIZE);
     // The first version's tip holds 63 characters and the NUL; the structure's is longer.
     constexpr std::size_t kFirstVersionTip = 64;
-    const std::size_t kept = std::min(tip.size(), kFirstVersionTip - 1);
-    std::copy_n(tip.begin(), kept, data.szTip);
+    std::copy_n(tip.begin(), std::min(tip.size(), kFirstVersionTip - 1), data.szTip);
     return data;
 }
 
