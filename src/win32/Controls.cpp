@@ -54,8 +54,12 @@ HWND makeLabel(HWND parent, int id, std::u16string_view text, const RECT& where,
     return makeChild(L"STATIC", SS_LEFT | SS_NOTIFY | SS_NOPREFIX, parent, id, text, where, font);
 }
 
-LRESULT labelColours(HDC dc, COLORREF colour) {
+LRESULT labelColours(HDC dc, COLORREF colour, bool seeThrough) {
     SetTextColor(dc, colour);
+    if (seeThrough) {
+        SetBkMode(dc, TRANSPARENT);
+        return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+    }
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }

@@ -22,8 +22,9 @@ RECT twipsRect(int left, int top, int width, int height, int dpi);
 // parent of a click (STN_CLICKED). The parent colours it (labelColours).
 HWND makeLabel(HWND parent, int id, std::u16string_view text, const RECT& where, HFONT font);
 
-// The parent's answer to WM_CTLCOLORSTATIC: the text in `colour` on the dialog's face.
-LRESULT labelColours(HDC dc, COLORREF colour);
+// The parent's answer to WM_CTLCOLORSTATIC: the text in `colour` on the dialog's face, or
+// on whatever the parent drew beneath the label when it is see-through.
+LRESULT labelColours(HDC dc, COLORREF colour, bool seeThrough = false);
 
 // A push button in the tab order; "&" marks its access key.
 HWND makePushButton(HWND parent, int id, std::u16string_view caption, const RECT& where, HFONT font,

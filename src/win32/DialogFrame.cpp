@@ -7,7 +7,8 @@ namespace qb::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"QuillbookDialog";
-constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+// Not clipping its controls: what the window draws may run on under a see-through label.
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
 // The system's dialog handling runs in any window of a class with room for it whose
@@ -73,6 +74,13 @@ LRESULT CALLBACK DialogFrame::procedure(HWND window, UINT message, WPARAM wParam
     }
     auto* messages = reinterpret_cast<DialogMessages*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (messages != nullptr) {
+        if (message == WM_PAINT) {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(window, &paint);
+            messages->paint(dc);
+            EndPaint(window, &paint);
+            return 0;
+        }
         if (message == WM_NCDESTROY)
             SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         else if (const auto answer = messages->answer(window, message, wParam, lParam))

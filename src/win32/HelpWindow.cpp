@@ -96,7 +96,8 @@ std::optional<LRESULT> HelpWindow::answer(HWND, UINT message, WPARAM wParam, LPA
             behaviour_.closeBox_Click();
             return 0;
         case WM_CTLCOLORSTATIC:
-            return labelColours(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOWTEXT));
+            // The separators run on under the labels that reach down to them.
+            return labelColours(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOWTEXT), true);
         case WM_DRAWITEM: {
             const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
             const int copy = static_cast<int>(item.CtlID) - kPictureButtons;

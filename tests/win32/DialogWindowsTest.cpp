@@ -105,6 +105,15 @@ class DialogWindows : public ::testing::Test {
         }
         settle();
     }
+    // The colour the window shows at a point of its client area, in pixels at 96 dpi.
+    COLORREF colourAt(HWND window, POINT at) {
+        UpdateWindow(window);
+        const POINT point = scaled(at, dpi);
+        HDC dc = GetDC(window);
+        const COLORREF colour = GetPixel(dc, point.x, point.y);
+        ReleaseDC(window, dc);
+        return colour;
+    }
     bool loaded(HWND window) { return life.isLoaded(window) && IsWindowVisible(window); }
 
     Log log;
@@ -144,6 +153,8 @@ TEST_F(DialogWindows, AboutLoadsAtItsPlaceWithItsTextsOnceAndAfreshAfterExit) {
     const POINT place = scaled({156, 129}, dpi);
     EXPECT_EQ(origin.x, place.x);
     EXPECT_EQ(origin.y, place.y);
+    EXPECT_EQ(colourAt(window, {200, 163}), RGB(128, 128, 128));  // the etched separator
+    EXPECT_EQ(colourAt(window, {200, 165}), RGB(255, 255, 255));
     // No taskbar button, yet a dialog's frame: owned by a window never shown.
     HWND owner = GetWindow(window, GW_OWNER);
     EXPECT_TRUE(owner != nullptr && !IsWindowVisible(owner));
@@ -271,6 +282,10 @@ TEST_F(DialogWindows, HelpLoadsWithItsTextsAndPicturesOnceAndAfreshAfterClosing)
     const POINT size = scaled({313, 375}, dpi);
     EXPECT_EQ(client.right, size.x);
     EXPECT_EQ(client.bottom, size.y);
+    // The four separators, on through a label that reaches down to one.
+    for (POINT at :
+         {POINT{30, 64}, POINT{30, 128}, POINT{200, 128}, POINT{30, 240}, POINT{30, 360}})
+        EXPECT_EQ(colourAt(window, at), GetSysColor(COLOR_WINDOWTEXT)) << at.x << "," << at.y;
     auto controls = controlsOf(window);
     for (const HelpLabel& label : kHelpLabels)
         EXPECT_TRUE(controls.contains(toUtf8(label.text))) << toUtf8(label.text);
