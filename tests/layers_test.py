@@ -37,7 +37,8 @@ NO_QT = ["codepage/", "lookup/", "tray/Tray.", "platform/ProgramFolder.", "platf
          "generators/Big5TableGenerator.",
          # What each window does, and what those behaviours stand on.
          "platform/Desktop.", "platform/Registry.", "common/WindowView.", "common/KeyCodes.",
-         "about/AboutBehaviour.", "about/SysInfo.", "speech/HelpBehaviour.",
+         "about/AboutBehaviour.", "about/SysInfo.", "about/AboutTexts.", "speech/HelpBehaviour.",
+         "speech/HelpTexts.",
          "tray/TrayBehaviour.", "common/ProgramCalls.", "common/TwipsPerPixel.",
          "mainwin/MainBehaviour.", "mainwin/PictureRegion.", "speech/Pronunciation.", "platform/SpeechEngine."]
 

@@ -6,15 +6,18 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "about/AboutTexts.h"
 #include "common/QtKeys.h"
 #include "common/Twips.h"
 
 namespace qb {
 namespace {
 
-// The address as the link shows it: the whole of it would not fit the label.
-const QString kHomePageShown = QStringLiteral("quillbook.example.org");
 const QColor kLinkColour(0, 128, 0);
+
+QString text(std::u16string_view fixed) {
+    return QStringView(fixed).toString();
+}
 
 QFont arial(qreal points, QFont::Weight weight = QFont::Normal) {
     QFont font;
@@ -64,27 +67,24 @@ void frmAbout::createControls() {
     Image1 = label("Image1", twips(120, 240, 1500, 1620), small);
     Image1->setPixmap(QIcon(QStringLiteral(":/mascot.png")).pixmap(QSize(100, 108)));
     lblTitle = label("lblTitle", twips(1800, 240, 3165, 480), arial(14.25, QFont::Bold));
-    lblVersion[2] =
-        label("lblVersion(2)", twips(3960, 360, 1095, 255), small, QStringLiteral("Ver: 1.1"));
-    lblVersion[0] = label("lblVersion(0)", twips(1800, 720, 3375, 255), small,
-                          QStringLiteral("Requirement:  Win 98 / Me / 2000 / XP"));
-    lblVersion[3] = label("lblVersion(3)", twips(1800, 960, 3375, 255), small,
-                          QStringLiteral("For 32-bit Windows Development"));
-    lblVersion[1] = label("lblVersion(1)", twips(1800, 1320, 3375, 255), small,
-                          QStringLiteral("Programmer: Quillbook developers"));
-    lblVersion[4] = label("lblVersion(4)", twips(1800, 1680, 3375, 255), small,
-                          QStringLiteral("© 2026 Quillbook developers"));
+    lblVersion[2] = label("lblVersion(2)", twips(3960, 360, 1095, 255), small, text(kAboutVersion));
+    lblVersion[0] =
+        label("lblVersion(0)", twips(1800, 720, 3375, 255), small, text(kAboutRequirement));
+    lblVersion[3] =
+        label("lblVersion(3)", twips(1800, 960, 3375, 255), small, text(kAboutDevelopment));
+    lblVersion[1] =
+        label("lblVersion(1)", twips(1800, 1320, 3375, 255), small, text(kAboutProgrammer));
+    lblVersion[4] = label("lblVersion(4)", twips(1800, 1680, 3375, 255), small, text(kAboutNotice));
     QFont linkFont = arial(9);
     linkFont.setUnderline(true);
-    Label3 = label("Label3", twips(1800, 2040, 2295, 255), linkFont, kHomePageShown);
+    Label3 = label("Label3", twips(1800, 2040, 2295, 255), linkFont, text(kAboutHomePageShown));
     QPalette linkPalette = Label3->palette();
     linkPalette.setColor(QPalette::WindowText, kLinkColour);
     Label3->setPalette(linkPalette);
     Label3->setFrameShadow(QFrame::Plain);
     Label3->setMouseTracking(true);
     Label3->installEventFilter(this);
-    lblDisclaimer =
-        label("lblDisclaimer", twips(120, 2520, 750, 225), small, QStringLiteral("Warining:"));
+    lblDisclaimer = label("lblDisclaimer", twips(120, 2520, 750, 225), small, text(kAboutWarning));
     label_warning = label("label_warning", twips(120, 2760, 3255, 855), arial(6.75));
     label_warning->setWordWrap(true);
 

@@ -5,6 +5,7 @@
 
 #include "common/PictureControls.h"
 #include "common/Twips.h"
+#include "speech/HelpTexts.h"
 
 namespace qb {
 namespace {
@@ -38,24 +39,6 @@ QFrame* line(QWidget* parent, int x1, int x2, int y) {
     return frame;
 }
 
-struct LabelPlace {
-    int left, top, width, height;
-    const char16_t* text;
-};
-
-const LabelPlace kLabels[] = {
-    {1080, 240, 3375, 615,
-     u"單字精確查詢模式，最適合搜尋英文單字，搜尋時間快，預設鍵為Enter，按上鍵可找上回所輸入字串"},
-    {1080, 1200, 3375, 855,
-     u"所有字串查詢模式，最適合搜尋所有有關字串，很適用於漢譯英，但搜尋時間久，按上鍵可找上回所輸入"
-     u"字串"},
-    {1080, 2160, 3375, 495, u"英語發音模式，能發出標準英語口音，最適合不懂併音的朋友。"},
-    {1080, 2640, 3375, 495, u"請先下載及安裝好以下2個Mircosoft發音引擎才能啟動本功能："},
-    {1200, 3720, 1335, 255, u"[x] 離開程式"},
-    {1200, 3960, 2295, 255, u"[-] 將程式縮小到常駐圖示"},
-    {2400, 4560, 2055, 735, u"在常駐圖示，雙按後會顯示回字典，或按右鍵出現菜單選擇"},
-};
-
 }  // namespace
 
 frmHelp::frmHelp(AppShared& shared)
@@ -84,16 +67,15 @@ frmHelp::frmHelp(AppShared& shared)
     Image1 = image(this, QStringLiteral("help_buttons.png"), twips(240, 3720, 765, 495));
     Image2 = image(this, QStringLiteral("help_tray.png"), twips(240, 4320, 2025, 960));
 
-    for (const LabelPlace& place : kLabels) {
-        auto* label = new QLabel(QString::fromUtf16(place.text), this);
+    for (const HelpLabel& place : kHelpLabels) {
+        auto* label = new QLabel(QStringView(place.text).toString(), this);
         label->setFont(labelFont());
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setGeometry(twips(place.left, place.top, place.width, place.height));
         Label1 << label;
     }
-    Line1 << line(this, 240, 4320, 3600) << line(this, 240, 4320, 960)
-          << line(this, 240, 4320, 1920) << line(this, 240, 4320, 5400);
+    for (const HelpLine& place : kHelpLines) Line1 << line(this, place.x1, place.x2, place.y);
 
     const std::pair<QWidget*, const char*> names[] = {{Command_Submit, "Command_Submit"},
                                                       {Command_AdvanSubmit, "Command_AdvanSubmit"},

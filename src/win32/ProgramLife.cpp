@@ -22,15 +22,17 @@ bool ProgramLife::isLoaded(HWND window) const {
 int ProgramLife::run() {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        const bool handled =
-            std::any_of(windows_.begin(), windows_.end(), [&message](const Loaded& w) {
-                return w.keysAsDialog && IsDialogMessageW(w.window, &message);
-            });
-        if (handled) continue;
+        if (takenAsDialogKey(message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
     return static_cast<int>(message.wParam);
+}
+
+bool ProgramLife::takenAsDialogKey(MSG& message) const {
+    return std::any_of(windows_.begin(), windows_.end(), [&message](const Loaded& w) {
+        return w.keysAsDialog && IsDialogMessageW(w.window, &message);
+    });
 }
 
 }  // namespace qb::win32

@@ -17,6 +17,9 @@ class ProgramLife final {
 
     // Runs until the last window unloads; returns the program's exit code.
     int run();
+    // Hands a message to the windows that take keys as dialogs do; true when one took it, and
+    // then it is not to be dispatched.
+    bool takenAsDialogKey(MSG& message) const;
 
   private:
     struct Loaded {
