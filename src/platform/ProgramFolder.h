@@ -9,4 +9,7 @@ namespace qb::platform {
 // command-line tools use it too.
 std::string programFolder();
 
+// What the system writes between a folder and a file in it: "/", or "\" on Windows.
+extern const char16_t kFolderSeparator;
+
 }  // namespace qb::platform

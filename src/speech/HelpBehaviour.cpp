@@ -1,12 +1,14 @@
 #include "speech/HelpBehaviour.h"
 
+#include "platform/ProgramFolder.h"
+
 namespace qb {
 
 void HelpBehaviour::Command1_Click() {
-    startInstaller(u"/spchapi.exe");
+    startInstaller(u"spchapi.exe");
 }
 void HelpBehaviour::Command2_Click() {
-    startInstaller(u"/msttsl.exe");
+    startInstaller(u"msttsl.exe");
 }
 
 void HelpBehaviour::closeBox_Click() {
@@ -16,7 +18,8 @@ void HelpBehaviour::closeBox_Click() {
 void HelpBehaviour::startInstaller(std::u16string_view name) {
     // Plain concatenation, as every file beside the program is named. A file that is missing
     // or will not start is the installer's matter: nothing is reported.
-    desktop_.programs.startProgram(programFolder_ + std::u16string(name));
+    desktop_.programs.startProgram(programFolder_ + platform::kFolderSeparator +
+                                   std::u16string(name));
 }
 
 }  // namespace qb

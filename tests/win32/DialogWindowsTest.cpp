@@ -326,8 +326,8 @@ TEST_F(DialogWindows, HelpAnswersTheUser) {
     const Act closeBox = [](auto&, auto& c) {
         PostMessageW(GetParent(c["msttsl.exe"]), WM_SYSCOMMAND, SC_CLOSE, 0);
     };
-    const std::string first = "start C:\\Quillbook/spchapi.exe";
-    const std::string second = "start C:\\Quillbook/msttsl.exe";
+    const std::string first = "start C:\\Quillbook\\spchapi.exe";
+    const std::string second = "start C:\\Quillbook\\msttsl.exe";
     struct Case {
         const char* name;
         std::vector<Act> acts;

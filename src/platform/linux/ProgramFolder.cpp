@@ -5,6 +5,8 @@
 
 namespace qb::platform {
 
+const char16_t kFolderSeparator = u'/';
+
 std::string programFolder() {
     std::error_code ec;
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);

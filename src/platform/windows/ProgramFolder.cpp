@@ -6,6 +6,8 @@
 
 namespace qb::platform {
 
+const char16_t kFolderSeparator = u'\\';
+
 // The program's own file name, however long (a folder deeper than MAX_PATH) and in whatever
 // script, given back as UTF-8 with the engine's "/" free to follow it.
 std::string programFolder() {
