@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
 #include <windows.h>
 #include <gdiplus.h>
+#include <gtest/gtest.h>
 #include <objidl.h>
 #include <shlwapi.h>
 
