@@ -23,7 +23,11 @@ HFONT createFont(const FontSpec& spec, int dpi) {
 HFONT createDefaultGuiFont(int dpi) {
     LOGFONTW font{};
     GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
-    font.lfHeight = MulDiv(font.lfHeight, dpi, 96);
+    // The stock font is sized for the screen's dots per inch as the program started.
+    HDC screen = GetDC(nullptr);
+    const int screenDpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    if (screenDpi > 0) font.lfHeight = MulDiv(font.lfHeight, dpi, screenDpi);
     return CreateFontIndirectW(&font);
 }
 

@@ -15,7 +15,7 @@ struct FontSpec {
 HFONT createFont(const FontSpec& spec, int dpi);
 
 // The system's default user-interface font, at its size for a screen of `dpi`; the caller
-// owns it. The stock object is sized for 96 dpi once and for all.
+// owns it.
 HFONT createDefaultGuiFont(int dpi);
 
 // Owns a font and deletes it with itself.
