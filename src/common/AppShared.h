@@ -14,8 +14,7 @@
 namespace qb {
 
 inline const QString kApplicationTitle = QStringView(kProgramTitle).toString();
-// Asked before the program ends, from the main window and from the tray menu alike.
-inline const QString kQuitQuestion = QStringLiteral("是否不用字典?");
+inline const QString kQuitQuestion = QStringView(kQuitQuestionText).toString();
 
 // A PNG picture of the program's resources: one of the start-up's, decoded when the program
 // was built, or read by Qt's own PNG reader alone. Otherwise Qt first loads every image

@@ -1,6 +1,11 @@
 #pragma once
 
+#include <string_view>
+
 namespace qb {
+
+// Asked before the program ends, from the main window and from the tray menu alike.
+inline constexpr std::u16string_view kQuitQuestionText = u"是否不用字典?";
 
 // What the windows' behaviours do through the program as a whole, whatever toolkit draws the
 // windows.

@@ -10,6 +10,9 @@
 
 namespace qb {
 
+// The title page's text, which nothing changes.
+inline constexpr std::u16string_view kTitlePageText = u"\r\n 羽筆字典\r\n Quillbook\r\n";
+
 // What the main window asks of the window that draws it. What it asks of the other windows
 // it announces; the program wires the answer.
 class MainView : public WindowView {

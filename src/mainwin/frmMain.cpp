@@ -79,7 +79,7 @@ void frmMain::createControls() {
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     paintTextBox(Text1);
     Text1->setFocusPolicy(Qt::ClickFocus);  // selected and copied, never reached by Tab
-    Text1->setText(QStringLiteral("\r\n 羽筆字典\r\n Quillbook\r\n"));
+    Text1->setText(QStringView(kTitlePageText).toString());
 
     Command_Min = new PictureBox(pic1, picture(QStringLiteral("hide.png"), {14, 13}), kBoxColour);
     Command_Min->setObjectName(QStringLiteral("Command_Min"));

@@ -14,7 +14,7 @@ constexpr float kTwipsPerPixelX = kTwipsPerPixel;
 void TrayBehaviour::command_tray_Click() {
     if (TrayID == 0)
         TrayID = tray_.AddTrayIcon(view_.iconOwnerHandle(), kTrayCallback,
-                                   view_.programIconHandle(), u"羽筆字典");
+                                   view_.programIconHandle(), std::u16string(kTrayTip));
     view_.hideThisWindow();
     view_.hideMainWindow();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "common/ProgramCalls.h"
 #include "tray/Tray.h"
@@ -56,6 +57,9 @@ class TrayBehaviour final {
     ProgramCalls& program_;
     Tray& tray_;
 };
+
+// The icon's tip.
+inline constexpr std::u16string_view kTrayTip = u"羽筆字典";
 
 // The callback message the icon asks for: the mouse-move message, so that the mouse message
 // number arrives in the place of the x coordinate.

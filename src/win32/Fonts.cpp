@@ -12,8 +12,22 @@ HFONT createFont(const FontSpec& spec, int dpi) {
     font.lfWeight = spec.weight;
     font.lfUnderline = spec.underline ? TRUE : FALSE;
     font.lfCharSet = DEFAULT_CHARSET;
+    // Outline fonts only: a bitmap face of the same name (Courier) has a few sizes and
+    // cannot follow the monitor's scale, and the system maps it to its outline kin.
+    font.lfOutPrecision = OUT_TT_PRECIS;
     font.lfQuality = CLEARTYPE_QUALITY;
     std::wcsncpy(font.lfFaceName, spec.face, LF_FACESIZE - 1);
+    return CreateFontIndirectW(&font);
+}
+
+HFONT createDefaultGuiFont(int dpi) {
+    LOGFONTW font{};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+    // The stock font is sized for the screen's dots per inch as the program started.
+    HDC screen = GetDC(nullptr);
+    const int screenDpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    if (screenDpi > 0) font.lfHeight = MulDiv(font.lfHeight, dpi, screenDpi);
     return CreateFontIndirectW(&font);
 }
 

@@ -14,11 +14,16 @@ struct FontSpec {
 // A font of that face and size for a screen of `dpi`; the caller owns it (Font below).
 HFONT createFont(const FontSpec& spec, int dpi);
 
+// The system's default user-interface font, at its size for a screen of `dpi`; the caller
+// owns it.
+HFONT createDefaultGuiFont(int dpi);
+
 // Owns a font and deletes it with itself.
 class Font final {
   public:
     Font() = default;
     Font(const FontSpec& spec, int dpi) : handle_(createFont(spec, dpi)) {}
+    explicit Font(HFONT owned) : handle_(owned) {}
     ~Font() { reset(); }
     Font(Font&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
     Font& operator=(Font&& other) noexcept {

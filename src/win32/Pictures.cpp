@@ -54,6 +54,21 @@ Picture Picture::scaled(int factor) const {
     return big;
 }
 
+Picture Picture::resized(int newWidth, int newHeight) const {
+    if (isNull() || newWidth <= 0 || newHeight <= 0) return {};
+    if (newWidth == width && newHeight == height) return *this;
+    Picture other;
+    other.width = newWidth;
+    other.height = newHeight;
+    other.pixels.reserve(static_cast<std::size_t>(newWidth) * newHeight);
+    for (int y = 0; y < newHeight; ++y) {
+        const std::size_t row = static_cast<std::size_t>(y * height / newHeight) * width;
+        for (int x = 0; x < newWidth; ++x)
+            other.pixels.push_back(pixels[row + static_cast<std::size_t>(x * width / newWidth)]);
+    }
+    return other;
+}
+
 Picture loadPicture(std::wstring_view fileName, COLORREF background) {
     Picture picture;
     IStream* stream = resourceStream(fileName);
@@ -84,14 +99,18 @@ Picture loadPicture(std::wstring_view fileName, COLORREF background) {
 }
 
 Picture loadPictureFor(std::wstring_view fileName, COLORREF background, int dpi) {
-    if (dpi >= 192) {
+    const Picture plain = loadPicture(fileName, background);
+    const auto atDpi = [dpi](int pixels) { return (pixels * dpi + 48) / 96; };
+    const int width = atDpi(plain.width), height = atDpi(plain.height);
+    if (dpi % 96 == 0 && dpi >= 192) {
         std::wstring doubled(fileName);
         const auto dot = doubled.rfind(L'.');
         doubled.insert(dot == std::wstring::npos ? doubled.size() : dot, L"@2x");
-        Picture picture = loadPicture(doubled, background);
-        if (!picture.isNull()) return picture.scaled(dpi / 192);
+        const Picture picture = loadPicture(doubled, background).scaled(dpi / 192);
+        if (!picture.isNull() && picture.width == width && picture.height == height) return picture;
     }
-    return loadPicture(fileName, background).scaled(dpi / 96);
+    if (dpi % 96 == 0) return plain.scaled(dpi / 96);
+    return plain.resized(width, height);
 }
 
 void drawPicture(HDC dc, const Picture& picture, int x, int y) {

@@ -18,14 +18,18 @@ struct Picture {
     // The picture with each pixel made `factor` pixels square, for screens denser than 96 dpi
     // when no drawing of that size exists; exact colours, so an outline cut from it stays true.
     Picture scaled(int factor) const;
+    // The picture at another size, each pixel taken from the nearest one of this: exact
+    // colours again, for scales that are not whole (150 %).
+    Picture resized(int newWidth, int newHeight) const;
 };
 
 // The PNG picture kept as the resource named after its file ("skin.png"); a null picture when
 // there is none or it cannot be decoded. Needs the picture decoder started (PictureDecoder).
 Picture loadPicture(std::wstring_view fileName, COLORREF background);
 
-// The drawing for a screen of `dpi`: the file's "@2x" drawing from 192 dpi on where there is
-// one, else the plain one, made `dpi / 96` times larger where that is a whole factor.
+// The drawing for a screen of `dpi`, `dpi / 96` times the plain drawing's size: the file's
+// "@2x" drawing from 192 dpi on where there is one, else the plain one, each made larger by a
+// whole factor where that fits and pixel by nearest pixel where it does not.
 Picture loadPictureFor(std::wstring_view fileName, COLORREF background, int dpi);
 
 // Draws the whole picture with its top-left corner at x, y.

@@ -2,77 +2,82 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-#include "mainwin/PictureRegion.h"
-#include "win32/Dpi.h"
+#include <memory>
+
+#include "lookup/Library.h"
+#include "lookup/Utf8.h"
+#include "platform/ProgramFolder.h"
+#include "platform/windows/SapiSpeechEngine.h"
+#include "platform/windows/ShellNotificationArea.h"
+#include "platform/windows/Win32Desktop.h"
+#include "platform/windows/Win32SoundPlayer.h"
+#include "tray/Tray.h"
+#include "win32/MainWindow.h"
 #include "win32/Pictures.h"
+#include "win32/ProgramLife.h"
+#include "win32/TrayWindow.h"
+#include "win32/Win32Program.h"
 
 namespace {
 
-using qb::win32::Picture;
+using namespace qb;
+using namespace qb::win32;
 
-Picture gSkin;
+// The program's windows and the services they stand on, wired to each other: no window knows
+// another, what one announces is answered here.
+int runProgram() {
+    PictureDecoder decoder;
+    const std::string folder = platform::programFolder();
+    platform::Win32SoundPlayer sound;
+    platform::SapiSpeechEngine speech;
+    platform::ShellNotificationArea area;
+    platform::Win32ProgramStarter programs;
+    platform::Win32AddressOpener addresses;
+    platform::Win32FileTests files;
+    platform::Win32Registry registry;
+    const platform::Desktop desktop{programs, addresses, files, registry};
+    (void)desktop;
+    Win32Program program(sound, fromUtf8(folder));
+    Tray icons(area);
+    ProgramLife life;
 
-LRESULT CALLBACK skinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_PAINT: {
-            PAINTSTRUCT paint;
-            HDC dc = BeginPaint(window, &paint);
-            qb::win32::drawPicture(dc, gSkin, 0, 0);
-            EndPaint(window, &paint);
-            return 0;
+    MainWindow main(life, program, speech, area, Library::besideProgram(folder));
+    program.setMainWindow(main.handle());
+    std::unique_ptr<TrayWindow> tray;
+    // Yes to the quit question, from either window: the main window, then the tray window.
+    const auto quit = [&main, &tray] {
+        main.unload();
+        if (tray) tray->unload();
+    };
+    const auto trayWindow = [&]() -> TrayWindow& {
+        if (!tray) {
+            tray = std::make_unique<TrayWindow>(life, program, icons, area);
+            tray->setAnnouncements({.showMain = [&main] { main.showRestored(); },
+                                    .hideMain = [&main] { main.hide(); },
+                                    .focusMainInput = [&main] { main.focusInput(); },
+                                    .quit = quit});
         }
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            return 0;
-        default:
-            return DefWindowProcW(window, message, wParam, lParam);
-    }
+        return *tray;
+    };
+    main.setAnnouncements({
+        .trayHandOver = [&trayWindow] { trayWindow().behaviour().command_tray_Click(); },
+        .hideToTray = [&trayWindow] { trayWindow().behaviour().command_tray_Click(); },
+        .quit = quit,
+        .about = {},
+        .help = {},
+        .shown = [&program] { program.mainWindowShown(); },
+    });
+    main.behaviour().Form_Load();
+    return life.run();
 }
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
-    qb::win32::PictureDecoder decoder;
-
-    WNDCLASSW skinClass{};
-    skinClass.lpfnWndProc = skinProc;
-    skinClass.hInstance = instance;
-    skinClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    skinClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-    skinClass.lpszClassName = L"QuillbookMain";
-    RegisterClassW(&skinClass);
-
-    gSkin = qb::win32::loadPictureFor(L"skin.png", RGB(212, 208, 200), qb::win32::dpiOf(nullptr));
-    HWND window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"QuillbookMain", L"Quillbook",
-                                  WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT, gSkin.width, gSkin.height,
-                                  nullptr, nullptr, instance, nullptr);
-    const auto runs = qb::pictureRuns(
-        gSkin.width, gSkin.height,
-        [](int y) { return gSkin.pixels.data() + static_cast<std::size_t>(y) * gSkin.width; },
-        [key = gSkin.pixels.empty() ? 0u : gSkin.pixels[0]](std::uint32_t pixel) {
-            return pixel == key;
-        });
-    HRGN region = nullptr;
-    for (const qb::PixelRun& run : runs) {
-        HRGN strip = CreateRectRgn(run.left, run.top, run.right, run.top + 1);
-        if (region == nullptr) {
-            region = strip;
-        } else {
-            CombineRgn(region, region, strip, RGN_OR);
-            DeleteObject(strip);
-        }
-    }
-    SetWindowRgn(window, region, TRUE);
-    ShowWindow(window, SW_SHOW);
-
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
+    const int code = runProgram();
     CoUninitialize();
-    return static_cast<int>(message.wParam);
+    return code;
 }
