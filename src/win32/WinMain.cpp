@@ -12,6 +12,8 @@
 #include "platform/windows/Win32Desktop.h"
 #include "platform/windows/Win32SoundPlayer.h"
 #include "tray/Tray.h"
+#include "win32/AboutWindow.h"
+#include "win32/HelpWindow.h"
 #include "win32/MainWindow.h"
 #include "win32/Pictures.h"
 #include "win32/ProgramLife.h"
@@ -36,10 +38,12 @@ int runProgram() {
     platform::Win32FileTests files;
     platform::Win32Registry registry;
     const platform::Desktop desktop{programs, addresses, files, registry};
-    (void)desktop;
     Win32Program program(sound, fromUtf8(folder));
     Tray icons(area);
     ProgramLife life;
+    // Made at their first button press; each loads again after it was closed.
+    AboutWindow about(life, desktop);
+    HelpWindow help(life, desktop, fromUtf8(folder));
 
     MainWindow main(life, program, speech, area, Library::besideProgram(folder));
     program.setMainWindow(main.handle());
@@ -63,8 +67,8 @@ int runProgram() {
         .trayHandOver = [&trayWindow] { trayWindow().behaviour().command_tray_Click(); },
         .hideToTray = [&trayWindow] { trayWindow().behaviour().command_tray_Click(); },
         .quit = quit,
-        .about = {},
-        .help = {},
+        .about = [&about] { about.show(); },
+        .help = [&help] { help.show(); },
         .shown = [&program] { program.mainWindowShown(); },
     });
     main.behaviour().Form_Load();
