@@ -14,7 +14,7 @@ packages=(
   speech-dispatcher speech-dispatcher-espeak-ng espeak-ng flite
   python3 icu-devtools
   libx11-dev linux-perf time
-  g++-mingw-w64-x86-64-posix googletest wine wine64
+  g++-mingw-w64-x86-64-posix googletest wine wine64 nsis
   dpkg-dev desktop-file-utils appstream lintian man-db
 )
 
