@@ -145,3 +145,159 @@ record_stop() { kill -INT "$recorder"; wait "$recorder" || true; }
 # The energy of a recording (sum of squared samples over time), to compare with the file
 # that was played.
 sound_energy() { sox "$1" -n stat 2>&1 | awk '/^Length/ {l=$3} /RMS +amplitude/ {r=$3} END {printf "%.6f\n", r * r * l}'; }
+
+# ---------------------------------------------------------------------------------------------
+# The book as a user drives it, for the suites that take it through a day. Need: $window, and
+# report.sh sourced for note and shot.
+
+# Where the controls sit on the window (pixels from its top-left corner).
+input_box=(96 68)       # Text_Input
+result_box=(260 100)    # Text_Output
+exact_button=(55 120)   # Command_Submit, "準確"
+all_button=(95 120)     # Command_AdvanSubmit, "所有"
+close_button=(38 190)   # Command_Close
+hide_button=(55 190)    # Command_Min
+click_at() {  # click_at X Y [BUTTON]: on the main window
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  xdotool mousemove $((X + $1)) $((Y + $2)) click "${3:-1}"
+}
+
+# What a text box holds, read as a user would: select all, copy, and read the clipboard. A
+# box that copies nothing leaves the marker, which reads as empty. select_all_keys: the keys
+# that select a box's whole text where ctrl+a does not.
+box_text() {  # box_text X Y
+  printf 'nothing-copied' | xclip -selection clipboard >/dev/null 2>&1
+  click_at "$1" "$2"
+  # shellcheck disable=SC2086 # one key name a word
+  xdotool key ${select_all_keys:-ctrl+a} ctrl+c
+  sleep 0.4
+  local text
+  text=$(xclip -o -selection clipboard 2>/dev/null || true)
+  [ "$text" = nothing-copied ] && text=""
+  printf '%s' "$text"
+}
+result_text() { box_text "${result_box[@]}"; }
+input_text() { box_text "${input_box[@]}"; }
+
+# type_text TEXT: into the input box, which has the focus. A character the keyboard lacks gets a
+# key of its own first: xdotool would otherwise map it for one key press and take the key back
+# at once, and a program slow to read the new map (a sanitiser build) sees the old key.
+type_text() {
+  local ch code=230 added=0
+  while IFS= read -r ch; do
+    [ -n "$ch" ] || continue
+    xmodmap -e "keycode $code = U$(printf '%s' "$ch" | iconv -f UTF-8 -t UTF-32BE | od -An -tx1 | tr -d ' \n' | sed 's/^0*//')"
+    code=$((code + 1)); added=1
+  done < <(LC_ALL=C.UTF-8 grep -o '[^ -~]' <<<"$1")
+  [ "$added" = 0 ] || sleep 0.5
+  xdotool type --delay 40 -- "$1"
+  sleep 0.3
+}
+
+main_window_gone() { ! main_window >/dev/null; }
+message_box() {  # the program's visible window that is not the book: its message box
+  local w
+  for w in $(xdotool search --onlyvisible --name '^Quillbook$' 2>/dev/null); do
+    xwininfo -id "$w" | grep -q 'Width: 352' || { echo "$w"; return 0; }
+  done
+  return 1
+}
+# answer_no_key: the key that answers No where Escape does not (a box without a Cancel button).
+answer() {  # answer Yes|No: to the message box that is open
+  local box
+  wait_for 5 message_box >/dev/null || fail "no message box to answer $1"
+  box=$(message_box)
+  xdotool windowactivate --sync "$box"
+  if [ "$1" = Yes ]; then xdotool key Return; else xdotool key "${answer_no_key:-Escape}"; fi
+  sleep 0.5
+}
+
+# Told by the window's state and type: a taskbar lists every window that does not skip it
+# and is of no type it leaves out by itself.
+without_taskbar_button() {  # without_taskbar_button STATE TYPE
+  grep -q _NET_WM_STATE_SKIP_TASKBAR <<<"$1" && grep -q _NET_WM_WINDOW_TYPE_UTILITY <<<"$2"
+}
+is_topmost() { xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
+has_focus() { [ "$(xdotool getwindowfocus)" = "$window" ]; }
+
+# The window back from the tray, whole: on screen, not minimised, topmost, focused, and still
+# without a taskbar button, where it was before.
+back_whole() {  # back_whole HOW [X Y]
+  wait_for 5 main_window >/dev/null || fail "$1: the window did not come back"
+  window=$(main_window)
+  sleep 0.5
+  xwininfo -id "$window" | grep -q IsViewable || fail "$1: the window is not on screen"
+  ! xprop -id "$window" WM_STATE | grep -q Iconic || fail "$1: the window came back minimised"
+  local state type
+  # The window manager sets the state some moments after the window maps again.
+  wait_for 10 is_topmost || true
+  state=$(xprop -id "$window" _NET_WM_STATE)
+  type=$(xprop -id "$window" _NET_WM_WINDOW_TYPE)
+  grep -q _NET_WM_STATE_ABOVE <<<"$state" || fail "$1: not topmost ($state)"
+  without_taskbar_button "$state" "$type" ||
+    fail "$1: the window has a taskbar button ($state; $type)"
+  has_focus || fail "$1: no focus"
+  if [ $# -ge 3 ]; then
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    [ "$X,$Y" = "$2,$3" ] || fail "$1: the window came back at $X,$Y, not at $2,$3"
+  fi
+}
+hide_to_tray() {
+  click_at "${hide_button[@]}"
+  wait_for 5 main_window_gone || fail "the hide button did not hide the window"
+}
+tray_menu() {  # tray_menu DOWNS: the icon's menu, the entry that many Downs away
+  local ix iy
+  read -r ix iy <<<"$(tray_icon_centre)"
+  xdotool mousemove "$ix" "$iy" click 3
+  wait_for 10 menu_window >/dev/null || fail "the icon's menu did not open"
+  shot "${2:-menu}"
+  choose_in_open_menu "$1"
+}
+double_click_icon() {
+  local ix iy
+  read -r ix iy <<<"$(tray_icon_centre)"
+  xdotool mousemove "$ix" "$iy" click --repeat 2 --delay 80 1
+}
+
+# A drag on the skin by any button moves the window by as much as the pointer moved, and the
+# move ends when that button is released: the pointer moving on leaves the window put.
+drag_by_80_48() {  # drag_by_80_48 WHAT [BUTTON]
+  local button=${2:-1}
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  xdotool mousemove $((X + 176)) $((Y + 60)) mousedown "$button"
+  for _ in 1 2 3 4 5 6 7 8; do xdotool mousemove_relative -- 10 6; sleep 0.05; done
+  xdotool mouseup "$button"
+  sleep 0.5
+  local oldX=$X oldY=$Y
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  local dx=$((X - oldX)) dy=$((Y - oldY))
+  [ "$dx" -ge 70 ] && [ "$dx" -le 90 ] && [ "$dy" -ge 38 ] && [ "$dy" -le 58 ] ||
+    fail "$1: a drag of 80,48 moved the window by $dx,$dy"
+  local afterX=$X afterY=$Y
+  for _ in 1 2 3; do xdotool mousemove_relative -- 20 15; sleep 0.05; done
+  sleep 0.3
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  [ "$X" = "$afterX" ] && [ "$Y" = "$afterY" ] ||
+    fail "$1: the window went on following the pointer after the button was released"
+  note "$1: moved by $dx,$dy"
+  # Back to where it was, so the next drag has room.
+  xdotool mousemove $((X + 176)) $((Y + 60)) mousedown 1
+  for _ in 1 2 3 4 5 6 7 8; do xdotool mousemove_relative -- -10 -6; sleep 0.05; done
+  xdotool mouseup 1
+  sleep 0.3
+}
+
+speak_button=(135 120)   # Cmd_Voice, the lips
+help_button=(96 176)     # Cmd_Help
+about_button=(136 176)   # Cmd_About
+
+help_window() { xdotool search --onlyvisible --name '^Help$' 2>/dev/null | head -n1; }
+about_window() { xdotool search --onlyvisible --name '^About Quillbook$' 2>/dev/null | head -n1; }
+shot_name() { printf '%02d-%s' "$((current + 1))" "$1"; }  # the name shot gives a screenshot
+viewable() { xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
+# A window's client area, in screen pixels: X Y WIDTH HEIGHT.
+client_area() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+    /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}'
+}
