@@ -1,6 +1,7 @@
 #include "win32/MainWindow.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include "win32/Dpi.h"
 #include "win32/MainLayout.h"
@@ -10,6 +11,40 @@
 
 namespace qb::win32 {
 namespace {
+
+// Whether the pointer leaves the system's drag rectangle around where the button (1 left,
+// 2 right, 4 middle) went down while it is held; false when it goes up first, or on Esc.
+bool pointerDragged(HWND window, int button) {
+    const UINT up = button == 1 ? WM_LBUTTONUP : button == 2 ? WM_RBUTTONUP : WM_MBUTTONUP;
+    const DWORD pressedAt = GetMessagePos();
+    const POINT start{GET_X_LPARAM(pressedAt), GET_Y_LPARAM(pressedAt)};
+    const int dx = GetSystemMetrics(SM_CXDRAG), dy = GetSystemMetrics(SM_CYDRAG);
+    const RECT still{start.x - dx, start.y - dy, start.x + dx + 1, start.y + dy + 1};
+    SetCapture(window);
+    bool dragged = false;
+    MSG message;
+    while (GetCapture() == window) {
+        if (GetMessageW(&message, nullptr, 0, 0) <= 0) {
+            PostQuitMessage(static_cast<int>(message.wParam));  // for the program's own loop
+            break;
+        }
+        if (message.message == up) break;
+        if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) break;
+        if (message.message == WM_MOUSEMOVE) {
+            const DWORD at = GetMessagePos();
+            const POINT now{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+            if (!PtInRect(&still, now)) {
+                dragged = true;
+                break;
+            }
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    if (GetCapture() == window) ReleaseCapture();
+    return dragged;
+}
 
 constexpr wchar_t kClassName[] = L"QuillbookMain";
 constexpr COLORREF kWindowColour = RGB(220, 209, 160);
@@ -240,10 +275,22 @@ void MainWindow::setTaskbarButton(bool shown) {
     SetWindowLongPtrW(window_, GWL_EXSTYLE, style);
 }
 
-void MainWindow::beginMove(int) {
-    // Any button: the system's move loop follows the pointer until the button is released.
+void MainWindow::beginMove(int Button) {
+    // Only once the pointer has left the drag rectangle: a desktop's move loop started by a
+    // mere click (the button already up) can go on following the pointer until the next
+    // click. Then any button: the system's move loop follows the pointer until it is released.
+    const DWORD pressedAt = GetMessagePos();
+    if (!pointerDragged(window_, Button)) return;
+    // The window catches up with the pointer's way out of the drag rectangle; the move loop
+    // goes on from where the pointer is now.
+    const DWORD at = GetMessagePos();
+    RECT frame;
+    GetWindowRect(window_, &frame);
+    SetWindowPos(window_, nullptr, frame.left + GET_X_LPARAM(at) - GET_X_LPARAM(pressedAt),
+                 frame.top + GET_Y_LPARAM(at) - GET_Y_LPARAM(pressedAt), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ReleaseCapture();
-    SendMessageA(window_, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+    SendMessageA(window_, WM_NCLBUTTONDOWN, HTCAPTION, static_cast<LPARAM>(at));
 }
 
 int MainWindow::MsgBox(std::u16string_view text, int style) {

@@ -127,6 +127,11 @@ void ResultBox::paint() {
     EndPaint(box_, &paint);
 }
 
+void ResultBox::selectAll() {
+    selected_ = true;
+    InvalidateRect(box_, nullptr, TRUE);
+}
+
 void ResultBox::copy() const {
     if (!selected_ || text_.empty() || !OpenClipboard(box_)) return;
     EmptyClipboard();
@@ -203,6 +208,7 @@ LRESULT ResultBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return DLGC_WANTARROWS | DLGC_WANTCHARS;
         case WM_KEYDOWN: {
             const bool ctrl = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+            const bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
             switch (wParam) {
                 case VK_UP:
                     scrollTo(top_ - 1);
@@ -221,12 +227,12 @@ LRESULT ResultBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                     break;
                 case VK_END:
                     if (ctrl) scrollTo(lineCount());
+                    // From the start, where the box's reading begins, to the end: all of it,
+                    // as a text box selects with these keys.
+                    if (ctrl && shift) selectAll();
                     break;
                 case 'A':
-                    if (ctrl) {
-                        selected_ = true;
-                        InvalidateRect(box_, nullptr, TRUE);
-                    }
+                    if (ctrl) selectAll();
                     break;
                 case 'C':
                 case VK_INSERT:
@@ -238,8 +244,7 @@ LRESULT ResultBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_LBUTTONDBLCLK:
-            selected_ = true;
-            InvalidateRect(box_, nullptr, TRUE);
+            selectAll();
             return 0;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:

@@ -42,6 +42,7 @@ class ResultBox final {
     int linesPerPage() const;
     void updateScrollBar();
     std::wstring_view line(int index) const;
+    void selectAll();
     void copy() const;
 
     HWND box_ = nullptr;

@@ -236,11 +236,37 @@ back_whole() {  # back_whole HOW [X Y]
   grep -q _NET_WM_STATE_ABOVE <<<"$state" || fail "$1: not topmost ($state)"
   without_taskbar_button "$state" "$type" ||
     fail "$1: the window has a taskbar button ($state; $type)"
-  has_focus || fail "$1: no focus"
+  if ! has_focus; then
+    # focus_on_return=noted: where the window manager may refuse a program the focus it asks
+    # for (see the suite that sets it), the day reports it rather than failing on it.
+    [ "${focus_on_return:-required}" = noted ] || fail "$1: no focus"
+    note "$1: back without the keyboard focus"
+  fi
   if [ $# -ge 3 ]; then
     eval "$(xdotool getwindowgeometry --shell "$window")"
     [ "$X,$Y" = "$2,$3" ] || fail "$1: the window came back at $X,$Y, not at $2,$3"
   fi
+}
+# The dash button hides the window; a single click on the icon brings nothing back, a
+# double-click brings it back whole where it was (placeX, placeY), and typing reaches it.
+hide_then_back_by_double_click() {
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  placeX=$X placeY=$Y
+  hide_to_tray
+  shot hidden
+  local ix iy
+  read -r ix iy <<<"$(tray_icon_centre)"
+  xdotool mousemove "$ix" "$iy" click 1
+  # A single click is to bring nothing back: nothing to wait for but time.
+  sleep 1.5
+  ! main_window >/dev/null || fail "a single click on the icon brought the window back"
+  double_click_icon
+  back_whole "a double-click on the icon" "$placeX" "$placeY"
+  shot shown-again
+  # Where the focus is only reported (focus_on_return), a click gives it.
+  has_focus || click_at "${input_box[@]}"
+  type_text q
+  [ "$(input_text)" = q ] || fail "typing after showing did not reach the input box"
 }
 hide_to_tray() {
   click_at "${hide_button[@]}"
@@ -297,6 +323,22 @@ about_window() { xdotool search --onlyvisible --name '^About Quillbook$' 2>/dev/
 shot_name() { printf '%02d-%s' "$((current + 1))" "$1"; }  # the name shot gives a screenshot
 viewable() { xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
 # A window's client area, in screen pixels: X Y WIDTH HEIGHT.
+# The share of dark pixels, in per cent, in a rectangle of a screenshot: text drawn there
+# darkens a few per cent of it, a bare surface none.
+dark_share() {  # dark_share SHOT X Y WIDTH HEIGHT
+  convert "$artifacts/$1.png" -crop "$4x$5+$2+$3" +repage -colorspace gray -threshold 40% \
+    -format '%[fx:round(100 * (1 - mean))]' info:
+}
+texts_drawn() {  # texts_drawn SHOT WINDOW_X WINDOW_Y WHAT X Y WIDTH HEIGHT [WHAT X Y W H...]
+  local shot=$1 wx=$2 wy=$3 share
+  shift 3
+  while [ $# -ge 5 ]; do
+    share=$(dark_share "$shot" $((wx + $2)) $((wy + $3)) "$4" "$5")
+    [ "$share" -ge 2 ] || fail "$1 is not drawn (dark pixels: $share %)"
+    shift 5
+  done
+}
+
 client_area() {
   xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
     /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}'

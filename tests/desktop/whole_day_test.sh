@@ -55,21 +55,6 @@ fi
 program=$prefix/bin/quillbook
 program_folder=$(dirname "$(readlink -f "$program")")
 
-# The share of dark pixels, in per cent, in a rectangle of a screenshot: text drawn there
-# darkens a few per cent of it, a bare surface none.
-dark_share() {  # dark_share SHOT X Y WIDTH HEIGHT
-  convert "$artifacts/$1.png" -crop "$4x$5+$2+$3" +repage -colorspace gray -threshold 40% \
-    -format '%[fx:round(100 * (1 - mean))]' info:
-}
-texts_drawn() {  # texts_drawn SHOT WINDOW_X WINDOW_Y WHAT X Y WIDTH HEIGHT [WHAT X Y W H...]
-  local shot=$1 wx=$2 wy=$3 share
-  shift 3
-  while [ $# -ge 5 ]; do
-    share=$(dark_share "$shot" $((wx + $2)) $((wy + $3)) "$4" "$5")
-    [ "$share" -ge 2 ] || fail "$1 is not drawn (dark pixels: $share %)"
-    shift 5
-  done
-}
 
 # What the speech service sent to the sound server, recorded raw so that it can be read while
 # it grows: 16-bit mono at 22050 Hz.
@@ -328,20 +313,7 @@ shot dragged-by-other-buttons
 
 # ---------------------------------------------------------------------------------------------
 step "Hide to the tray, back by a double-click" "The dash button hides the window; a single click on the icon opens nothing, a double-click on the icon brings it back whole where it was: on screen, topmost, focused, no taskbar button."
-eval "$(xdotool getwindowgeometry --shell "$window")"
-placeX=$X placeY=$Y
-hide_to_tray
-shot hidden
-# On an embedding tray a single click opens nothing.
-read -r ix iy <<<"$(tray_icon_centre)"
-xdotool mousemove "$ix" "$iy" click 1
-sleep 1.5
-! main_window >/dev/null || fail "a single click on the icon brought the window back"
-double_click_icon
-back_whole "a double-click on the icon" "$placeX" "$placeY"
-shot shown-again
-type_text q
-[ "$(input_text)" = q ] || fail "typing after showing did not reach the input box"
+hide_then_back_by_double_click
 
 # ---------------------------------------------------------------------------------------------
 step "Hide to the tray, back by the menu" "The icon's menu entry 顯示字典 brings the hidden window back whole."
