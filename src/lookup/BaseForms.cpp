@@ -17,6 +17,12 @@ bool isConsonant(char16_t c) {
     return c >= u'a' && c <= u'z' && !isVowel(c);
 }
 
+// Every English word has one, "y" counted.
+bool hasVowel(std::u16string_view word) {
+    return std::any_of(word.begin(), word.end(),
+                       [](char16_t c) { return isVowel(c) || c == u'y'; });
+}
+
 bool endsWith(std::u16string_view word, std::u16string_view ending) {
     return word.size() > ending.size() && word.ends_with(ending);
 }
@@ -27,9 +33,7 @@ class Forms {
     explicit Forms(std::u16string word) : word_(std::move(word)) {}
 
     void add(std::u16string form) {
-        const bool hasVowel = std::any_of(form.begin(), form.end(),
-                                          [](char16_t c) { return isVowel(c) || c == u'y'; });
-        if (form.size() < 2 || !hasVowel || form == word_ ||
+        if (form.size() < 2 || !hasVowel(form) || form == word_ ||
             std::find(forms_.begin(), forms_.end(), form) != forms_.end())
             return;
         forms_.push_back(std::move(form));
@@ -82,6 +86,7 @@ void addIrregular(const std::u16string& word, Forms& forms) {
 
 // -ed, -ing, -er, -est: what comes before the ending, given without it.
 void addUndone(const std::u16string& stem, Forms& forms) {
+    if (!hasVowel(stem)) return;  // "sing" is no "s" with an ending
     const size_t n = stem.size();
     const bool vowelThenConsonant =
         n >= 2 && isConsonant(stem[n - 1]) &&
@@ -131,13 +136,12 @@ void addBaseForms(const std::u16string& word, Forms& forms) {
         stem = word.substr(0, word.size() - 2);
     else if (endsWith(word, u"s'"))
         stem = word.substr(0, word.size() - 1);
-    if (!stem.empty()) {
-        forms.add(stem);
-        addBaseForms(stem, forms);
-        return;
-    }
-    addIrregular(word, forms);
-    addRegular(word, forms);
+    // A possessive's word is an inflected form itself: the irregular forms come first there
+    // too ("children's" child, then children).
+    const std::u16string& inflected = stem.empty() ? word : stem;
+    addIrregular(inflected, forms);
+    if (!stem.empty()) forms.add(stem);
+    addRegular(inflected, forms);
 }
 
 }  // namespace

@@ -9,11 +9,12 @@ namespace qb {
 // The forms an English word may be an inflection of, in lower case, in the order a lookup
 // tries them; the word itself is not among them. Letter case is ignored ("WENT" is "went").
 //
-//  1. A possessive ("children's", "dogs'", with ' or ’) gives the word without it, then that
-//     word's own base forms.
-//  2. Irregular forms, from WordNet's exception lists (IrregularForms.h): "went" go,
+//  1. Irregular forms, from WordNet's exception lists (IrregularForms.h): "went" go,
 //     "children" child, "leaves" leaf then leave. They come first because a listed form is
 //     known to be that word's inflection, while the regular endings below guess.
+//  2. A possessive ("Apple's", "dogs'", with ' or ’) without its ending; the irregular
+//     forms of what is left come before it ("children's" child, then children), its
+//     regular endings after it ("teachers'" teachers, then teacher).
 //  3. The one regular ending the word has, the likelier undoing first:
 //     -s:   "ies" to "y" when two letters or more come before it ("cities" city), the plain
 //           "s" ("horses" horse, "ties" tie), then "es" ("buses" bus) — but "es" first after
