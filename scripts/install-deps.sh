@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang clang-format libclang-rt-14-dev pkg-config
   libicu-dev libgtest-dev libgmock-dev libbenchmark-dev
+  wordnet-base  # WordNet's exception lists: the irregular English forms (src/generators)
   qt6-base-dev qt6-multimedia-dev
   xvfb xauth openbox trayer xdotool xclip imagemagick x11-utils x11-xserver-utils
   pulseaudio pulseaudio-utils sox fonts-arphic-uming

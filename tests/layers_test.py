@@ -34,7 +34,7 @@ ALLOWED = {
 # Files that build without Qt, whatever their folder may include.
 NO_QT = ["codepage/", "lookup/", "tray/Tray.", "platform/ProgramFolder.", "platform/linux/ProgramFolder.",
          "platform/StandardStreams.", "platform/linux/StandardStreams.", "platform/windows/", "win32/",
-         "generators/Big5TableGenerator.",
+         "generators/Big5TableGenerator.", "generators/IrregularFormsGenerator.",
          # What each window does, and what those behaviours stand on.
          "platform/Desktop.", "platform/Registry.", "common/WindowView.", "common/KeyCodes.",
          "about/AboutBehaviour.", "about/SysInfo.", "about/AboutTexts.", "speech/HelpBehaviour.",

@@ -9,6 +9,7 @@
 
 #include "lookup/EntryLine.h"
 #include "lookup/Lookup.h"
+#include "lookup/SelectedText.h"
 #include "lookup/Utf8.h"
 #include "platform/ProgramFolder.h"
 #include "platform/StandardStreams.h"
@@ -16,10 +17,11 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: quillbook-lookup [--all] [--lib DIR] [--] TEXT\n"
+    "Usage: quillbook-lookup [--all | --base-form] [--lib DIR] [--] TEXT\n"
     "\n"
     "Looks TEXT up in the dictionary library as the Quillbook window does.\n"
-    "TEXT is one UTF-8 argument and is used exactly as typed (nothing is trimmed).\n"
+    "TEXT is one UTF-8 argument and is used exactly as typed (nothing is trimmed,\n"
+    "unless --base-form is given).\n"
     "\n"
     "  (default)   as Enter or the exact-lookup button: for text that begins with a\n"
     "              letter, the first entry with a field equal to TEXT, letter case\n"
@@ -27,6 +29,13 @@ constexpr const char* kUsage =
     "              that contains TEXT, from all 26 files\n"
     "  --all       as the all-entries button: every entry with a field that equals\n"
     "              TEXT (case ignored) or contains it (case counting)\n"
+    "  --base-form as the desktop's key for selected text: TEXT is first trimmed of\n"
+    "              the white space, quotes, brackets and punctuation a selection\n"
+    "              drags along (inner white space becomes one space), then looked up\n"
+    "              as Enter does; one English word that finds nothing is looked up by\n"
+    "              the first of its base forms that finds entries (\"went\" as \"go\",\n"
+    "              \"apples\" as \"apple\"), irregular forms first, then the regular\n"
+    "              endings; when none does, by the trimmed word, which finds nothing\n"
     "  --lib DIR   the folder of a.lib ... z.lib (default: the lib folder beside this\n"
     "              program)\n"
     "  --          ends the options, for TEXT that begins with '-'\n"
@@ -134,6 +143,7 @@ int usageError(const std::string& why) {
 
 int runLookupCommand(const std::vector<std::string>& args) {
     bool all = false;
+    bool baseForm = false;
     std::optional<std::string> libDir;
     std::optional<std::string> text;
     bool optionsEnded = false;
@@ -145,6 +155,8 @@ int runLookupCommand(const std::vector<std::string>& args) {
             return 0;
         } else if (!optionsEnded && arg == "--all") {
             all = true;
+        } else if (!optionsEnded && arg == "--base-form") {
+            baseForm = true;
         } else if (!optionsEnded && arg == "--lib") {
             if (++i == argc) return usageError("--lib needs a folder");
             libDir = args[i];
@@ -159,10 +171,13 @@ int runLookupCommand(const std::vector<std::string>& args) {
         }
     }
     if (!text) return usageError("no TEXT given");
+    if (all && baseForm) return usageError("--base-form looks up as Enter does, not with --all");
 
     qb::Lookup lookup(libDir ? qb::Library(*libDir)
                              : qb::Library::besideProgram(qb::platform::programFolder()));
-    PrintingView view(qb::fromUtf8(*text));
+    std::u16string typed = qb::fromUtf8(*text);
+    if (baseForm) typed = lookup.wordOrBaseForm(qb::trimSelection(typed));
+    PrintingView view(std::move(typed));
     qb::LookupState state;
     state.AdvSubmit = all;
     lookup.Command_Submit_Click(view, state);

@@ -2,6 +2,7 @@
 
 #include "common/KeyCodes.h"
 #include "lookup/EntryLine.h"
+#include "lookup/SelectedText.h"
 #include "platform/Desktop.h"
 #include "speech/Pronunciation.h"
 
@@ -49,6 +50,22 @@ void MainBehaviour::Command_Submit_Click() {
 void MainBehaviour::Command_AdvanSubmit_Click() {
     state_.AdvSubmit = true;
     Command_Submit_Click();
+}
+
+void MainBehaviour::LookUpSelection(std::u16string_view selected) {
+    program_.SetTopmost(true);
+    view_.comeForward();
+    const std::u16string text = trimSelection(selected);
+    if (text.empty()) return;
+    // The forms are tried quietly; only the lookup that shows something, or says that
+    // nothing was found, is the user's.
+    const std::u16string form = lookup_.wordOrBaseForm(text);
+    view_.setInputText(form);
+    state_.AdvSubmit = false;
+    Command_Submit_Click();
+    // The lookup empties the box; the looked-up text stays in view, as the user did not
+    // type it.
+    view_.setInputText(form);
 }
 
 void MainBehaviour::Text_Input_KeyDown(int KeyCode) {

@@ -28,6 +28,9 @@ class MainView : public WindowView {
     virtual void showWindow() = 0;
     // Gives the keyboard focus to the input box, the window with it.
     virtual void focusInput() = 0;
+    // Brings the window back on screen from wherever it is (hidden in the tray, minimised to
+    // the taskbar, behind other windows), in front and with the focus in the input box.
+    virtual void comeForward() = 0;
     // Whether the desktop has a notification area to hide the window into.
     virtual bool notificationAreaExists() = 0;
     virtual void minimizeToTaskbar() = 0;
@@ -62,6 +65,12 @@ class MainBehaviour final : private LookupView {
 
     void Command_Submit_Click();
     void Command_AdvanSubmit_Click();
+    // Text selected in another program, brought by the desktop's key: the book comes forward
+    // on top and, unless nothing is left of the text once trimmed (SelectedText.h), looks it
+    // up as if it had been typed and Enter pressed. One English word that finds nothing is
+    // looked up by its first base form that finds entries; the input box and `lastkey` then
+    // hold that form, for Up and the speak button.
+    void LookUpSelection(std::u16string_view selected);
     bool AdvSubmit() const { return state_.AdvSubmit; }
     const std::u16string& lastkey() const { return state_.lastkey; }
 

@@ -182,6 +182,13 @@ void frmMain::focusInput() {
     Text_Input->setFocus();
 }
 
+// As the tray menu's "show" brings the book back for another start of the program, without
+// its click: the lookup that follows has its own.
+void frmMain::comeForward() {
+    shared_.services().placement.showRestored(*this);
+    focusInput();
+}
+
 int frmMain::MsgBox(std::u16string_view text, int style) {
     return shared_.MsgBox(QStringView(text).toString(), style);
 }

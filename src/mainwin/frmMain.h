@@ -69,6 +69,7 @@ class frmMain final : public QWidget, private MainView {
     void setOutputText(std::u16string_view text) override;
     void fitToSkin() override;
     void showWindow() override;
+    void comeForward() override;
     bool notificationAreaExists() override;
     void minimizeToTaskbar() override;
     void beginMove(int Button) override;

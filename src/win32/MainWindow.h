@@ -68,6 +68,10 @@ class MainWindow final : private MainView {
     void setOutputText(std::u16string_view text) override;
     void fitToSkin() override;
     void showWindow() override;
+    void comeForward() override {
+        showRestored();
+        focusInput();
+    }
     bool notificationAreaExists() override { return area_.isAvailable(); }
     void minimizeToTaskbar() override;
     void beginMove(int Button) override;

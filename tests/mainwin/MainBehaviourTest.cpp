@@ -25,6 +25,7 @@ class RecordingMainView final : public test::RecordingWindow<MainView> {
     void fitToSkin() override { log.push_back("fit"); }
     void showWindow() override { log.push_back("show"); }
     void focusInput() override { log.push_back("focus input"); }
+    void comeForward() override { log.push_back("come forward"); }
     bool notificationAreaExists() override { return areaExists; }
     void minimizeToTaskbar() override { log.push_back("taskbar"); }
     void beginMove(int Button) override { log.push_back("move " + std::to_string(Button)); }
@@ -268,5 +269,61 @@ TEST(MainBehaviour, TheSpeakButtonsTipSaysWhyItIsSilent) {
             for (const char* package : {"speech-dispatcher-espeak-ng", "flite"})
                 EXPECT_NE(tip.find(package), std::string::npos) << package;
         }
+    }
+}
+
+TEST(MainBehaviour, ASelectionComesForwardAndIsLookedUpByTheFormThatFindsEntries) {
+    const Log kForward{"topmost on", "come forward"};
+    auto lookedUp = [&](const std::string& output, Log end) {
+        Log log = kForward;
+        log.insert(log.end(),
+                   {"topmost off", "topmost on", "output ", "sound", "output " + output});
+        log.insert(log.end(), end.begin(), end.end());
+        return log;
+    };
+    const Log kFoundAtOnce{};  // the exact match ends the lookup, the band as it was
+    const Log kFoundInAll{"topmost off", "topmost on"};
+    struct Case {
+        std::u16string selected;
+        std::u16string input;  // the box after the lookup, and `lastkey`
+        std::string output;
+        Log log;
+    };
+    const std::string go = "\r\ngo\r\n去\r\n";
+    const std::string child = "\r\nchild\r\n孩子\r\n";
+    const std::string inAll = "\r\napple\r\n蘋果\r\n\r\nzz\r\n蘋果\r\n\r\nzz\r\n蘋果\r\n";
+    const Case cases[] = {
+        {u" “Apples,” \n", u"apple", "\r\napple\r\n蘋果\r\n",
+         lookedUp("\r\napple\r\n蘋果\r\n", kFoundAtOnce)},
+        {u"went", u"go", go, lookedUp(go, kFoundAtOnce)},
+        {u"WENT.", u"go", go, lookedUp(go, kFoundAtOnce)},
+        {u"children's", u"child", child, lookedUp(child, kFoundAtOnce)},
+        // Found as itself, although "new" is in the library too.
+        {u"news", u"news", "\r\nnews\r\n新聞\r\n", lookedUp("\r\nnews\r\n新聞\r\n", kFoundAtOnce)},
+        {u"(give\r\n up)", u"give up", "\r\ngive up\r\n放棄\r\n",
+         lookedUp("\r\ngive up\r\n放棄\r\n", kFoundAtOnce)},
+        // Nothing found by any form: the word itself, with the usual message.
+        {u"goesx", u"goesx", "", lookedUp("", {"topmost off", "message 0 " + kHint, "topmost on"})},
+        // Not an English word: searched in all files, as typed.
+        {u"「蘋果」", u"蘋果", inAll, lookedUp(inAll, kFoundInAll)},
+        // Nothing left to look up: the book only comes forward.
+        {u" 「」。，", u"typed", "before", kForward},
+        {u"", u"typed", "before", kForward},
+    };
+    for (const Case& c : cases) {
+        MainWindow w;
+        w.lib.writeLines("a.lib", {"apple=蘋果"});
+        w.lib.writeLines("c.lib", {"child=孩子"});
+        w.lib.writeLines("g.lib", {"give up=放棄", "go=去"});
+        w.lib.writeLines("n.lib", {"new=新", "news=新聞"});
+        w.view.input = u"typed";
+        w.view.output = u"before";
+        w.behaviour->LookUpSelection(c.selected);
+        const std::string name = toUtf8(c.selected);
+        EXPECT_EQ(w.view.input, c.input) << name;
+        EXPECT_EQ(toUtf8(w.view.output), c.output) << name;
+        EXPECT_EQ(w.log, c.log) << name;
+        EXPECT_EQ(w.behaviour->lastkey(), c.input == u"typed" ? u"" : c.input) << name;
+        EXPECT_FALSE(w.behaviour->AdvSubmit()) << name;
     }
 }

@@ -132,7 +132,8 @@ TEST_F(CommandLine, TellsWhenTheResultCannotBeWritten) {
 }
 
 TEST_F(CommandLine, RejectsBadUsageWithStatusTwo) {
-    const std::vector<std::string> bad[] = {{}, {"--lib"}, {"--frobnicate", "x"}, {"a", "b"}};
+    const std::vector<std::string> bad[] = {
+        {}, {"--lib"}, {"--frobnicate", "x"}, {"a", "b"}, {"--all", "--base-form", "x"}};
     for (const auto& args : bad) {
         const ToolRun run = runTool(args);
         EXPECT_EQ(run.status, 2);
@@ -142,6 +143,35 @@ TEST_F(CommandLine, RejectsBadUsageWithStatusTwo) {
     const ToolRun help = runTool({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("--lib DIR"), std::string::npos);
+}
+
+// What the desktop's key for selected text looks up, and what it shows, the same as a plain
+// lookup of the form it chose; on the bundled library for the irregular forms.
+TEST_F(CommandLine, BaseFormLooksUpWhatASelectionLooksUp) {
+    const std::string d = lib.folder();
+    const std::string apple = "\r\napple\r\n蘋果\r\n";
+    const ToolCase cases[] = {
+        {{"--lib", d, "--base-form", " “APPLES.”\n"}, apple, "", 0},
+        {{"--lib", d, "--base-form", "apple's"}, apple, "", 0},
+        {{"--lib", d, "--base-form", "(apple  pies)"},
+         "",
+         "Sorry! 找不到任何相符字串\r\n\r\n請使用「所有查詢」\n",
+         1},
+        {{"--lib", d, "--base-form", "「」。"}, "", "請先輸入字串\n", 1},
+    };
+    for (const auto& c : cases) {
+        const ToolRun run = runTool(c.args);
+        EXPECT_EQ(run.out, c.out) << c.args.back();
+        EXPECT_EQ(run.err, c.err) << c.args.back();
+        EXPECT_EQ(run.status, c.status) << c.args.back();
+    }
+    const std::pair<const char*, const char*> bundled[] = {
+        {"went", "go"}, {"Children's", "child"}, {"mice", "mouse"}, {"stopped", "stop"}};
+    for (const auto& [selected, base] : bundled) {
+        const ToolRun run = runTool({"--base-form", selected});
+        EXPECT_EQ(run.status, 0) << selected << run.err;
+        EXPECT_EQ(run.out, runTool({base}).out) << selected;
+    }
 }
 
 TEST_F(CommandLine, UsesTheLibraryBesideTheProgramByDefault) {
