@@ -20,14 +20,15 @@ int main(int argc, char** argv) {
     // A copy already running on this display brings its book forward instead of a second
     // book and a second icon.
     const auto oneCopy = qb::platform::singleInstanceOnThisDisplay();
-    if (oneCopy->handOverToRunningCopy()) return 0;
+    if (oneCopy->handOverToRunningCopy(qb::platform::StartRequest::BringForward)) return 0;
 
     qb::platform::QtServices desktop;
     const std::string folder = qb::platform::programFolder();
     qb::AppShared shared(desktop.services(), QString::fromStdString(folder));
     qb::Tray tray(desktop.tray);
     qb::Windows windows(shared, qb::Library::besideProgram(folder), tray);
-    oneCopy->serve([&windows] { return windows.showMainFromAnywhere(); });
+    oneCopy->serve(
+        [&windows](qb::platform::StartRequest) { return windows.showMainFromAnywhere(); });
     windows.start();
     return app.exec();
 }
