@@ -40,7 +40,8 @@ NO_QT = ["codepage/", "lookup/", "tray/Tray.", "platform/ProgramFolder.", "platf
          "about/AboutBehaviour.", "about/SysInfo.", "about/AboutTexts.", "speech/HelpBehaviour.",
          "speech/HelpTexts.",
          "tray/TrayBehaviour.", "common/ProgramCalls.", "common/TwipsPerPixel.",
-         "mainwin/MainBehaviour.", "mainwin/PictureRegion.", "speech/Pronunciation.", "platform/SpeechEngine."]
+         "mainwin/MainBehaviour.", "mainwin/PictureRegion.", "speech/Pronunciation.", "platform/SpeechEngine.",
+         "platform/SingleInstance.", "platform/GlobalHotkey.", "platform/DesktopSelection."]
 
 OWN = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 SYSTEM = re.compile(r"^\s*#\s*include\s+<(Q\w*)", re.M)

@@ -68,6 +68,13 @@ bool Windows::showMainFromAnywhere() {
     return true;
 }
 
+bool Windows::lookUpSelection(std::u16string_view selected) {
+    // Back from the tray the tray window's way first, so the icon's state follows the window.
+    if (!showMainFromAnywhere()) return false;
+    main_->behaviour().LookUpSelection(selected);
+    return true;
+}
+
 frmAbout& Windows::about() {
     if (about_ && shared_.isLoaded(about_.get())) return *about_;
     // The one that Exit unloaded is finished with; its click is long over.

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <memory>
+#include <string_view>
 
 #include "about/frmAbout.h"
 #include "common/AppShared.h"
@@ -34,6 +35,10 @@ class Windows final : public QObject {
     // the tray menu's "show" does. False when there is none left to show: the program is
     // ending.
     bool showMainFromAnywhere();
+    // Text selected elsewhere on the desktop, looked up in the main window, which comes
+    // forward for it from wherever it is; nothing selected only brings it forward. False as
+    // showMainFromAnywhere.
+    bool lookUpSelection(std::u16string_view selected);
 
   private:
     // Yes to the quit question, from either window: the main window, then the tray window.

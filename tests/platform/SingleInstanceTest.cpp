@@ -31,19 +31,28 @@ std::unique_ptr<SingleInstance> instanceAt(const QString& way, const QString& wh
     return std::make_unique<SocketSingleInstance>(QFile::encodeName(where).toStdString());
 }
 
+const char* nameOf(StartRequest request) {
+    return request == StartRequest::LookUpSelection ? "look up" : "forward";
+}
+
+StartRequest requestNamed(const QString& name) {
+    return name == u"look up" ? StartRequest::LookUpSelection : StartRequest::BringForward;
+}
+
 // The other copy of the program, in a process of its own. As the running copy: claims, says
 // "ready", then answers later starts (answer), answers that it is ending (ending), stops
-// answering anything (hung) or dies without a word (crashed). As a later start (start):
-// says whether it was handed over.
+// answering anything (hung) or dies without a word (crashed), and says what each start asked.
+// As a later start (start, start look up): asks, and says whether it was handed over.
 int runCopy(const QString& behaviour, const QString& way, const QString& where) {
     auto instance = instanceAt(way, where, QStringLiteral("copy"));
-    const bool handedOver = instance->handOverToRunningCopy();
-    if (behaviour == u"start") {
+    if (behaviour.startsWith(u"start")) {
+        const bool handedOver = instance->handOverToRunningCopy(requestNamed(behaviour.mid(6)));
         std::puts(handedOver ? "handed over" : "went on");
         return 0;
     }
-    instance->serve([&behaviour] {
-        std::puts("asked");
+    instance->handOverToRunningCopy(StartRequest::BringForward);
+    instance->serve([&behaviour](StartRequest request) {
+        std::printf("asked %s\n", nameOf(request));
         std::fflush(stdout);
         return behaviour == u"answer";
     });
@@ -119,21 +128,35 @@ class SingleInstanceTest final : public QObject {
     void startBesideRunningCopy_data() {
         QTest::addColumn<QString>("way");
         QTest::addColumn<QString>("running");  // the other copy's behaviour; empty: none
+        QTest::addColumn<QString>("request");  // what the starts ask
         QTest::addColumn<bool>("handedOver");
         QTest::addColumn<bool>("reachedNext");
+        const QString forward = QStringLiteral("forward");
+        const QString lookUp = QStringLiteral("look up");
         for (const QString& way : {QStringLiteral("bus"), QStringLiteral("socket")}) {
             const QByteArray w = way.toUtf8();
-            QTest::newRow(w + ", none running") << way << QString() << false << true;
-            QTest::newRow(w + ", one running") << way << QStringLiteral("answer") << true << false;
-            QTest::newRow(w + ", one ending") << way << QStringLiteral("ending") << false << true;
-            QTest::newRow(w + ", one crashed") << way << QStringLiteral("crashed") << false << true;
-            QTest::newRow(w + ", one hung") << way << QStringLiteral("hung") << false << false;
+            QTest::newRow(w + ", none running") << way << QString() << forward << false << true;
+            QTest::newRow(w + ", one running")
+                << way << QStringLiteral("answer") << forward << true << false;
+            QTest::newRow(w + ", one running, look up")
+                << way << QStringLiteral("answer") << lookUp << true << false;
+            QTest::newRow(w + ", one ending")
+                << way << QStringLiteral("ending") << forward << false << true;
+            QTest::newRow(w + ", one ending, look up")
+                << way << QStringLiteral("ending") << lookUp << false << true;
+            QTest::newRow(w + ", none running, look up")
+                << way << QString() << lookUp << false << true;
+            QTest::newRow(w + ", one crashed")
+                << way << QStringLiteral("crashed") << forward << false << true;
+            QTest::newRow(w + ", one hung")
+                << way << QStringLiteral("hung") << lookUp << false << false;
         }
     }
 
     void startBesideRunningCopy() {
         QFETCH(QString, way);
         QFETCH(QString, running);
+        QFETCH(QString, request);
         QFETCH(bool, handedOver);
         QFETCH(bool, reachedNext);
         if (way == u"bus" && busAddress_.isEmpty()) QSKIP("no dbus-daemon");
@@ -159,25 +182,26 @@ class SingleInstanceTest final : public QObject {
         }
 
         auto instance = instanceAt(way, where, QStringLiteral("row%1").arg(rows_));
-        QCOMPARE(instance->handOverToRunningCopy(), handedOver);
+        QCOMPARE(instance->handOverToRunningCopy(requestNamed(request)), handedOver);
         if (running == u"answer" || running == u"ending") {
             QVERIFY(other.waitForReadyRead(5000));
-            QCOMPARE(other.readLine().trimmed(), QByteArray("asked"));
+            QCOMPARE(QString::fromUtf8(other.readLine().trimmed()),
+                     QStringLiteral("asked ") + request);
         }
         if (handedOver) return;
 
-        int asked = 0;
-        instance->serve([&asked] {
-            ++asked;
+        QStringList asked;
+        instance->serve([&asked](StartRequest heard) {
+            asked << QString::fromUtf8(nameOf(heard));
             return true;
         });
         QProcess next;
-        startCopy(next, QStringLiteral("start"), way, where);
+        startCopy(next, QStringLiteral("start ") + request, way, where);
         QTRY_VERIFY_WITH_TIMEOUT(next.state() == QProcess::NotRunning, 10000);
         QCOMPARE(next.exitCode(), 0);
         QCOMPARE(next.readAllStandardOutput().trimmed(),
                  reachedNext ? QByteArray("handed over") : QByteArray("went on"));
-        QCOMPARE(asked, reachedNext ? 1 : 0);
+        QCOMPARE(asked, reachedNext ? QStringList{request} : QStringList{});
     }
 };
 

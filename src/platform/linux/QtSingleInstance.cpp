@@ -39,7 +39,10 @@ BusSingleInstance::~BusSingleInstance() {
     bus_.unregisterObject(kObjectPath);
 }
 
-bool BusSingleInstance::handOverToRunningCopy() {
+bool BusSingleInstance::handOverToRunningCopy(StartRequest request) {
+    const QString method = request == StartRequest::LookUpSelection
+                               ? QStringLiteral("LookUpSelection")
+                               : QStringLiteral("Activate");
     // The object is there before the name, so a start that finds the name finds the object.
     bus_.registerObject(kObjectPath, this, QDBusConnection::ExportAllSlots);
     const auto deadline = std::chrono::steady_clock::now() + timeLimit_;
@@ -54,8 +57,7 @@ bool BusSingleInstance::handOverToRunningCopy() {
             deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) return false;
         const QDBusMessage reply =
-            bus_.call(QDBusMessage::createMethodCall(serviceName_, kObjectPath, kInterface,
-                                                     QStringLiteral("Activate")),
+            bus_.call(QDBusMessage::createMethodCall(serviceName_, kObjectPath, kInterface, method),
                       QDBus::Block, static_cast<int>(left.count()));
         if (reply.type() == QDBusMessage::ReplyMessage && reply.arguments().value(0).toBool())
             return true;
@@ -65,12 +67,20 @@ bool BusSingleInstance::handOverToRunningCopy() {
     return false;
 }
 
-void BusSingleInstance::serve(std::function<bool()> bringForward) {
-    bringForward_ = std::move(bringForward);
+void BusSingleInstance::serve(std::function<bool(StartRequest)> answer) {
+    answer_ = std::move(answer);
 }
 
 bool BusSingleInstance::Activate() {
-    if (!bringForward_ || bringForward_()) return true;
+    return answerStart(StartRequest::BringForward);
+}
+
+bool BusSingleInstance::LookUpSelection() {
+    return answerStart(StartRequest::LookUpSelection);
+}
+
+bool BusSingleInstance::answerStart(StartRequest request) {
+    if (!answer_ || answer_(request)) return true;
     // Given up before the answer goes out: the start that asked can take the name at once.
     if (owner_) bus_.unregisterService(serviceName_);
     owner_ = false;

@@ -24,19 +24,23 @@ class BusSingleInstance final : public QObject, public SingleInstance {
     BusSingleInstance(QDBusConnection bus, QString serviceName,
                       std::chrono::milliseconds timeLimit = kHandOverTimeLimit);
     ~BusSingleInstance() override;
-    bool handOverToRunningCopy() override;
-    void serve(std::function<bool()> bringForward) override;
+    bool handOverToRunningCopy(StartRequest request) override;
+    void serve(std::function<bool(StartRequest)> answer) override;
 
   public slots:
-    // What a later start calls; the answer is as bringForward's.
+    // What a later start calls, a plain one and one to look up the selection; the answer
+    // is as serve's.
     bool Activate();
+    bool LookUpSelection();
 
   private:
     QDBusConnection bus_;
     QString serviceName_;
     std::chrono::milliseconds timeLimit_;
     bool owner_ = false;
-    std::function<bool()> bringForward_;
+    std::function<bool(StartRequest)> answer_;
+
+    bool answerStart(StartRequest request);
 };
 
 // The session bus's way where there is a session bus, else a local socket in the user's

@@ -24,6 +24,21 @@ bool addressOf(const std::string& path, sockaddr_un& address) {
     return true;
 }
 
+constexpr char kBringForward = 'f';
+constexpr char kLookUpSelection = 's';
+
+// What the start on the other end of a new connection asks. It writes its byte as soon as it
+// is connected; one that says nothing in time is taken for a plain start.
+StartRequest requestFrom(int connection) {
+    pollfd readable{connection, POLLIN, 0};
+    int ready = 0;
+    do ready = ::poll(&readable, 1, 200);
+    while (ready < 0 && errno == EINTR);
+    char byte = kBringForward;
+    if (ready > 0 && ::read(connection, &byte, 1) != 1) byte = kBringForward;
+    return byte == kLookUpSelection ? StartRequest::LookUpSelection : StartRequest::BringForward;
+}
+
 }  // namespace
 
 SocketSingleInstance::SocketSingleInstance(std::string socketPath,
@@ -35,7 +50,7 @@ SocketSingleInstance::~SocketSingleInstance() {
     stopServing();
 }
 
-bool SocketSingleInstance::handOverToRunningCopy() {
+bool SocketSingleInstance::handOverToRunningCopy(StartRequest request) {
     const auto deadline = std::chrono::steady_clock::now() + timeLimit_;
     for (;;) {
         switch (claim()) {
@@ -45,7 +60,7 @@ bool SocketSingleInstance::handOverToRunningCopy() {
             case Claim::Taken:
                 break;
         }
-        switch (ask(deadline)) {
+        switch (ask(request, deadline)) {
             case Answer::Yes:
                 return true;
             case Answer::Late:
@@ -88,7 +103,7 @@ SocketSingleInstance::Claim SocketSingleInstance::claim() {
 }
 
 SocketSingleInstance::Answer SocketSingleInstance::ask(
-    std::chrono::steady_clock::time_point deadline) const {
+    StartRequest request, std::chrono::steady_clock::time_point deadline) const {
     sockaddr_un address;
     addressOf(socketPath_, address);
     // Not blocking: a hung copy's queue of waiting starts can be full, and connecting would
@@ -96,7 +111,9 @@ SocketSingleInstance::Answer SocketSingleInstance::ask(
     const int connection = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (connection < 0) return Answer::Late;
     Answer answer = Answer::None;
-    if (::connect(connection, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
+    const char asked = request == StartRequest::LookUpSelection ? kLookUpSelection : kBringForward;
+    if (::connect(connection, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+        ::send(connection, &asked, 1, MSG_NOSIGNAL) == 1) {
         answer = Answer::Late;
         for (;;) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -117,15 +134,16 @@ SocketSingleInstance::Answer SocketSingleInstance::ask(
     return answer;
 }
 
-void SocketSingleInstance::serve(std::function<bool()> bringForward) {
-    bringForward_ = std::move(bringForward);
+void SocketSingleInstance::serve(std::function<bool(StartRequest)> answer) {
+    answer_ = std::move(answer);
 }
 
 void SocketSingleInstance::answerWaitingStarts() {
     for (;;) {
         const int connection = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (connection < 0) return;
-        const bool broughtForward = !bringForward_ || bringForward_();
+        const StartRequest request = requestFrom(connection);
+        const bool broughtForward = !answer_ || answer_(request);
         // Given up before the answer goes out: the start that asked can take the lock at once.
         if (!broughtForward) stopServing();
         const char answer = broughtForward ? '1' : '0';

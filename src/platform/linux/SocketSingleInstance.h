@@ -11,8 +11,9 @@ namespace qb::platform {
 // Without a session bus: the running copy holds a lock on `socketPath`.lock and listens on
 // `socketPath`, both in a folder of the user's own. The kernel lets the lock go when the
 // copy ends, crash or not, so files a crash leaves behind never block a start: the next
-// holder of the lock replaces the socket. A later start connects and reads one byte, '1'
-// (brought forward) or '0' (ending). An empty path leaves every start on its own.
+// holder of the lock replaces the socket. A later start connects, writes its request as one
+// byte ('f' to bring the window forward, 's' to look up the selection) and reads one byte
+// back, '1' (done) or '0' (ending). An empty path leaves every start on its own.
 class SocketSingleInstance final : public SingleInstance {
   public:
     explicit SocketSingleInstance(std::string socketPath,
@@ -21,14 +22,14 @@ class SocketSingleInstance final : public SingleInstance {
     SocketSingleInstance(const SocketSingleInstance&) = delete;
     SocketSingleInstance& operator=(const SocketSingleInstance&) = delete;
 
-    bool handOverToRunningCopy() override;
-    void serve(std::function<bool()> bringForward) override;
+    bool handOverToRunningCopy(StartRequest request) override;
+    void serve(std::function<bool(StartRequest)> answer) override;
 
   private:
     enum class Claim { Ours, Taken, Impossible };
     enum class Answer { Yes, No, None, Late };
     Claim claim();
-    Answer ask(std::chrono::steady_clock::time_point deadline) const;
+    Answer ask(StartRequest request, std::chrono::steady_clock::time_point deadline) const;
     void answerWaitingStarts();
     void stopServing();
 
@@ -37,7 +38,7 @@ class SocketSingleInstance final : public SingleInstance {
     int lock_ = -1;
     int listener_ = -1;
     std::unique_ptr<QSocketNotifier> waitingStarts_;
-    std::function<bool()> bringForward_;
+    std::function<bool(StartRequest)> answer_;
 };
 
 }  // namespace qb::platform
