@@ -17,6 +17,7 @@
 #include "win32/MainWindow.h"
 #include "win32/Pictures.h"
 #include "win32/ProgramLife.h"
+#include "win32/SelectionHotkey.h"
 #include "win32/TrayWindow.h"
 #include "win32/Win32Program.h"
 
@@ -72,6 +73,11 @@ int runProgram() {
         .shown = [&program] { program.mainWindowShown(); },
     });
     main.behaviour().Form_Load();
+    // Taken once the book is loaded, so that a box saying another program holds the key
+    // opens over it; the key goes with the book's window.
+    SelectionHotkey selectionKey(main.handle(), [&main](std::u16string_view selected) {
+        main.behaviour().LookUpSelection(selected);
+    });
     return life.run();
 }
 
