@@ -107,6 +107,7 @@ int TextBoxAccessible::positionOf(int offset) const {
 
 QString TextBoxAccessible::text(int startOffset, int endOffset) const {
     if (endOffset == -1) endOffset = characterCount();
+    if (endOffset <= startOffset) return {};
     return box().plain(positionOf(startOffset), positionOf(endOffset));
 }
 

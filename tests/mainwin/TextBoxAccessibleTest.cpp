@@ -96,6 +96,7 @@ class TextBoxAccessibleTest : public QObject {
         QTest::newRow("across an empty line") << 8 << 10 << QStringLiteral("\n\n");
         QTest::newRow("the whole text") << 0 << 13 << QStringLiteral("apple\n蘋果\n\nend");
         QTest::newRow("to the end, as -1 asks") << 10 << -1 << QStringLiteral("end");
+        QTest::newRow("an end before the start is nothing") << 8 << 3 << QString();
     }
 
     void readsTextBetweenOffsets() {
