@@ -36,7 +36,7 @@ class PictureBox : public QLabel {
 
 // Gives a control the name and description a screen reader says for it.
 void nameForScreenReaders(QWidget* control, const AccessibleText& text);
-// Keeps a picture that only decorates out of what a screen reader says.
+// Keeps a picture or a line that only decorates out of what a screen reader says.
 void silenceForScreenReaders(QWidget* picture);
 
 // The face of the picture buttons, here and on the Help window's copies of them.

@@ -85,7 +85,10 @@ frmHelp::frmHelp(AppShared& shared)
         label->setGeometry(twips(place.left, place.top, place.width, place.height));
         Label1 << label;
     }
-    for (const HelpLine& place : kHelpLines) Line1 << line(this, place.x1, place.x2, place.y);
+    for (const HelpLine& place : kHelpLines) {
+        Line1 << line(this, place.x1, place.x2, place.y);
+        silenceForScreenReaders(Line1.back());
+    }
 
     const std::pair<QWidget*, const char*> names[] = {{Command_Submit, "Command_Submit"},
                                                       {Command_AdvanSubmit, "Command_AdvanSubmit"},
