@@ -222,6 +222,12 @@ has_focus() { [ "$(xdotool getwindowfocus)" = "$window" ]; }
 
 # The window back from the tray, whole: on screen, not minimised, topmost, focused, and still
 # without a taskbar button, where it was before.
+topmost_without_taskbar_button() {
+  local state
+  state=$(xprop -id "$window" _NET_WM_STATE)
+  grep -q _NET_WM_STATE_ABOVE <<<"$state" &&
+    without_taskbar_button "$state" "$(xprop -id "$window" _NET_WM_WINDOW_TYPE)"
+}
 back_whole() {  # back_whole HOW [X Y]
   wait_for 5 main_window >/dev/null || fail "$1: the window did not come back"
   window=$(main_window)
@@ -229,8 +235,9 @@ back_whole() {  # back_whole HOW [X Y]
   xwininfo -id "$window" | grep -q IsViewable || fail "$1: the window is not on screen"
   ! xprop -id "$window" WM_STATE | grep -q Iconic || fail "$1: the window came back minimised"
   local state type
-  # The window manager sets the state some moments after the window maps again.
-  wait_for 10 is_topmost || true
+  # The window manager sets the state some moments after the window maps again, the band and
+  # the taskbar button each in its own message.
+  wait_for 10 topmost_without_taskbar_button || true
   state=$(xprop -id "$window" _NET_WM_STATE)
   type=$(xprop -id "$window" _NET_WM_WINDOW_TYPE)
   grep -q _NET_WM_STATE_ABOVE <<<"$state" || fail "$1: not topmost ($state)"
