@@ -1,13 +1,41 @@
 #include "win32/PictureButton.h"
 
+#include <commctrl.h>
+#include <oleacc.h>
+
+#include "win32/AccessibleObject.h"
+#include "win32/Controls.h"
+
 namespace qb::win32 {
 
 HWND PictureButton::create(HWND parent, int id) {
-    button_ = CreateWindowExW(0, L"BUTTON", caption_.c_str(),
+    button_ = CreateWindowExW(0, L"BUTTON", wide(spoken_.name).c_str(),
                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | BS_OWNERDRAW,
                               0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                               nullptr, nullptr);
+    if (button_ != nullptr)
+        SetWindowSubclass(button_, &PictureButton::answerReader, 0,
+                          reinterpret_cast<DWORD_PTR>(this));
     return button_;
+}
+
+// The system's own object says the same of a button on Windows; said here, the button is a
+// push button to be pressed wherever the system's object leaves buttons plain (as Wine's).
+LRESULT CALLBACK PictureButton::answerReader(HWND button, UINT message, WPARAM wParam,
+                                             LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+    if (message == WM_GETOBJECT) {
+        const AccessibleText& spoken = reinterpret_cast<const PictureButton*>(self)->spoken_;
+        const AccessibleFacts facts{
+            .name = wide(spoken.name),
+            .description = wide(spoken.description),
+            .role = ROLE_SYSTEM_PUSHBUTTON,
+            .defaultAction = L"Press",
+            .actionClicks = true,
+        };
+        if (const LRESULT answer = answerObjectRequest(button, wParam, lParam, facts))
+            return answer;
+    }
+    return DefSubclassProc(button, message, wParam, lParam);
 }
 
 void PictureButton::loadPicture(int dpi) {
