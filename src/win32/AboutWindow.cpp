@@ -1,10 +1,13 @@
 #include "win32/AboutWindow.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <algorithm>
 
 #include "about/AboutTexts.h"
+#include "common/AccessibleNames.h"
+#include "win32/AccessibleObject.h"
 #include "win32/Controls.h"
 #include "win32/Dpi.h"
 #include "win32/MessageBox.h"
@@ -121,6 +124,16 @@ LRESULT CALLBACK AboutWindow::linkMessages(HWND link, UINT message, WPARAM wPara
                                            UINT_PTR id, DWORD_PTR self) {
     if (message == WM_MOUSEMOVE)
         reinterpret_cast<AboutWindow*>(self)->behaviour_.Label3_MouseMove();
+    // A label to the system; to a screen reader the link it is, to be followed without a mouse.
+    if (message == WM_GETOBJECT) {
+        const AccessibleFacts facts{.name = wide(kAccessibleAboutHomePage.name),
+                                    .description = wide(kAccessibleAboutHomePage.description),
+                                    .role = ROLE_SYSTEM_LINK,
+                                    .addedState = STATE_SYSTEM_LINKED,
+                                    .defaultAction = L"Jump",
+                                    .actionClicks = true};
+        if (const LRESULT answer = answerObjectRequest(link, wParam, lParam, facts)) return answer;
+    }
     if (message == WM_NCDESTROY) RemoveWindowSubclass(link, linkMessages, id);
     return DefSubclassProc(link, message, wParam, lParam);
 }

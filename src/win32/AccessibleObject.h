@@ -17,9 +17,9 @@ struct AccessibleFacts {
     std::wstring defaultAction = {};  // empty: none
     // The value is the window's text (WM_GETTEXT), however long.
     bool valueIsText = false;
-    // The default action tells the parent the control was clicked (BN_CLICKED), as the
-    // control would: nothing is simulated with the mouse, so it works whether or not the
-    // window is active.
+    // The default action tells the parent the control was clicked (BN_CLICKED, a label's
+    // STN_CLICKED too), as the control would: nothing is simulated with the mouse, so it works
+    // whether or not the window is active.
     bool actionClicks = false;
 };
 

@@ -59,6 +59,14 @@ std::string take(BSTR text) {
     return utf8;
 }
 
+// The object a question is about: the control itself, not a part of it.
+VARIANT itself() {
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    return self;
+}
+
 ReaderView readerViewOf(HWND window) {
     ReaderView view;
     view.window = window;
@@ -66,9 +74,7 @@ ReaderView readerViewOf(HWND window) {
                                          reinterpret_cast<void**>(&view.object)),
               S_OK);
     if (view.object == nullptr) return view;
-    VARIANT self{};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
+    const VARIANT self = itself();
     BSTR text = nullptr;
     view.object->get_accName(self, &text);
     view.name = take(text);
@@ -226,9 +232,7 @@ TEST_F(Accessibility, EveryControlOfTheBookIsNamedThePicturesPressableAndTheResu
     EXPECT_EQ(gValueChanges[results.window], 2);
 
     // Pressed by the screen reader: the help button asks for Help.
-    VARIANT self{};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
+    const VARIANT self = itself();
     log.clear();
     ASSERT_NE(views[5].object, nullptr);
     EXPECT_EQ(views[5].object->accDoDefaultAction(self), S_OK);
@@ -237,8 +241,8 @@ TEST_F(Accessibility, EveryControlOfTheBookIsNamedThePicturesPressableAndTheResu
 }
 
 // Help and About are made of the system's own controls: their buttons say their captions,
-// their pictures nothing.
-TEST_F(Accessibility, TheDialogsButtonsAreNamedAndTheirPicturesSilent) {
+// their pictures nothing; About's home page is a link that follows without a mouse.
+TEST_F(Accessibility, TheDialogsPressableControlsAreNamedAndTheirPicturesSilent) {
     // The book's stand-in keeps the program running while the dialogs come and go.
     HWND keeper = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                   nullptr, nullptr);
@@ -249,6 +253,7 @@ TEST_F(Accessibility, TheDialogsButtonsAreNamedAndTheirPicturesSilent) {
     AboutWindow about(life, desktop.desktop());
     about.show();
     settle();
+    IAccessible* link = nullptr;
     for (HWND window : {help.window(), about.window()}) {
         ASSERT_NE(window, nullptr);
         int buttons = 0, pictures = 0;
@@ -263,10 +268,23 @@ TEST_F(Accessibility, TheDialogsButtonsAreNamedAndTheirPicturesSilent) {
                 ++pictures;
                 EXPECT_EQ(view.name, "") << "a picture that speaks";
             }
+            if (view.role == ROLE_SYSTEM_LINK) {
+                EXPECT_EQ(view.name, toUtf8(kAccessibleAboutHomePage.name));
+                EXPECT_TRUE(view.pressable());
+                link = view.object;
+                link->AddRef();
+            }
         }
         EXPECT_GT(buttons, 1);
         EXPECT_GT(pictures, 0);
     }
+    ASSERT_NE(link, nullptr) << "no link in About";
+    const VARIANT self = itself();
+    log.clear();
+    EXPECT_EQ(link->accDoDefaultAction(self), S_OK);
+    link->Release();
+    settle();
+    EXPECT_EQ(log, (Log{"open https://quillbook.example.org/"}));
 }
 
 }  // namespace
