@@ -1,6 +1,9 @@
 #include "win32/AccessibleObject.h"
 
+#include <commctrl.h>
 #include <oleacc.h>
+
+#include "win32/Controls.h"
 
 namespace qb::win32 {
 namespace {
@@ -160,7 +163,35 @@ class AccessibleObject final : public IAccessible {
     AccessibleFacts facts_;
 };
 
+LRESULT CALLBACK answerWithFacts(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                 UINT_PTR id, DWORD_PTR data) {
+    auto* facts = reinterpret_cast<AccessibleFacts*>(data);
+    if (message == WM_GETOBJECT) {
+        if (const LRESULT answer = answerObjectRequest(control, wParam, lParam, *facts))
+            return answer;
+    } else if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(control, answerWithFacts, id);
+        delete facts;
+    }
+    return DefSubclassProc(control, message, wParam, lParam);
+}
+
 }  // namespace
+
+void tellReaders(HWND control, AccessibleFacts facts) {
+    if (control == nullptr) return;
+    auto* kept = new AccessibleFacts(std::move(facts));
+    if (!SetWindowSubclass(control, answerWithFacts, 0, reinterpret_cast<DWORD_PTR>(kept)))
+        delete kept;
+}
+
+AccessibleFacts pushButton(const AccessibleText& text) {
+    return {.name = wide(text.name),
+            .description = wide(text.description),
+            .role = ROLE_SYSTEM_PUSHBUTTON,
+            .defaultAction = L"Press",
+            .actionClicks = true};
+}
 
 LRESULT answerObjectRequest(HWND window, WPARAM wParam, LPARAM lParam,
                             const AccessibleFacts& facts) {

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "common/AccessibleNames.h"
+
 namespace qb::win32 {
 
 // What a screen reader is told about a control beyond what the system's own object for its
@@ -29,5 +31,11 @@ struct AccessibleFacts {
 // control through its MSAA proxy, which is what Narrator and NVDA use for it.
 LRESULT answerObjectRequest(HWND window, WPARAM wParam, LPARAM lParam,
                             const AccessibleFacts& facts);
+
+// From now on, for as long as the control lives, its WM_GETOBJECT is answered with the facts.
+void tellReaders(HWND control, AccessibleFacts facts);
+
+// A push button named and described as `text` says, pressed by its default action.
+AccessibleFacts pushButton(const AccessibleText& text);
 
 }  // namespace qb::win32

@@ -1,8 +1,5 @@
 #include "win32/PictureButton.h"
 
-#include <commctrl.h>
-#include <oleacc.h>
-
 #include "win32/AccessibleObject.h"
 #include "win32/Controls.h"
 
@@ -13,29 +10,10 @@ HWND PictureButton::create(HWND parent, int id) {
                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | BS_OWNERDRAW,
                               0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                               nullptr, nullptr);
-    if (button_ != nullptr)
-        SetWindowSubclass(button_, &PictureButton::answerReader, 0,
-                          reinterpret_cast<DWORD_PTR>(this));
+    // The system's own object says as much of a button on Windows; said here, the button is
+    // a push button to be pressed wherever the system's object leaves buttons plain (Wine's).
+    tellReaders(button_, pushButton(spoken_));
     return button_;
-}
-
-// The system's own object says the same of a button on Windows; said here, the button is a
-// push button to be pressed wherever the system's object leaves buttons plain (as Wine's).
-LRESULT CALLBACK PictureButton::answerReader(HWND button, UINT message, WPARAM wParam,
-                                             LPARAM lParam, UINT_PTR, DWORD_PTR self) {
-    if (message == WM_GETOBJECT) {
-        const AccessibleText& spoken = reinterpret_cast<const PictureButton*>(self)->spoken_;
-        const AccessibleFacts facts{
-            .name = wide(spoken.name),
-            .description = wide(spoken.description),
-            .role = ROLE_SYSTEM_PUSHBUTTON,
-            .defaultAction = L"Press",
-            .actionClicks = true,
-        };
-        if (const LRESULT answer = answerObjectRequest(button, wParam, lParam, facts))
-            return answer;
-    }
-    return DefSubclassProc(button, message, wParam, lParam);
 }
 
 void PictureButton::loadPicture(int dpi) {

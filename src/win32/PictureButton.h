@@ -31,9 +31,6 @@ class PictureButton final {
     void draw(const DRAWITEMSTRUCT& item, HFONT captionFont) const;
 
   private:
-    static LRESULT CALLBACK answerReader(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR self);
-
     std::wstring pictureFile_;
     std::wstring caption_;
     COLORREF face_;

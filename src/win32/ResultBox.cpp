@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "win32/AccessibleObject.h"
+#include "win32/Controls.h"
 
 namespace qb::win32 {
 namespace {
@@ -19,7 +20,6 @@ constexpr UINT kAnnounceText = WM_USER + 1;
 }  // namespace
 
 HWND ResultBox::create(HWND parent, int id, std::u16string_view name) {
-    name_.assign(name.begin(), name.end());
     static const bool registered = [] {
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
@@ -35,6 +35,10 @@ HWND ResultBox::create(HWND parent, int id, std::u16string_view name) {
                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_VSCROLL | WS_BORDER, 0, 0,
                            0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                            GetModuleHandleW(nullptr), this);
+    tellReaders(box_, {.name = wide(name),
+                       .role = ROLE_SYSTEM_TEXT,
+                       .addedState = STATE_SYSTEM_READONLY,
+                       .valueIsText = true});
     updateScrollBar();
     return box_;
 }
@@ -286,14 +290,6 @@ LRESULT ResultBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case kAnnounceText:
             announceText();
             return 0;
-        case WM_GETOBJECT:
-            if (const LRESULT answer = answerObjectRequest(box_, wParam, lParam,
-                                                           {.name = name_,
-                                                            .role = ROLE_SYSTEM_TEXT,
-                                                            .addedState = STATE_SYSTEM_READONLY,
-                                                            .valueIsText = true}))
-                return answer;
-            break;
         case WM_NCDESTROY: {
             HWND window = box_;
             box_ = nullptr;

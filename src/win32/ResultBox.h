@@ -55,7 +55,6 @@ class ResultBox final {
     std::vector<std::size_t> lineStarts_;
     int top_ = 0;
     bool selected_ = false;
-    std::wstring name_;
     bool announcing_ = false;  // a change of text is waiting to be told
     HFONT font_ = nullptr;
     int lineHeight_ = 16;
