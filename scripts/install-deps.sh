@@ -10,6 +10,7 @@ packages=(
   xvfb xauth openbox trayer xdotool xclip imagemagick x11-utils x11-xserver-utils
   pulseaudio pulseaudio-utils sox fonts-arphic-uming
   dbus python3-dbus python3-gi libglib2.0-bin
+  at-spi2-core python3-pyatspi  # the accessibility bus a screen reader reads, and its client
   fonts-liberation2
   qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin qt6-speech-flite-plugin
   speech-dispatcher speech-dispatcher-espeak-ng espeak-ng flite

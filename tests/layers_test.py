@@ -39,7 +39,7 @@ NO_QT = ["codepage/", "lookup/", "tray/Tray.", "platform/ProgramFolder.", "platf
          "platform/Desktop.", "platform/Registry.", "common/WindowView.", "common/KeyCodes.",
          "about/AboutBehaviour.", "about/SysInfo.", "about/AboutTexts.", "speech/HelpBehaviour.",
          "speech/HelpTexts.",
-         "tray/TrayBehaviour.", "common/ProgramCalls.", "common/TwipsPerPixel.",
+         "tray/TrayBehaviour.", "common/ProgramCalls.", "common/TwipsPerPixel.", "common/AccessibleNames.",
          "mainwin/MainBehaviour.", "mainwin/PictureRegion.", "speech/Pronunciation.", "platform/SpeechEngine.",
          "platform/SingleInstance.", "platform/GlobalHotkey.", "platform/DesktopSelection."]
 

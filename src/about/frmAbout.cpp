@@ -7,6 +7,7 @@
 #include <QPainter>
 
 #include "about/AboutTexts.h"
+#include "common/PictureControls.h"
 #include "common/QtKeys.h"
 #include "common/Twips.h"
 
@@ -66,6 +67,7 @@ void frmAbout::createControls() {
 
     Image1 = label("Image1", twips(120, 240, 1500, 1620), small);
     Image1->setPixmap(QIcon(QStringLiteral(":/mascot.png")).pixmap(QSize(100, 108)));
+    silenceForScreenReaders(Image1);
     lblTitle = label("lblTitle", twips(1800, 240, 3165, 480), arial(14.25, QFont::Bold));
     lblVersion[2] = label("lblVersion(2)", twips(3960, 360, 1095, 255), small, text(kAboutVersion));
     lblVersion[0] =
@@ -84,6 +86,7 @@ void frmAbout::createControls() {
     Label3->setFrameShadow(QFrame::Plain);
     Label3->setMouseTracking(true);
     Label3->installEventFilter(this);
+    nameForScreenReaders(Label3, kAccessibleAboutHomePage);
     lblDisclaimer = label("lblDisclaimer", twips(120, 2520, 750, 225), small, text(kAboutWarning));
     label_warning = label("label_warning", twips(120, 2760, 3255, 855), arial(6.75));
     label_warning->setWordWrap(true);
@@ -103,6 +106,8 @@ void frmAbout::createControls() {
         button->setFont(small);
         button->setAttribute(Qt::WA_NoMousePropagation);
     }
+    nameForScreenReaders(cmdOK, kAccessibleAboutExit);
+    nameForScreenReaders(cmdSysInfo, kAccessibleAboutSystemInfo);
     cmdOK->setDefault(true);
     QWidget::setTabOrder(cmdOK, cmdSysInfo);
     cmdOK->setFocus();

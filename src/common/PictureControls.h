@@ -4,6 +4,8 @@
 #include <QPixmap>
 #include <QToolButton>
 
+#include "common/AccessibleNames.h"
+
 // The kinds of control the main window is made of, beyond Qt's own.
 
 namespace qb {
@@ -15,6 +17,11 @@ class PictureBox : public QLabel {
   public:
     PictureBox(QWidget* parent, const QPixmap& picture, QColor background);
 
+    // A box that answers a click is a button to a screen reader, which can press it; any
+    // other picture box is part of the drawing and says nothing.
+    void actAsButton(const AccessibleText& text);
+    bool actsAsButton() const { return button_; }
+
   signals:
     void clicked();
     void pressed(QMouseEvent* event);
@@ -22,7 +29,15 @@ class PictureBox : public QLabel {
   protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    bool button_ = false;
 };
+
+// Gives a control the name and description a screen reader says for it.
+void nameForScreenReaders(QWidget* control, const AccessibleText& text);
+// Keeps a picture or a line that only decorates out of what a screen reader says.
+void silenceForScreenReaders(QWidget* picture);
 
 // The face of the picture buttons, here and on the Help window's copies of them.
 inline const QColor kButtonFace(230, 222, 172);

@@ -1,5 +1,6 @@
 #include "mainwin/TextBox.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
@@ -8,6 +9,8 @@
 #include <QTextBoundaryFinder>
 #include <QTextLayout>
 #include <algorithm>
+
+#include "mainwin/TextBoxAccessible.h"
 
 namespace qb {
 namespace {
@@ -23,10 +26,17 @@ TextBox::TextBox(QWidget* parent) : QAbstractScrollArea(parent) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     verticalScrollBar()->setSingleStep(1);
     lineStarts_ = {0};
+    static const bool readable = (QAccessible::installFactory(TextBoxAccessible::create), true);
+    (void)readable;
 }
 
 void TextBox::setText(const QString& textWithCrLf) {
+    // A screen reader hears of each new text once: a lookup clears the box and then fills
+    // it, which is one removal and one insertion, never an event per line.
+    const bool told = QAccessible::isActive() && !(text_.isEmpty() && textWithCrLf.isEmpty());
+    const QString was = told ? toPlainText() : QString();
     text_ = textWithCrLf;
+    ++revision_;
     lineStarts_.assign(1, 0);
     const QChar* data = text_.constData();
     const int size = static_cast<int>(text_.size());
@@ -37,6 +47,18 @@ void TextBox::setText(const QString& textWithCrLf) {
     verticalScrollBar()->setValue(0);
     updateScrollBarWhenShown();
     viewport()->update();
+    if (!told) return;
+    const QString now = toPlainText();
+    if (was.isEmpty()) {
+        QAccessibleTextInsertEvent inserted(this, 0, now);
+        QAccessible::updateAccessibility(&inserted);
+    } else if (now.isEmpty()) {
+        QAccessibleTextRemoveEvent removed(this, 0, was);
+        QAccessible::updateAccessibility(&removed);
+    } else {
+        QAccessibleTextUpdateEvent replaced(this, 0, was, now);
+        QAccessible::updateAccessibility(&replaced);
+    }
 }
 
 // The scroll range needs the font, and the font database is read the first time a font is
@@ -69,9 +91,31 @@ QString TextBox::toPlainText() const {
 }
 
 void TextBox::selectAll() {
-    anchor_ = 0;
-    cursor_ = static_cast<int>(text_.size());
+    select(0, static_cast<int>(text_.size()));
+}
+
+void TextBox::select(int from, int to) {
+    anchor_ = std::clamp(from, 0, static_cast<int>(text_.size()));
+    cursor_ = std::clamp(to, 0, static_cast<int>(text_.size()));
     viewport()->update();
+    announceCaret();
+}
+
+void TextBox::announceCaret() {
+    if (!QAccessible::isActive()) return;
+    QAccessibleInterface* readable = QAccessible::queryAccessibleInterface(this);
+    QAccessibleTextInterface* text = readable != nullptr ? readable->textInterface() : nullptr;
+    if (text == nullptr) return;
+    if (anchor_ != cursor_) {
+        int from = 0, to = 0;
+        text->selection(0, &from, &to);
+        QAccessibleTextSelectionEvent selected(this, from, to);
+        selected.setCursorPosition(text->cursorPosition());
+        QAccessible::updateAccessibility(&selected);
+    } else {
+        QAccessibleTextCursorEvent moved(this, text->cursorPosition());
+        QAccessible::updateAccessibility(&moved);
+    }
 }
 
 QString TextBox::selectedText() const {
@@ -178,6 +222,30 @@ void TextBox::moveCursor(int position, bool keepAnchor) {
     if (!keepAnchor) anchor_ = cursor_;
     ensureCursorVisible();
     viewport()->update();
+    announceCaret();
+}
+
+QRect TextBox::characterRect(int position) const {
+    const int line = lineOf(position);
+    qreal y = kMargin;
+    for (int shown = verticalScrollBar()->value(); shown < lineCount() && shown <= line; ++shown) {
+        QTextLayout layout;
+        layOut(layout, shown);
+        if (shown == line) {
+            const int column = std::min(position, lineEnd(line)) - lineStart(line);
+            const QTextLine row = layout.lineForTextPosition(column);
+            if (!row.isValid()) return {};
+            const qreal left = row.cursorToX(column);
+            const qreal right =
+                column < layout.text().size() ? row.cursorToX(column + 1) : left + 1;
+            return QRectF(kMargin + left, y + row.y(), std::max<qreal>(1, right - left),
+                          row.height())
+                .toAlignedRect();
+        }
+        y += layout.boundingRect().height();
+        if (y >= viewport()->height()) break;
+    }
+    return {};
 }
 
 void TextBox::ensureCursorVisible() {
@@ -279,9 +347,7 @@ void TextBox::mouseDoubleClickEvent(QMouseEvent* event) {
         to = words.toNextBoundary();
     }
     if (from < 0 || to < 0) return;
-    anchor_ = lineStart(line) + from;
-    cursor_ = lineStart(line) + to;
-    viewport()->update();
+    select(lineStart(line) + from, lineStart(line) + to);
 }
 
 void TextBox::focusInEvent(QFocusEvent* event) {

@@ -43,6 +43,8 @@ class TextBox : public QAbstractScrollArea {
     void focusOutEvent(QFocusEvent* event) override;
 
   private:
+    friend class TextBoxAccessible;
+
     int lineCount() const { return static_cast<int>(lineStarts_.size()); }
     int lineStart(int line) const { return lineStarts_[line]; }
     int lineEnd(int line) const;  // before the line break
@@ -50,6 +52,11 @@ class TextBox : public QAbstractScrollArea {
     void layOut(QTextLayout& layout, int line) const;
     int positionAt(QPoint viewportPoint) const;
     void moveCursor(int position, bool keepAnchor);
+    void select(int from, int to);
+    // Where the character at a position is drawn in the viewport; null when out of view.
+    QRect characterRect(int position) const;
+    // Tells a screen reader where the caret and the selection are now.
+    void announceCaret();
     void ensureCursorVisible();
     void updateScrollBar();
     void updateScrollBarWhenShown();
@@ -62,6 +69,7 @@ class TextBox : public QAbstractScrollArea {
     QPoint pressedAt_;
     bool pressing_ = false;
     bool scrollBarStale_ = false;
+    int revision_ = 0;  // counts the texts the box has held
 };
 
 }  // namespace qb

@@ -80,6 +80,7 @@ void frmMain::createControls() {
     paintTextBox(Text1);
     Text1->setFocusPolicy(Qt::ClickFocus);  // selected and copied, never reached by Tab
     Text1->setText(QStringView(kTitlePageText).toString());
+    nameForScreenReaders(Text1, kAccessibleTitle);
 
     Command_Min = new PictureBox(pic1, picture(QStringLiteral("hide.png"), {14, 13}), kBoxColour);
     Command_Min->setObjectName(QStringLiteral("Command_Min"));
@@ -96,6 +97,10 @@ void frmMain::createControls() {
     Cmd_Help->setGeometry(twips(1200, 2400, 495, 495));
     for (PictureBox* box : {Command_Min, Command_Close, Cmd_About, Cmd_Help})
         box->setFocusPolicy(Qt::TabFocus);
+    Command_Min->actAsButton(kAccessibleHide);
+    Command_Close->actAsButton(kAccessibleClose);
+    Cmd_About->actAsButton(kAccessibleAbout);
+    Cmd_Help->actAsButton(kAccessibleHelp);
 
     Command_Submit = pictureButton(pic1, QStringLiteral("準確"), QStringLiteral("search.png"),
                                    {28, 28}, twips(530, 1440, 615, 735));
@@ -107,18 +112,23 @@ void frmMain::createControls() {
     Cmd_Voice = pictureButton(pic1, QStringLiteral("發音"), QStringLiteral("lips.png"), {38, 23},
                               twips(1730, 1440, 615, 735));
     Cmd_Voice->setObjectName(QStringLiteral("Cmd_Voice"));
+    nameForScreenReaders(Command_Submit, kAccessibleSubmit);
+    nameForScreenReaders(Command_AdvanSubmit, kAccessibleAdvancedSubmit);
+    nameForScreenReaders(Cmd_Voice, kAccessibleVoice);
 
     Text_Output = new TextBox(this);
     Text_Output->setObjectName(QStringLiteral("Text_Output"));
     Text_Output->setGeometry(twips(2880, 130, 2055, 2950));
     Text_Output->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     paintTextBox(Text_Output);
+    nameForScreenReaders(Text_Output, kAccessibleResult);
 
     Text_Input = new QLineEdit(this);
     Text_Input->setObjectName(QStringLiteral("Text_Input"));
     Text_Input->setGeometry(twips(600, 840, 1695, 375));
     Text_Input->setMaxLength(std::numeric_limits<int>::max());  // no limit on what is typed
     paintTextBox(Text_Input);
+    nameForScreenReaders(Text_Input, kAccessibleInput);
     Text_Input->installEventFilter(this);
 
     // The speech control sits beyond the skin's edge and is never seen; the speaking itself

@@ -66,6 +66,16 @@ frmHelp::frmHelp(AppShared& shared)
     for (QPushButton* button : {Command1, Command2}) button->setAutoDefault(true);
     Image1 = image(this, QStringLiteral("help_buttons.png"), twips(240, 3720, 765, 495));
     Image2 = image(this, QStringLiteral("help_tray.png"), twips(240, 4320, 2025, 960));
+    const std::pair<QWidget*, AccessibleText> spoken[] = {
+        {Command_Submit, kAccessibleSubmit},
+        {Command_AdvanSubmit, kAccessibleAdvancedSubmit},
+        {Cmd_Voice, kAccessibleVoice},
+        {Command1, kAccessibleHelpDownloadSpeech},
+        {Command2, kAccessibleHelpDownloadVoice}};
+    for (const auto& [control, text] : spoken) nameForScreenReaders(control, text);
+    // The pictures show the buttons and the tray icon that the labels beside them explain.
+    for (QWidget* picture : {static_cast<QWidget*>(Image1), static_cast<QWidget*>(Image2)})
+        silenceForScreenReaders(picture);
 
     for (const HelpLabel& place : kHelpLabels) {
         auto* label = new QLabel(QStringView(place.text).toString(), this);
@@ -75,7 +85,10 @@ frmHelp::frmHelp(AppShared& shared)
         label->setGeometry(twips(place.left, place.top, place.width, place.height));
         Label1 << label;
     }
-    for (const HelpLine& place : kHelpLines) Line1 << line(this, place.x1, place.x2, place.y);
+    for (const HelpLine& place : kHelpLines) {
+        Line1 << line(this, place.x1, place.x2, place.y);
+        silenceForScreenReaders(Line1.back());
+    }
 
     const std::pair<QWidget*, const char*> names[] = {{Command_Submit, "Command_Submit"},
                                                       {Command_AdvanSubmit, "Command_AdvanSubmit"},
