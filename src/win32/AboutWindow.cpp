@@ -1,10 +1,13 @@
 #include "win32/AboutWindow.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <algorithm>
 
 #include "about/AboutTexts.h"
+#include "common/AccessibleNames.h"
+#include "win32/AccessibleObject.h"
 #include "win32/Controls.h"
 #include "win32/Dpi.h"
 #include "win32/MessageBox.h"
@@ -51,9 +54,14 @@ void AboutWindow::createControls(HWND window, int dpi) {
     };
 
     // The tab order is the order of making: the two buttons first, Exit with the focus.
-    makePushButton(window, kExit, u"Exit", at(3600, 2625, 1140, 345), small_.get(), true);
-    makePushButton(window, kSystem, u"System(&S)...", at(3600, 3075, 1125, 345), small_.get(),
-                   false);
+    // Named for screen readers as the Qt window names them: the system would make the second
+    // "System(S)...".
+    tellReaders(
+        makePushButton(window, kExit, u"Exit", at(3600, 2625, 1140, 345), small_.get(), true),
+        pushButton(kAccessibleAboutExit));
+    tellReaders(makePushButton(window, kSystem, u"System(&S)...", at(3600, 3075, 1125, 345),
+                               small_.get(), false),
+                pushButton(kAccessibleAboutSystemInfo));
 
     const RECT mascot = at(120, 240, 1500, 1620);
     makePicture(window, kLabels, {mascot.left, mascot.top},
@@ -76,6 +84,13 @@ void AboutWindow::createControls(HWND window, int dpi) {
     label_warning_ = makeLabel(window, id++, u"", at(120, 2760, 3255, 855), warning_.get());
     Label3_ = makeLabel(window, kLink, kAboutHomePageShown, at(1800, 2040, 2295, 255), link_.get());
     SetWindowSubclass(Label3_, linkMessages, 1, reinterpret_cast<DWORD_PTR>(this));
+    // A label to the system; to a screen reader the link it is, to be followed without a mouse.
+    tellReaders(Label3_, {.name = wide(kAccessibleAboutHomePage.name),
+                          .description = wide(kAccessibleAboutHomePage.description),
+                          .role = ROLE_SYSTEM_LINK,
+                          .addedState = STATE_SYSTEM_LINKED,
+                          .defaultAction = L"Jump",
+                          .actionClicks = true});
 }
 
 void AboutWindow::paint(HDC dc) const {

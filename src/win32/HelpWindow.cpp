@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "speech/HelpTexts.h"
+#include "win32/AccessibleObject.h"
 #include "win32/Controls.h"
 #include "win32/Dpi.h"
 #include "win32/MessageBox.h"
@@ -23,10 +24,11 @@ struct PictureButton {
     std::u16string_view caption;
     const wchar_t* picture;
     int top;
+    const AccessibleText& spoken;
 };
-constexpr PictureButton kCopies[] = {{u"準確", L"search.png", 120},
-                                     {u"所有", L"search_all.png", 1080},
-                                     {u"發音", L"lips.png", 2040}};
+constexpr PictureButton kCopies[] = {{u"準確", L"search.png", 120, kAccessibleSubmit},
+                                     {u"所有", L"search_all.png", 1080, kAccessibleAdvancedSubmit},
+                                     {u"發音", L"lips.png", 2040, kAccessibleVoice}};
 
 }  // namespace
 
@@ -57,12 +59,16 @@ void HelpWindow::createControls(HWND window, int dpi) {
     // The tab order is the order of making; the labels take no focus.
     for (int i = 0; i < 3; ++i) {
         buttonPictures_[i] = loadPictureFor(kCopies[i].picture, kButtonFace, dpi);
-        makeGraphicalButton(window, kPictureButtons + i, kCopies[i].caption,
-                            at(240, kCopies[i].top, 615, 735), font_.get());
+        tellReaders(makeGraphicalButton(window, kPictureButtons + i, kCopies[i].caption,
+                                        at(240, kCopies[i].top, 615, 735), font_.get()),
+                    pushButton(kCopies[i].spoken));
     }
-    makePushButton(window, kCommand1, u"spchapi.exe", at(1080, 3120, 1575, 255), font_.get(),
-                   false);
-    makePushButton(window, kCommand2, u"msttsl.exe", at(2760, 3120, 1575, 255), font_.get(), false);
+    tellReaders(makePushButton(window, kCommand1, u"spchapi.exe", at(1080, 3120, 1575, 255),
+                               font_.get(), false),
+                pushButton(kAccessibleHelpDownloadSpeech));
+    tellReaders(makePushButton(window, kCommand2, u"msttsl.exe", at(2760, 3120, 1575, 255),
+                               font_.get(), false),
+                pushButton(kAccessibleHelpDownloadVoice));
     int id = kLabels;
     for (const HelpLabel& label : kHelpLabels)
         makeLabel(window, id++, label.text, at(label.left, label.top, label.width, label.height),

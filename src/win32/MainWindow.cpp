@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "common/AccessibleNames.h"
 #include "win32/Dpi.h"
 #include "win32/MainLayout.h"
 #include "win32/MessageBox.h"
@@ -91,13 +92,25 @@ std::wstring wide(std::u16string_view text) {
     return std::wstring(text.begin(), text.end());
 }
 
+// Made front to back: each goes behind those before it, which is also the tab order.
+void sendToBack(HWND control) {
+    SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 HWND createControl(const wchar_t* kind, DWORD style, DWORD exStyle, HWND parent, int id) {
     HWND control = CreateWindowExW(
         exStyle, kind, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
-    // Made front to back: each goes behind those before it, which is also the tab order.
-    SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    sendToBack(control);
     return control;
+}
+
+// A box's name for screen readers, in the classic way: a label just before the box in the
+// z-order names it. Never shown, it takes no room, no clicks and no focus.
+void createHiddenLabel(std::u16string_view name, HWND parent) {
+    HWND label = CreateWindowExW(0, L"STATIC", wide(name).c_str(), WS_CHILD | SS_NOPREFIX, 0, 0, 0,
+                                 0, parent, nullptr, nullptr, nullptr);
+    sendToBack(label);
 }
 
 void place(HWND control, const TwipsRect& where, int dpi) {
@@ -126,13 +139,13 @@ MainWindow::MainWindow(ProgramLife& life, ProgramCalls& program, platform::Speec
     : life_(life),
       area_(area),
       behaviour_(*this, program, speech, std::move(library)),
-      Command_Min(L"hide.png", L"", kBoxColour),
-      Command_Close(L"close.png", L"", kBoxColour),
-      Cmd_About(L"about.png", L"", kBoxColour),
-      Cmd_Help(L"help.png", L"", kBoxColour),
-      Command_Submit(L"search.png", L"準確", kBoxColour),
-      Command_AdvanSubmit(L"search_all.png", L"所有", kBoxColour),
-      Cmd_Voice(L"lips.png", L"發音", kBoxColour),
+      Command_Min(L"hide.png", L"", kBoxColour, kAccessibleHide),
+      Command_Close(L"close.png", L"", kBoxColour, kAccessibleClose),
+      Cmd_About(L"about.png", L"", kBoxColour, kAccessibleAbout),
+      Cmd_Help(L"help.png", L"", kBoxColour, kAccessibleHelp),
+      Command_Submit(L"search.png", L"準確", kBoxColour, kAccessibleSubmit),
+      Command_AdvanSubmit(L"search_all.png", L"所有", kBoxColour, kAccessibleAdvancedSubmit),
+      Cmd_Voice(L"lips.png", L"發音", kBoxColour, kAccessibleVoice),
       boxBrush_(CreateSolidBrush(kBoxColour)),
       windowBrush_(CreateSolidBrush(kWindowColour)) {
     registerClass(&ownedWindowProcedure<MainWindow>);
@@ -155,12 +168,12 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::createControls() {
-    Text_Output.create(window_, kOutputId);
-    SetWindowPos(Text_Output.handle(), HWND_BOTTOM, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Text_Output.create(window_, kOutputId, kAccessibleResult.name);
+    sendToBack(Text_Output.handle());
     Text_Output.setColours(kTextColour, kBoxColour);
     // A handle to drag the book by, like the skin.
     Text_Output.pressed = [this](int button) { behaviour_.Face_MouseDown(button); };
+    createHiddenLabel(kAccessibleInput.name, window_);
     Text_Input =
         createControl(L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, window_, kInputId);
     SendMessageW(Text_Input, EM_SETLIMITTEXT, 0, 0);
@@ -170,9 +183,9 @@ void MainWindow::createControls() {
         {&Command_Submit, kSubmitId}, {&Command_AdvanSubmit, kAdvanSubmitId},
         {&Cmd_Voice, kVoiceId}};
     for (const auto& [button, id] : buttons) {
-        HWND control = button->create(window_, id);
-        SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        sendToBack(button->create(window_, id));
     }
+    createHiddenLabel(kAccessibleTitle.name, window_);
     Text1 = createControl(L"EDIT", ES_MULTILINE | ES_READONLY | WS_BORDER, 0, window_, kText1Id);
     SetWindowTextW(Text1, wide(kTitlePageText).c_str());
     for (HWND control : {Text_Input, Text1, Cmd_Voice.handle()})

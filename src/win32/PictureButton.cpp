@@ -1,12 +1,18 @@
 #include "win32/PictureButton.h"
 
+#include "win32/AccessibleObject.h"
+#include "win32/Controls.h"
+
 namespace qb::win32 {
 
 HWND PictureButton::create(HWND parent, int id) {
-    button_ = CreateWindowExW(0, L"BUTTON", caption_.c_str(),
+    button_ = CreateWindowExW(0, L"BUTTON", wide(spoken_.name).c_str(),
                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | BS_OWNERDRAW,
                               0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                               nullptr, nullptr);
+    // The system's own object says as much of a button on Windows; said here, the button is
+    // a push button to be pressed wherever the system's object leaves buttons plain (Wine's).
+    tellReaders(button_, pushButton(spoken_));
     return button_;
 }
 

@@ -1,7 +1,12 @@
 #include "win32/ResultBox.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <cstring>
+
+#include "win32/AccessibleObject.h"
+#include "win32/Controls.h"
 
 namespace qb::win32 {
 namespace {
@@ -9,10 +14,12 @@ namespace {
 constexpr wchar_t kClassName[] = L"QuillbookResults";
 constexpr int kMargin = 2;
 constexpr int kWheelLines = 3;
+// The box's own message: tell screen readers of the new text.
+constexpr UINT kAnnounceText = WM_USER + 1;
 
 }  // namespace
 
-HWND ResultBox::create(HWND parent, int id) {
+HWND ResultBox::create(HWND parent, int id, std::u16string_view name) {
     static const bool registered = [] {
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
@@ -28,6 +35,10 @@ HWND ResultBox::create(HWND parent, int id) {
                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_VSCROLL | WS_BORDER, 0, 0,
                            0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                            GetModuleHandleW(nullptr), this);
+    tellReaders(box_, {.name = wide(name),
+                       .role = ROLE_SYSTEM_TEXT,
+                       .addedState = STATE_SYSTEM_READONLY,
+                       .valueIsText = true});
     updateScrollBar();
     return box_;
 }
@@ -41,6 +52,14 @@ void ResultBox::setText(std::u16string_view textWithCrLf) {
     selected_ = false;
     updateScrollBar();
     InvalidateRect(box_, nullptr, TRUE);
+    // A lookup empties the box and fills it without a message in between: told when the
+    // program is idle again, a screen reader hears of one new result, not of an empty box too.
+    if (!announcing_ && box_ != nullptr) announcing_ = PostMessageW(box_, kAnnounceText, 0, 0);
+}
+
+void ResultBox::announceText() {
+    announcing_ = false;
+    NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, box_, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void ResultBox::setFont(HFONT font) {
@@ -268,6 +287,9 @@ LRESULT ResultBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             out[n] = L'\0';
             return static_cast<LRESULT>(n);
         }
+        case kAnnounceText:
+            announceText();
+            return 0;
         case WM_NCDESTROY: {
             HWND window = box_;
             box_ = nullptr;

@@ -13,14 +13,18 @@ namespace qb::win32 {
 // its CR LF line breaks, and lays out only the lines in view: the system's edit box lays out
 // the whole text when it is set, which for a result of 88,000 entries took seconds. Long lines
 // wrap at the box's width; the scroll bar moves by lines. Ctrl+A selects the text (so does a
-// double-click), Ctrl+C copies it; the text is also the window's text (WM_GETTEXT).
+// double-click), Ctrl+C copies it; the text is also the window's text (WM_GETTEXT). A screen
+// reader finds it as read-only text named `name` whose value is the whole text, and hears of
+// each new text once, when the program is next idle. UI Automation (Narrator) reads it through
+// its MSAA proxy as a read-only value: the whole text, not yet line by line with a caret, which
+// would take a text provider of its own.
 class ResultBox final {
   public:
     ResultBox() = default;
     ResultBox(const ResultBox&) = delete;
     ResultBox& operator=(const ResultBox&) = delete;
 
-    HWND create(HWND parent, int id);
+    HWND create(HWND parent, int id, std::u16string_view name);
     HWND handle() const { return box_; }
 
     // Replaces the text, shown from its top.
@@ -44,12 +48,14 @@ class ResultBox final {
     std::wstring_view line(int index) const;
     void selectAll();
     void copy() const;
+    void announceText();
 
     HWND box_ = nullptr;
     std::wstring text_;
     std::vector<std::size_t> lineStarts_;
     int top_ = 0;
     bool selected_ = false;
+    bool announcing_ = false;  // a change of text is waiting to be told
     HFONT font_ = nullptr;
     int lineHeight_ = 16;
     COLORREF textColour_ = RGB(0, 0, 0), background_ = RGB(255, 255, 255);
