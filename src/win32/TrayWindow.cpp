@@ -1,5 +1,6 @@
 #include "win32/TrayWindow.h"
 
+#include "win32/OneCopy.h"
 #include "win32/TrayMessage.h"
 #include "win32/WindowProcedure.h"
 
@@ -94,6 +95,11 @@ void TrayWindow::addIconAgain() {
 LRESULT TrayWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kTrayCallback) {
         behaviour_.picture_tray_MouseMove(0, 0, trayMouseX(lParam), 0.0f);
+        return 0;
+    }
+    // A later start of the program (OneCopy.h): the book comes forward as the menu brings it.
+    if (message == OneCopy::comeForwardMessage()) {
+        behaviour_.menu_show_Click();
         return 0;
     }
     if (message == taskbarCreated_ && taskbarCreated_ != 0) {

@@ -15,6 +15,7 @@
 #include "win32/AboutWindow.h"
 #include "win32/HelpWindow.h"
 #include "win32/MainWindow.h"
+#include "win32/OneCopy.h"
 #include "win32/Pictures.h"
 #include "win32/ProgramLife.h"
 #include "win32/SelectionHotkey.h"
@@ -84,6 +85,8 @@ int runProgram() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    const OneCopy oneCopy;
+    if (oneCopy.handedOver()) return 0;
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);

@@ -399,6 +399,19 @@ back_whole "the menu's 顯示字典" "$placeX" "$placeY"
 shot back-by-menu
 
 # ---------------------------------------------------------------------------------------------
+step "A second start" "Starting Quillbook.exe again while it runs in the tray brings the running book back and ends: one book, one program."
+hide_to_tray
+timeout 20 wine "$program" >"$artifacts/second-start.log" 2>&1 || fail "the second start ended with $?"
+back_whole "the second start" "$placeX" "$placeY"
+books=0
+for w in $(xdotool search --onlyvisible --name '^Quillbook$' 2>/dev/null); do
+  xwininfo -id "$w" | grep -q "Width: 352$" && books=$((books + 1))
+done
+[ "$books" = 1 ] || fail "$books books on screen after the second start"
+program_ended && fail "the running copy ended at the second start"
+shot second-start
+
+# ---------------------------------------------------------------------------------------------
 # Judged last, so that a lost click does not hide what the rest of the day shows. The focus is
 # reported, not judged: openbox gives a Wine program's window the focus it asks for only when
 # that program had the user's last input (Wine marks its windows with the time of the
