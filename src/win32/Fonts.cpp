@@ -5,18 +5,18 @@
 
 namespace qb::win32 {
 
-HFONT createFont(const FontSpec& spec, int dpi) {
+HFONT createFont(const FontStyle& style, int dpi) {
     LOGFONTW font{};
     // A negative height asks for the character height, which is what a point size means.
-    font.lfHeight = -static_cast<LONG>(std::lround(spec.points * dpi / 72.0));
-    font.lfWeight = spec.weight;
-    font.lfUnderline = spec.underline ? TRUE : FALSE;
+    font.lfHeight = -static_cast<LONG>(std::lround(style.points * dpi / 72.0));
+    font.lfWeight = style.weight;
+    font.lfUnderline = style.underline ? TRUE : FALSE;
     font.lfCharSet = DEFAULT_CHARSET;
     // Outline fonts only: a bitmap face of the same name (Courier) has a few sizes and
     // cannot follow the monitor's scale, and the system maps it to its outline kin.
     font.lfOutPrecision = OUT_TT_PRECIS;
     font.lfQuality = CLEARTYPE_QUALITY;
-    std::wcsncpy(font.lfFaceName, spec.face, LF_FACESIZE - 1);
+    std::wcsncpy(font.lfFaceName, style.face, LF_FACESIZE - 1);
     return CreateFontIndirectW(&font);
 }
 

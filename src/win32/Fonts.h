@@ -4,7 +4,7 @@
 
 namespace qb::win32 {
 
-struct FontSpec {
+struct FontStyle {
     const wchar_t* face;
     double points;
     int weight = FW_NORMAL;
@@ -12,7 +12,7 @@ struct FontSpec {
 };
 
 // A font of that face and size for a screen of `dpi`; the caller owns it (Font below).
-HFONT createFont(const FontSpec& spec, int dpi);
+HFONT createFont(const FontStyle& style, int dpi);
 
 // The system's default user-interface font, at its size for a screen of `dpi`; the caller
 // owns it.
@@ -22,7 +22,7 @@ HFONT createDefaultGuiFont(int dpi);
 class Font final {
   public:
     Font() = default;
-    Font(const FontSpec& spec, int dpi) : handle_(createFont(spec, dpi)) {}
+    Font(const FontStyle& style, int dpi) : handle_(createFont(style, dpi)) {}
     explicit Font(HFONT owned) : handle_(owned) {}
     ~Font() { reset(); }
     Font(Font&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }

@@ -53,7 +53,7 @@ constexpr COLORREF kBoxColour = RGB(230, 222, 172);
 constexpr COLORREF kTextColour = RGB(128, 64, 0);
 // IDC_ARROW, in its wide form.
 const wchar_t* const kArrow = MAKEINTRESOURCEW(32512);
-constexpr FontSpec kTextBoxFont{L"Courier", 9.75};
+constexpr FontStyle kTextBoxFont{L"Courier", 9.75};
 
 // Control identifiers, clear of the dialog keys' IDOK and IDCANCEL.
 enum ControlId : int {
