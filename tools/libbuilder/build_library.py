@@ -78,47 +78,87 @@ MAX_HEADWORD_WORDS = 4
 MAX_HEADWORD_CHARS = 40
 
 # --------------------------------------------------------------------------
-# Ranking.  A word's score for a headword is ln(frequency + 1) less the
-# penalties below (natural-log units: 0.7 is "half as likely").  Tuned by
-# reading the output for a few hundred everyday words; SANITY at the bottom
-# guards the ones that matter most.
+# Ranking.  A word's score for a headword is a weighted sum of signals: the
+# natural log of its frequency and what CEDICT and the frequency list say
+# about the word and the sense (a late sense, a lone character tagged as a
+# name, a Taiwan usage ...).  The weights are fitted by fit_weights.py on
+# training_words.tsv and stored in ranking_weights.json; the ones below are
+# the hand-set starting point the fit is drawn towards.  Scores stay in
+# natural-log units (the frequency's weight is scaled to 1): 0.7 is "half as
+# likely".  SANITY at the bottom guards the words that matter most.
 # --------------------------------------------------------------------------
 
-W_POSITION = 0.9            # per sense listed before this one in the entry
-W_SPLIT_PART = 1.0          # per ';'-part before this one inside a gloss
-W_SENSES = 0.6              # times ln(senses): a word of many senses means each less often
-W_PROPER = 2.0              # proper-noun entry (capitalised pinyin)
-W_VARIANT_ENTRY = 2.5       # entry that is also a "variant of" something
-W_ARCHAIC_ENTRY = 1.5       # reading with literary/archaic senses
-W_TAIWAN_LIFT = 4.5         # most a Taiwan-usage sense is lifted by ...
+# signal -> (starting weight, what it counts).  A signal is 1 when it applies
+# unless its description says otherwise.
+SIGNALS = {
+    "log_count": (1.0, "ln(frequency + 1) of this reading"),
+    "log_senses": (-0.6, "ln(senses): a word of many senses means each less often"),
+    "position": (-0.9, "senses listed before this one in the entry"),
+    "split_part": (-1.0, "';'-parts before this one inside the gloss"),
+    "sloppy": (-0.3, "headword needed sb/sth removed to be usable"),
+    "kin_modifier": (-1.0, '"brother" read off "older brother"'),
+    "be_adjective": (-0.3, '"afraid" read off "to be afraid"'),
+    "look_at": (-0.3, '"look" read off "to look at"'),
+    "clipped": (-0.3, '"phone" read off "telephone"'),
+    "possessor": (-1.0, '"milk" read off "cow\'s milk"'),
+    "synonym": (-0.5, '"sick" read off "ill"'),
+    "fall_into": (-0.5, '"ill" read off "to fall ill", "angry" off "to get angry"'),
+    "proper": (-2.0, "proper-noun entry (capitalised pinyin)"),
+    "variant_entry": (-2.5, 'entry that is also a "variant of" something'),
+    "archaic_entry": (-1.5, "reading whose main sense is literary or archaic"),
+    "taiwan_lift": (1.0, "how far a Taiwan-usage sense is lifted (0 to 4.5)"),
+    "mainland_sense": (-1.5, "earlier sense of an entry whose Taiwan sense differs"),
+    "prc": (-1.0, "sense marked as PRC usage"),
+    "minor_label": (-1.2, "slang, figurative, onomatopoeia ..."),
+    "domain_label": (-0.5, "math., computing, medicine ..."),
+    "qualified": (-0.4, '"(of a woman) ..." and similar narrowings'),
+    "note": (-0.6, "any other bracketed note narrows the sense"),
+    "examples_note": (-0.5, 'a note listing examples: "key (project etc)"'),
+    "set_member": (-2.0, '"snake (as one of the 12 zodiac animals)": a name within a set'),
+    "transliteration": (0.0, "sense noted as a loanword or transliteration"),
+    "preposition_alone": (-1.5, "lone character counted mostly as a preposition, "
+                                "which too few other candidates build on"),
+    "simplified_variant": (-3.0, "variant spelling of a word with the same simplified form"),
+    "merged_spelling": (-0.5, "lone character whose simplified form also writes others"),
+
+    "single": (-0.4, "lone character: often bound or bookish"),
+    "single_for_phrase": (-1.0, 'lone character as the whole of an English phrase ("give up": 捨)'),
+    "name_tag": (-1.5, "lone character counted mostly as a name"),
+    "morpheme_tag": (-1.0, "lone character tagged as a bound morpheme"),
+    "function_char": (-3.0, "grammatical character read as a content word"),
+    "measure_char": (-3.0, "numeral/measure character read as a noun"),
+    "name_word": (-1.0, "word of two or more characters counted mostly as a person's name"),
+    "auxiliary": (-2.5, "copula or modal (是, 會) read in a content sense"),
+    "mainland_form": (-2.0, "mainland word for a thing Taiwan names otherwise"),
+    "unknown": (0.0, "word the frequency list does not count at all"),
+    "level2_chars": (0.0, "characters of Big5's less frequent level 2"),
+    "lone_orphan": (-1.0, "lone character that no frequent longer word of the library uses"),
+    "rarer_by_3": (0.0, "how far (beyond 3) ln(frequency) falls below the "
+                        "headword's most frequent candidate"),
+    "rarer_by_6": (0.0, "how far (beyond 6) ln(frequency) falls below the "
+                        "headword's most frequent candidate"),
+}
+WEIGHTS_FILE = os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                            "ranking_weights.json")
+
+TAIWAN_MAX_LIFT = 4.5       # most a Taiwan-usage sense is lifted by ...
 TAIWAN_FLOOR = 8.0          # ... towards this ln(frequency)
-W_MAINLAND = 1.5            # earlier sense of an entry whose Taiwan sense differs
-W_PRC = 1.0                 # sense marked as PRC usage
-W_MINOR_LABEL = 1.2         # slang, figurative, onomatopoeia ...
-W_DOMAIN_LABEL = 0.5        # math., computing, medicine ...
-W_QUALIFIED = 0.4           # "(of a woman) ..." and similar narrowings
-W_NOTE = 0.6                # any other bracketed note narrows the sense
-W_EXAMPLES_NOTE = 0.5       # ... more so a list of examples: "key (project etc)"
-W_SLOPPY = 0.3              # headword needed sb/sth removed to be usable
-W_KIN_MODIFIER = 1.0        # "brother" read off "older brother"
-W_BE_ADJECTIVE = 0.3        # "afraid" read off "to be afraid"
-W_LOOK_AT = 0.3             # "look" read off "to look at"
-W_PREPOSITION_TAG = 1.5     # lone character counted mostly as a preposition ...
-MIN_COMPOUND_SUPPORT = 2    # ... unless this many other candidates build on it
-W_SIMPLIFIED_VARIANT = 3.0  # variant spelling of a word with the same simplified form
-W_MERGED_SPELLING = 0.5     # lone character whose simplified form also writes others
-W_SINGLE_CHAR = 0.4         # lone characters are often bound or bookish
-W_SINGLE_FOR_PHRASE = 1.0   # ... more so as the whole of an English phrase ("give up": 捨)
-W_NAME_TAG = 1.5            # lone character counted mostly as a name
-W_MORPHEME_TAG = 1.0        # lone character tagged as a bound morpheme
-W_FUNCTION_TAG = 3.0        # grammatical character read as a content word
-W_MEASURE_TAG = 3.0         # numeral/measure character read as a noun
-W_NAME_WORD = 1.0           # word of two or more characters counted mostly as a person's name
-W_AUXILIARY = 2.5           # copula or modal (是, 會) read in a content sense
-W_SET_MEMBER = 2.0          # "snake (as one of the 12 zodiac animals)": a name within a set
-W_MAINLAND_FORM = 2.0       # mainland word for a thing Taiwan names otherwise
+MIN_COMPOUND_SUPPORT = 2    # longer candidates built on a preposition that save it
 ZI_NOUN_MARGIN = 0.5        # a lone character this close to its 子 noun goes after it
 CUTOFF = 6.5                # drop words this far below the best one
+# Rarity that no weight may outvote.  A lone character the frequency list
+# barely knows (痡, 懠, 歜), one of Big5's less frequent level 2, and a word
+# the frequency list does not know at all while other candidates are known,
+# go after every other candidate; so do transliterations (開麥拉) and bookish
+# readings when a more frequent word exists.
+BARELY_KNOWN_CHAR = 100     # frequency below which a lone character is barely known
+# Words this frequent keep a place in the line whatever their sense position
+# (病 for "sick"): only the eight-word limit drops them.
+COMMON_WORD_COUNT = 3000
+# A longer word at least this frequent makes its characters everyday ones.
+COMMON_COMPOUND_COUNT = 200
+# Big5 level 2, "less frequently used characters": C940-F9D5.
+BIG5_LEVEL2 = (0xC940, 0xF9D5)
 
 # Glosses that carry no translation, matched at the start (lower case).
 SKIP_PREFIXES = (
@@ -202,8 +242,14 @@ CLIPPED_FORMS = {
     "photograph": "photo", "examination": "exam", "laboratory": "lab",
     "mathematics": "math", "automobile": "car",
 }
-W_CLIPPED = 0.3             # "phone" read off "telephone"
-W_POSSESSOR = 1.0           # "milk" read off "cow's milk"
+# Where CEDICT says "ill" a learner also looks up "sick": 病 "to fall ill".
+ENGLISH_SYNONYMS = {"ill": "sick"}
+# "to fall ill", "to get angry", "to feel sad": the state is the headword too.
+STATE_VERBS = {"fall", "get", "become", "feel"}
+# ... but not "get up", "fall down": a particle makes a phrasal verb.
+PARTICLES = {"up", "down", "out", "off", "in", "on", "back", "away", "over",
+             "behind", "through", "apart", "together", "along", "around", "by",
+             "into", "onto", "across", "for", "to", "at", "rid", "through"}
 # "one's own", "sb's surprise": a placeholder, not a kind of the thing
 # ("it's nothing", "what's up" are not possessives at all).
 # "Adam's apple" (喉結) is no apple, nor "Newton's cradle" a cradle.
@@ -399,7 +445,7 @@ def parse_frequencies(text: str) -> dict[str, Freq]:
 @dataclass
 class Gloss:
     """One English sense of an entry, with what its labels say about it."""
-    headwords: list[tuple[str, float]]    # (headword, ranking penalty)
+    headwords: list[tuple[str, dict[str, float]]]    # (headword, ranking signals)
     labels: set[str] = field(default_factory=set)
     leading_labels: set[str] = field(default_factory=set)
     qualified: bool = False
@@ -450,7 +496,7 @@ def leading_notes(gloss: str) -> list[str]:
 def clean_headword(text: str) -> tuple[str, float] | None:
     """Turns one English phrase into a headword, or None if it is unusable.
 
-    The float is a ranking penalty: the headword had to be bent to fit.
+    The dict holds ranking signals: how the headword had to be bent to fit.
     """
     text = fold_to_ascii(text).lower()
     text = " ".join(text.split())
@@ -473,7 +519,7 @@ def clean_headword(text: str) -> tuple[str, float] | None:
             if article == "the " or rest.split(" ")[0] not in KEEP_ARTICLE_BEFORE:
                 text = rest
             break
-    penalty = 0.0
+    signals: dict[str, float] = {}
     kept = []
     words = text.split(" ")
     # "to let sb do sth" is "let", not "let do".
@@ -481,22 +527,22 @@ def clean_headword(text: str) -> tuple[str, float] | None:
         words = words[:words.index("sb") + 1]
     for w in words:
         if w in ("sb", "sth"):
-            penalty = W_SLOPPY
+            signals["sloppy"] = 1.0
             continue
         if w == "sb's":
             w = "one's"
-            penalty = W_SLOPPY
+            signals["sloppy"] = 1.0
         kept.append(w)
     text = " ".join(kept).strip()
     if not text or not HEADWORD_RE.match(text):
         return None
     if len(kept) > MAX_HEADWORD_WORDS or len(text) > MAX_HEADWORD_CHARS:
         return None
-    return text, penalty
+    return text, signals
 
 
-def derived_headwords(headword: str, penalty: float,
-                      named_possessor: bool = False) -> list[tuple[str, float]]:
+def derived_headwords(headword: str, signals: dict[str, float],
+                      named_possessor: bool = False) -> list[tuple[str, dict[str, float]]]:
     """The headword plus plainer ones it also answers to.
 
     A learner looks up "afraid", not "be afraid" (怕: "to be afraid"), and
@@ -504,22 +550,32 @@ def derived_headwords(headword: str, penalty: float,
     gloss owns the thing by a name ("Adam's apple"), which makes a name of
     its own rather than a kind of the thing.
     """
-    out = [(headword, penalty)]
+    out = [(headword, signals)]
+
+    def also(other: str, signal: str) -> None:
+        out.append((other, dict(signals, **{signal: 1.0})))
+
     words = headword.split(" ")
     if len(words) == 2 and words[0] in KIN_MODIFIERS:
-        out.append((words[1], penalty + W_KIN_MODIFIER))
+        also(words[1], "kin_modifier")
     elif len(words) >= 2 and words[0] == "be" and words[1] not in ENGLISH_FUNCTION_WORDS:
-        out.append((" ".join(words[1:]), penalty + W_BE_ADJECTIVE))
+        also(" ".join(words[1:]), "be_adjective")
     elif len(words) == 2 and words[1] == "at" and words[0] in ("look", "laugh", "stare"):
-        out.append((words[0], penalty + W_LOOK_AT))
+        also(words[0], "look_at")
     elif headword in CLIPPED_FORMS:
-        out.append((CLIPPED_FORMS[headword], penalty + W_CLIPPED))
+        also(CLIPPED_FORMS[headword], "clipped")
+    elif (len(words) == 2 and words[0] in STATE_VERBS
+          and words[1] not in PARTICLES and words[1] not in ENGLISH_FUNCTION_WORDS):
+        also(words[1], "fall_into")
     elif (len(words) == 2 and words[0].endswith("'s") and len(words[0]) > 2
           and not named_possessor
           and words[0][:-2] not in INDEFINITE_POSSESSORS
           and words[0][:-2] not in ENGLISH_FUNCTION_WORDS):
         # "cow's milk" (牛奶) is milk and "driver's license" a license.
-        out.append((words[1], penalty + W_POSSESSOR))
+        also(words[1], "possessor")
+    for hw, s in list(out):
+        if hw in ENGLISH_SYNONYMS:
+            out.append((ENGLISH_SYNONYMS[hw], dict(s, synonym=1.0)))
     return out
 
 
@@ -562,7 +618,8 @@ def split_gloss(raw: str) -> Gloss | None:
         hw = clean_headword(part)
         if hw is not None:
             named = NAMED_POSSESSOR_RE.search(fold_to_ascii(part)) is not None
-            headwords.extend(derived_headwords(hw[0], hw[1] + W_SPLIT_PART * index, named))
+            signals = dict(hw[1], split_part=float(index)) if index else hw[1]
+            headwords.extend(derived_headwords(hw[0], signals, named))
     if not headwords:
         return None
     # "(of a woman) ...", and "snake (as one of the 12 zodiac animals)".
@@ -632,37 +689,71 @@ def read_entry(entry: Entry) -> ReadEntry | None:
                      raw_senses)
 
 
-def score_entry(r: ReadEntry, count: float, tag: str = ""):
-    """Yields (headword, traditional word, score) for one read entry.
+def big5_code(char: str) -> int:
+    try:
+        b = char.encode(OUTPUT_CODEC)
+    except UnicodeEncodeError:
+        return 0
+    return int.from_bytes(b, "big") if len(b) == 2 else 0
 
-    count is the corpus frequency this reading of the word is credited with,
-    tag the part of speech the frequency list gives the spelling.
-    """
+
+def is_level2(char: str) -> bool:
+    return BIG5_LEVEL2[0] <= big5_code(char) <= BIG5_LEVEL2[1]
+
+
+@dataclass
+class WordFacts:
+    """What the frequency list says about one reading of a word."""
+    count: float            # the share of the spelling's count this reading gets
+    tag: str = ""           # part of speech the frequency list gives the spelling
+    known: bool = True      # the frequency list counts the spelling at all
+    merged_spelling: bool = False
+    compound_count: float = 0.0     # lone character: its most frequent longer word
+
+
+def word_signals(r: ReadEntry, facts: WordFacts) -> dict[str, float]:
+    """The signals that belong to the word, whatever sense is read."""
     single = len(r.entry.trad) == 1
-    base = math.log(count + 1) - W_SENSES * math.log(max(r.raw_senses, 1))
+    tag = facts.tag
+    out = {"log_count": math.log(facts.count + 1),
+           "log_senses": math.log(max(r.raw_senses, 1))}
     if single:
-        base -= W_SINGLE_CHAR
+        out["single"] = 1.0
+        if facts.compound_count < COMMON_COMPOUND_COUNT:
+            out["lone_orphan"] = 1.0
         # Counted mostly as a name (洪, 美 for America) or tagged as a bound
         # morpheme (偉, 碩): the character rarely stands alone in that sense.
         if tag in NAME_TAGS and not is_proper(r.entry):
-            base -= W_NAME_TAG
+            out["name_tag"] = 1.0
         elif tag in MORPHEME_TAGS:
-            base -= W_MORPHEME_TAG
+            out["morpheme_tag"] = 1.0
+        if facts.merged_spelling:
+            out["merged_spelling"] = 1.0
+    if not single and tag in PERSON_NAME_TAGS and not is_proper(r.entry):
+        out["name_word"] = 1.0
+    level2 = sum(1 for c in r.entry.trad if is_level2(c))
+    if level2:
+        out["level2_chars"] = float(level2)
+    if not facts.known:
+        out["unknown"] = 1.0
+    for flag, name in ((r.entry.trad in MAINLAND_TAIWAN_FORMS, "mainland_form"),
+                       (is_proper(r.entry), "proper"),
+                       (r.variant, "variant_entry"),
+                       (r.simplified_variant, "simplified_variant"),
+                       (r.archaic, "archaic_entry")):
+        if flag:
+            out[name] = 1.0
+    return out
+
+
+def score_entry(r: ReadEntry, facts: WordFacts):
+    """Yields (headword, traditional word, signals) for each sense of a read entry."""
+    single = len(r.entry.trad) == 1
+    tag = facts.tag
+    base = word_signals(r, facts)
     function_char = single and tag in FUNCTION_TAGS
     auxiliary = r.entry.trad in AUXILIARIES
-    if not single and tag in PERSON_NAME_TAGS and not is_proper(r.entry):
-        base -= W_NAME_WORD
-    if r.entry.trad in MAINLAND_TAIWAN_FORMS:
-        base -= W_MAINLAND_FORM
     measure_char = single and tag in MEASURE_TAGS
-    if is_proper(r.entry):
-        base -= W_PROPER
-    if r.variant:
-        base -= W_VARIANT_ENTRY
-    if r.simplified_variant:
-        base -= W_SIMPLIFIED_VARIANT
-    if r.archaic:
-        base -= W_ARCHAIC_ENTRY
     # A later sense that CEDICT opens with "(Tw)" says the earlier ones are
     # how the word is used on the mainland only (計算機: computer / (Tw)
     # calculator); the program's readers write Traditional Chinese.
@@ -671,8 +762,7 @@ def score_entry(r: ReadEntry, count: float, tag: str = ""):
     # The frequency list comes from mainland text, where Taiwan terms (軟體,
     # 計程車) are rare; lift them, but not a common word whose count comes
     # from its other senses (感冒 "cold", and "(Tw) to detest").
-    log_count = math.log(count + 1)
-    taiwan_lift = min(W_TAIWAN_LIFT, max(0.0, TAIWAN_FLOOR - log_count))
+    taiwan_lift = min(TAIWAN_MAX_LIFT, max(0.0, TAIWAN_FLOOR - base["log_count"]))
     # A content sense is not pushed down by the grammatical senses listed
     # before it (給: "to / for / for the benefit of / to give").
     grammatical = [all(is_function_headword(hw) for hw, _ in g.headwords) for g in r.glosses]
@@ -683,40 +773,68 @@ def score_entry(r: ReadEntry, count: float, tag: str = ""):
         # A word this rare in mainland text is there mostly in its Taiwan
         # sense, wherever the entry lists it (軟體: "(of an animal)
         # soft-bodied / (Tw) software"); a common one is not (感冒).
-        rare_here = taiwan and taiwan_lift >= W_TAIWAN_LIFT
-        s = base - (0.0 if rare_here else W_POSITION * content_pos)
+        rare_here = taiwan and taiwan_lift >= TAIWAN_MAX_LIFT
+        sense = dict(base)
+        if content_pos and not rare_here:
+            sense["position"] = float(content_pos)
         if taiwan:
-            s += taiwan_lift
+            sense["taiwan_lift"] = taiwan_lift
         elif first_taiwan is not None and pos < first_taiwan:
-            s -= W_MAINLAND
-        if g.labels & PRC_LABELS:
-            s -= W_PRC
-        if g.labels & MINOR_LABELS:
-            s -= W_MINOR_LABEL
-        if g.labels & DOMAIN_LABELS:
-            s -= W_DOMAIN_LABEL
-        if g.set_member:
-            s -= W_SET_MEMBER
-        if g.qualified:
-            s -= W_QUALIFIED
-        elif g.labels - TAIWAN_LABELS - ORIGIN_LABELS:
-            s -= W_NOTE
-        if any(n.endswith(("etc", "etc.")) for n in g.labels):
-            s -= W_EXAMPLES_NOTE
-        for hw, penalty in g.headwords:
+            sense["mainland_sense"] = 1.0
+        for flag, name in ((g.labels & PRC_LABELS, "prc"),
+                           (g.labels & MINOR_LABELS, "minor_label"),
+                           (g.labels & DOMAIN_LABELS, "domain_label"),
+                           (g.labels & ORIGIN_LABELS, "transliteration"),
+                           (g.set_member, "set_member"),
+                           (g.qualified, "qualified"),
+                           (not g.qualified and g.labels - TAIWAN_LABELS - ORIGIN_LABELS, "note"),
+                           (any(n.endswith(("etc", "etc.")) for n in g.labels),
+                            "examples_note")):
+            if flag:
+                sense[name] = 1.0
+        for hw, hw_signals in g.headwords:
+            s = dict(sense, **hw_signals)
             if function_char and not is_function_headword(hw):
-                penalty += W_FUNCTION_TAG
+                s["function_char"] = 1.0
             if auxiliary and hw not in AUXILIARY_HEADWORDS:
-                penalty += W_AUXILIARY
+                s["auxiliary"] = 1.0
             if measure_char and hw not in COUNTING_WORDS:
-                penalty += W_MEASURE_TAG
+                s["measure_char"] = 1.0
             if single and " " in hw:
-                penalty += W_SINGLE_FOR_PHRASE
-            yield hw, r.entry.trad, s - penalty
+                s["single_for_phrase"] = 1.0
+            yield hw, r.entry.trad, s
 
 
-def invert(entries, freq: dict[str, Freq]) -> dict[str, dict[str, float]]:
-    """Returns headword -> {traditional word: best score}."""
+def load_weights(path: str = WEIGHTS_FILE) -> dict[str, float]:
+    """The fitted weights, or the starting ones where the file has none."""
+    weights = {name: w for name, (w, _) in SIGNALS.items()}
+    if os.path.exists(path):
+        with open(path, encoding="utf-8") as f:
+            fitted = json.load(f)["weights"]
+        unknown = set(fitted) - set(SIGNALS)
+        if unknown:
+            raise BuildError(f"{path}: unknown signals {sorted(unknown)}")
+        weights.update(fitted)
+    return weights
+
+
+def dot(weights: dict[str, float], signals: dict[str, float]) -> float:
+    return sum(weights[k] * v for k, v in signals.items())
+
+
+@dataclass
+class Candidate:
+    """A Chinese word for a headword: the signals of each sense that gives it."""
+    senses: list[dict[str, float]]
+    count: float
+    known: bool
+    single: bool
+    level2: bool            # lone character of Big5 level 2
+    bookish: bool           # transliteration or literary reading in its best sense
+
+
+def candidates(entries, freq: dict[str, Freq]) -> dict[str, dict[str, Candidate]]:
+    """Returns headword -> {traditional word: Candidate}, headword signals included."""
     read = [r for r in map(read_entry, entries) if r is not None]
     # The frequency list counts spellings, not readings: 乐 covers both
     # "happy" (le4) and "music" (yue4).  Share the count out by senses.
@@ -725,26 +843,127 @@ def invert(entries, freq: dict[str, Freq]) -> dict[str, dict[str, float]]:
     for r in read:
         senses[r.entry.simp] = senses.get(r.entry.simp, 0) + r.raw_senses
         spellings.setdefault(r.entry.simp, set()).add(r.entry.trad)
-    table: dict[str, dict[str, float]] = {}
+    # A character is an everyday one if some frequent longer word uses it:
+    # 瞭 lives on in 瞭解, 痡 in nothing.
+    compound: dict[str, float] = {}
+    for simp, trads in spellings.items():
+        n = freq.get(simp, Freq(0, "")).count
+        if len(simp) > 1:
+            for t in trads:
+                for c in set(t):
+                    compound[c] = max(compound.get(c, 0.0), float(n))
+    table: dict[str, dict[str, Candidate]] = {}
     simplified = {r.entry.trad: r.entry.simp for r in read}
     for r in read:
-        f = freq.get(r.entry.simp, Freq(0, ""))
-        count = f.count * r.raw_senses / senses[r.entry.simp]
-        # 发 writes both 發 and 髮, 后 both 後 and 后: a share by senses is
-        # only a guess at how much of the count is this character's.
-        if len(r.entry.trad) == 1 and len(spellings[r.entry.simp]) > 1:
-            count *= math.exp(-W_MERGED_SPELLING)
-        for hw, word, s in score_entry(r, count, f.tag):
+        f = freq.get(r.entry.simp)
+        facts = WordFacts(
+            count=(f.count if f else 0) * r.raw_senses / senses[r.entry.simp],
+            tag=f.tag if f else "", known=f is not None,
+            # 发 writes both 發 and 髮, 后 both 後 and 后: a share by senses is
+            # only a guess at how much of the count is this character's.
+            merged_spelling=len(r.entry.trad) == 1 and len(spellings[r.entry.simp]) > 1,
+            compound_count=compound.get(r.entry.trad, 0.0))
+        single = len(r.entry.trad) == 1
+        for hw, word, s in score_entry(r, facts):
             words = table.setdefault(hw, {})
-            if s > words.get(word, -math.inf):
-                words[word] = s
+            c = words.get(word)
+            if c is None:
+                words[word] = Candidate([s], facts.count, facts.known, single,
+                                        single and is_level2(word), False)
+            else:
+                c.senses.append(s)
+                c.count = max(c.count, facts.count)
+                c.known = c.known or facts.known
     for hw, words in table.items():
-        if not is_function_headword(hw):
-            prepositions = {w for w in words if len(w) == 1
-                            and freq.get(simplified.get(w, w), Freq(0, "")).tag == "p"}
-            demote_prepositions(words, prepositions)
-        prefer_zi_nouns(words)
+        add_headword_signals(hw, words, freq, simplified)
     return table
+
+
+def add_headword_signals(hw: str, words: dict[str, Candidate], freq, simplified) -> None:
+    """Signals that weigh a word against the other candidates of the headword."""
+    best_log = max(math.log(c.count + 1) for c in words.values())
+    prepositions = set()
+    if not is_function_headword(hw):
+        prepositions = {w for w in words if len(w) == 1
+                        and freq.get(simplified.get(w, w), Freq(0, "")).tag == "p"}
+    longer = [w for w in words if len(w) > 1]
+    for w, c in words.items():
+        gap = best_log - math.log(c.count + 1)
+        extra = {}
+        if gap > 3:
+            extra["rarer_by_3"] = gap - 3
+        if gap > 6:
+            extra["rarer_by_6"] = gap - 6
+        # 同 ("like", but mostly "with") owes its count to the grammatical
+        # use.  One that other words for the same headword build on keeps
+        # its place: for "give", 交給 and 給予 are built on 給, none on 與.
+        if w in prepositions and sum(1 for x in longer if w in x) < MIN_COMPOUND_SUPPORT:
+            extra["preposition_alone"] = 1.0
+        if extra:
+            for s in c.senses:
+                s.update(extra)
+
+
+def is_barely_known(c: Candidate) -> bool:
+    return c.single and (c.level2 or c.count < BARELY_KNOWN_CHAR)
+
+
+def score_table(table: dict[str, dict[str, Candidate]],
+                weights: dict[str, float]) -> dict[str, dict[str, float]]:
+    """Scores every candidate and moves the ones rarity rules out to the end.
+
+    A word's score is that of its best sense.  The rarity rules then hold
+    whatever the weights say: a lone character the frequency list barely
+    knows, a word it does not know while another candidate is known, and a
+    transliteration or bookish reading rarer than another candidate, go
+    after every other candidate (in their own order) unless nothing else is
+    left.  Each goes out when it falls more than CUTOFF below the best.
+    """
+    out: dict[str, dict[str, float]] = {}
+    for hw, words in table.items():
+        scores = {}
+        any_known = any(c.known for c in words.values())
+        top_count = max(c.count for c in words.values())
+        for w, c in words.items():
+            best = max(c.senses, key=lambda s: dot(weights, s))
+            bookish = bool(best.get("transliteration") or best.get("archaic_entry"))
+            if any_known and not c.known:
+                tier = UNKNOWN
+            elif is_barely_known(c) or (bookish and c.count < top_count):
+                tier = LATE
+            else:
+                tier = PLAIN
+            scores[w] = Score(dot(weights, best), tier, common=c.count >= COMMON_WORD_COUNT)
+        prefer_zi_nouns(scores)
+        out[hw] = scores
+    return out
+
+
+def invert(entries, freq: dict[str, Freq],
+           weights: dict[str, float] | None = None) -> dict[str, dict[str, float]]:
+    """Returns headword -> {traditional word: score}."""
+    return score_table(candidates(entries, freq), weights or load_weights())
+
+
+# Where the rarity rules put a word: plain words by score, then the late
+# ones, then the words the frequency list does not know at all.
+PLAIN, LATE, UNKNOWN = 0, 1, 2
+
+
+class Score(float):
+    """A ranking score that also says where the rarity rules put the word.
+
+    Words of a later `tier` go after all others; `common` words survive the
+    cut below the best, since a very common word is worth showing in any
+    sense.
+    """
+    tier: int
+    common: bool
+
+    def __new__(cls, value: float, tier: int = PLAIN, common: bool = False):
+        self = super().__new__(cls, value)
+        self.tier, self.common = tier, common
+        return self
 
 
 def prefer_zi_nouns(words: dict[str, float]) -> None:
@@ -757,27 +976,28 @@ def prefer_zi_nouns(words: dict[str, float]) -> None:
     for c in sorted(w for w in words if len(w) == 1):
         noun = c + "子"
         if noun in words and words[c] - words[noun] < ZI_NOUN_MARGIN:
-            words[c] = min(words[c], words[noun] - 0.01)
+            old = words[c]
+            value = min(old, words[noun] - 0.01)
+            words[c] = Score(value, tier_of(old), is_common(old))
 
 
-def demote_prepositions(words: dict[str, float], prepositions: set[str]) -> None:
-    """Lowers the lone characters whose frequency is mostly that of a preposition.
+def tier_of(score: float) -> int:
+    return getattr(score, "tier", PLAIN)
 
-    同 ("like", but mostly "with") owes its count to the grammatical use.
-    One that other words for the same headword build on keeps its place:
-    for "give", 交給 and 給予 are built on 給, none on 與, so 給 is the
-    character that carries the meaning.
-    """
-    longer = [w for w in words if len(w) > 1]
-    for c in sorted(prepositions):
-        if sum(1 for w in longer if c in w) < MIN_COMPOUND_SUPPORT:
-            words[c] -= W_PREPOSITION_TAG
+
+def is_late(score: float) -> bool:
+    return tier_of(score) != PLAIN
+
+
+def is_common(score: float) -> bool:
+    return getattr(score, "common", False)
 
 
 def rank(words: dict[str, float]) -> list[str]:
     # Rounded so that float noise cannot reorder near-ties between machines;
     # ties go by the word itself so every run gives the same bytes.
-    ordered = sorted(words.items(), key=lambda kv: (-round(kv[1], 9), kv[0]))
+    # Words the rarity rules put late come after all others.
+    ordered = sorted(words.items(), key=lambda kv: (tier_of(kv[1]), -round(kv[1], 9), kv[0]))
     return [w for w, _ in ordered]
 
 
@@ -847,8 +1067,16 @@ def build_lines(table: dict[str, dict[str, float]], agreed: set[str]) -> dict[st
         usable = {w: s for w, s in words.items() if all(c in agreed for c in w)}
         if not usable:
             continue
-        best = max(usable.values())
-        kept = [w for w in rank(usable) if usable[w] >= best - CUTOFF]
+        best = max((s for s in usable.values() if not is_late(s)),
+                   default=max(usable.values()))
+        kept = [w for w in rank(usable)
+                if usable[w] >= best - CUTOFF or (is_common(usable[w]) and not is_late(usable[w]))]
+        # Better no line, or a word the frequency list does not know, than a
+        # line that opens with a character few readers know.
+        while kept and len(kept[0]) == 1 and is_level2(kept[0]):
+            kept.pop(0)
+        if not kept:
+            continue
         files[hw[0]].append((hw, SEPARATOR.join(kept[:MAX_WORDS_PER_HEADWORD])))
     for lines in files.values():
         lines.sort(key=lambda kv: kv[0].encode(OUTPUT_CODEC))

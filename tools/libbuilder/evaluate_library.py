@@ -115,12 +115,39 @@ def report(r: Result, out=sys.stdout) -> None:
           f"right first: {r.first} ({r.accuracy():.1f}%)", file=out)
 
 
+FREQUENT_ENGLISH = os.path.join(HERE, "frequent_english.txt")
+FREQUENT_COUNT = 3000
+# Big5 level 2, the "less frequently used characters" (C940-F9D5).
+BIG5_LEVEL2 = (0xC940, 0xF9D5)
+
+
+def is_level2_character(word: str) -> bool:
+    """A lone character of Big5 level 2."""
+    if len(word) != 1:
+        return False
+    code = word.encode(CODEC)
+    return len(code) == 2 and BIG5_LEVEL2[0] <= int.from_bytes(code, "big") <= BIG5_LEVEL2[1]
+
+
+def rare_first(frequent: list[str], table) -> tuple[int, list[str]]:
+    """Of the most frequent English words the library has, those whose line
+    opens with a lone character of Big5 level 2; and how many were looked at."""
+    have = [w for w in frequent if w in table][:FREQUENT_COUNT]
+    return len(have), [w for w in have if is_level2_character(table[w][0])]
+
+
+def read_word_list(path: str) -> list[str]:
+    with open(path, encoding="utf-8") as f:
+        return [line.strip() for line in f if line.strip() and not line.startswith("#")]
+
+
 def main(argv=None) -> int:
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     ap.add_argument("--lib", default=os.path.join(REPO, "lib"))
     ap.add_argument("--list", default=os.path.join(HERE, "common_words.tsv"))
     ap.add_argument("--min-coverage", type=float, default=FLOOR_COVERAGE)
     ap.add_argument("--min-first", type=float, default=FLOOR_FIRST)
+    ap.add_argument("--frequent", default=FREQUENT_ENGLISH)
     args = ap.parse_args(argv)
     try:
         with open(args.list, encoding="utf-8") as f:
@@ -134,7 +161,11 @@ def main(argv=None) -> int:
         return 1
     r = evaluate(expectations, table)
     report(r)
-    failed = False
+    looked_at, rare = rare_first(read_word_list(args.frequent), table)
+    print(f"of the {looked_at} most frequent English words the library has, "
+          f"{len(rare)} open with a lone level-2 character"
+          + (": " + " ".join(f"{w}={table[w][0]}" for w in rare) if rare else ""))
+    failed = bool(rare)
     if r.coverage() < args.min_coverage:
         print(f"coverage {r.coverage():.1f}% is below the floor {args.min_coverage}%",
               file=sys.stderr)

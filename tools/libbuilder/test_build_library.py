@@ -125,12 +125,16 @@ class SplitGloss(unittest.TestCase):
         self.assertEqual(g.leading_labels, {"slang", "tw"})
         self.assertTrue(bl.split_gloss("(of a woman) pretty").qualified)
         self.assertFalse(bl.split_gloss("pretty (of a woman)").qualified)
-        # Later ';'-parts and bent headwords rank below the plain first one.
-        parts = dict(bl.split_gloss("glad; happy").headwords)
-        self.assertLess(parts["glad"], parts["happy"])
-        plain = dict(bl.split_gloss("to hit").headwords)["hit"]
-        bent = dict(bl.split_gloss("to hit sb").headwords)["hit"]
-        self.assertLess(plain, bent)
+        # Later ';'-parts and bent headwords carry what the ranking holds against them.
+        cases = [("glad; happy", "glad", {}), ("glad; happy", "happy", {"split_part": 1.0}),
+                 ("to hit", "hit", {}), ("to hit sb", "hit", {"sloppy": 1.0}),
+                 ("to fall ill", "ill", {"fall_into": 1.0}),
+                 ("to fall ill", "sick", {"fall_into": 1.0, "synonym": 1.0}),
+                 ("older brother", "brother", {"kin_modifier": 1.0})]
+        for raw, hw, signals in cases:
+            with self.subTest(raw=raw, hw=hw):
+                self.assertEqual(dict(bl.split_gloss(raw).headwords)[hw], signals)
+        self.assertNotIn("down", dict(bl.split_gloss("to fall down").headwords))
 
 
 class Ranking(unittest.TestCase):
@@ -202,6 +206,54 @@ class Ranking(unittest.TestCase):
 
     def test_rank_breaks_ties_by_word(self):
         self.assertEqual(bl.rank({"乙": 1.0, "甲": 1.0, "丙": 2.0}), ["丙", "乙", "甲"])
+
+
+class RarityRules(unittest.TestCase):
+    def test_rare_words_go_last(self):
+        # (CEDICT lines, counts, headword, expected order).  Each rare word's
+        # sense is listed first and matches exactly; the plain word is later
+        # in its entry or rarer in the frequency list, and still goes first.
+        cases = [
+            # A lone character the frequency list barely knows (痡: 0, 虺: 38).
+            (["痡 痡 [pu1] /sick/disabled/", "虺 虺 [hui1] /sick/",
+              "生病 生病 [sheng1 bing4] /to fall ill/"],
+             {"虺": 38, "生病": 469}, "sick", ["生病", "虺", "痡"]),
+            # A word the frequency list does not know, while another is known.
+            (["閨閫 闺阃 [gui1 kun3] /women's quarters/",
+              "宿舍 宿舍 [su4 she4] /dormitory/quarters/"],
+             {"宿舍": 30}, "quarters", ["宿舍", "閨閫"]),
+            # A transliteration rarer than a native word.
+            (["開麥拉 开麦拉 [kai1 mai4 la1] /(Tw) (loanword) camera/",
+              "相機 相机 [xiang4 ji1] /photo camera/camera/"],
+             {"开麦拉": 3000, "相机": 4180}, "camera", ["相機", "開麥拉"]),
+            # ... but the most frequent word stays first, loanword or not.
+            (["巧克力 巧克力 [qiao3 ke4 li4] /chocolate (loanword)/",
+              "朱古力 朱古力 [zhu1 gu3 li4] /chocolate/"],
+             {"巧克力": 2000, "朱古力": 50}, "chocolate", ["巧克力", "朱古力"]),
+        ]
+        for lines, counts, hw, order in cases:
+            with self.subTest(hw=hw):
+                self.assertEqual(bl.rank(table_for(lines, counts)[hw]), order)
+
+    def test_common_word_survives_the_cut(self):
+        # 病 gives "ill" only as its third sense, far below the rare 瘏; being
+        # very common it keeps its place, where a rarer word would be cut.
+        lines = ["病 病 [bing4] /illness/disease/to fall ill/defect/",
+                 "病倒 病倒 [bing4 dao3] /to fall ill/",
+                 "抱病 抱病 [bao4 bing4] /to be ill/"]
+        t = table_for(lines, {"病": 9053, "病倒": 400000, "抱病": 1})
+        files = bl.build_lines(t, {chr(i) for i in range(0x80)} | set("病倒抱"))
+        line = dict(files["i"])["ill"].split(bl.SEPARATOR)
+        self.assertEqual(line, ["病倒", "病"])
+
+    def test_level2_character_never_opens_a_line(self):
+        agreed = {chr(i) for i in range(0x80)} | set("痡癠生病")
+        table = {"sick": {"癠": 9.0, "痡": 8.0, "生病": 1.0},   # 生病 far below: cut
+                 "ailing": {"癠": 9.0, "痡": 8.0}}
+        self.assertTrue(bl.is_level2("痡") and bl.is_level2("癠") and not bl.is_level2("病"))
+        files = bl.build_lines(table, agreed)
+        self.assertEqual(files["a"], [])
+        self.assertEqual(files["s"], [])
 
 
 class BuildLines(unittest.TestCase):
@@ -427,8 +479,9 @@ class CommonWordRanking(unittest.TestCase):
              {"会": 92091, "遇到": 5143}, {"会": "v"}, "meet", "遇到", "會"),
             ("zodiac name of an animal",
              ["小龍 小龙 [xiao3 long2] /snake (as one of the 12 Chinese zodiac animals)/",
-              "蛇 蛇 [she2] /snake/serpent/"],
-             {"小龙": 4342, "蛇": 2430}, {}, "snake", "蛇", "小龍"),
+              "蛇 蛇 [she2] /snake/serpent/",
+              "毒蛇 毒蛇 [du2 she2] /viper/"],      # 蛇 is an everyday character
+             {"小龙": 4342, "蛇": 2430, "毒蛇": 500}, {}, "snake", "蛇", "小龍"),
             ("sense narrowed to listed examples",
              ["重點 重点 [zhong4 dian3] /important point/key (project etc)/",
               "鑰匙 钥匙 [yao4 shi5] /key/"],
