@@ -14,7 +14,7 @@ packages=(
   fonts-liberation2
   qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin qt6-speech-flite-plugin
   speech-dispatcher speech-dispatcher-espeak-ng espeak-ng flite
-  python3 icu-devtools
+  python3 icu-devtools rime-essay  # the library builder: ICU checks its output, essay.txt ranks it
   libx11-dev linux-perf time
   g++-mingw-w64-x86-64-posix googletest wine wine64 nsis
   dpkg-dev desktop-file-utils appstream lintian man-db

@@ -69,6 +69,15 @@ FREQ = Source(
 
 SOURCES = (CEDICT, FREQ)
 
+# Word frequencies of Traditional Chinese as Taiwan writes it: the vocabulary
+# and weights of an input method's language model, refined from Chewing's
+# phrase list, OpenCC and moedict (Debian package rime-essay, LGPL-3).  The
+# jieba counts come from mainland text, where lone characters stand alone far
+# more often (禮, 床) and Taiwan's words are rare (謝謝 against 領教).
+TAIWAN_FREQ_PACKAGE = "rime-essay 0.0~git20230204.e0519d0-1"
+TAIWAN_FREQ_PATH = "/usr/share/rime-data/essay.txt"
+TAIWAN_FREQ_SHA256 = "129fcc76c75a189288124368197fdb2dea094f3e191137e07776a56753e15ad4"
+
 OUTPUT_CODEC = "cp950"
 ICU_CONVERTER = "windows-950"
 SEPARATOR = "\uff1b"          # full-width semicolon between Chinese words
@@ -91,7 +100,7 @@ MAX_HEADWORD_CHARS = 40
 # signal -> (starting weight, what it counts).  A signal is 1 when it applies
 # unless its description says otherwise.
 SIGNALS = {
-    "log_count": (1.0, "ln(frequency + 1) of this reading"),
+    "log_count": (0.5, "ln(frequency + 1) of this reading in the (mainland) frequency list"),
     "log_senses": (-0.6, "ln(senses): a word of many senses means each less often"),
     "position": (-0.9, "senses listed before this one in the entry"),
     "split_part": (-1.0, "';'-parts before this one inside the gloss"),
@@ -131,6 +140,8 @@ SIGNALS = {
     "auxiliary": (-2.5, "copula or modal (是, 會) read in a content sense"),
     "mainland_form": (-2.0, "mainland word for a thing Taiwan names otherwise"),
     "unknown": (0.0, "word the frequency list does not count at all"),
+    "tw_log_count": (0.5, "ln(frequency + 1) in the Taiwan frequency list"),
+    "tw_unknown": (0.0, "word the Taiwan frequency list does not have"),
     "level2_chars": (0.0, "characters of Big5's less frequent level 2"),
     "lone_orphan": (-1.0, "lone character that no frequent longer word of the library uses"),
     "rarer_by_3": (0.0, "how far (beyond 3) ln(frequency) falls below the "
@@ -709,6 +720,8 @@ class WordFacts:
     known: bool = True      # the frequency list counts the spelling at all
     merged_spelling: bool = False
     compound_count: float = 0.0     # lone character: its most frequent longer word
+    # Count in the Taiwan frequency list; None when the word is not there.
+    taiwan_count: int | None = None
 
 
 def word_signals(r: ReadEntry, facts: WordFacts) -> dict[str, float]:
@@ -736,6 +749,10 @@ def word_signals(r: ReadEntry, facts: WordFacts) -> dict[str, float]:
         out["level2_chars"] = float(level2)
     if not facts.known:
         out["unknown"] = 1.0
+    if facts.taiwan_count is not None:
+        out["tw_log_count"] = math.log(facts.taiwan_count + 1)
+    else:
+        out["tw_unknown"] = 1.0
     for flag, name in ((r.entry.trad in MAINLAND_TAIWAN_FORMS, "mainland_form"),
                        (is_proper(r.entry), "proper"),
                        (r.variant, "variant_entry"),
@@ -827,13 +844,14 @@ class Candidate:
     """A Chinese word for a headword: the signals of each sense that gives it."""
     senses: list[dict[str, float]]
     count: float
-    known: bool
+    known: bool             # either frequency list counts it
     single: bool
     level2: bool            # lone character of Big5 level 2
-    bookish: bool           # transliteration or literary reading in its best sense
+    taiwan_count: int = 0
 
 
-def candidates(entries, freq: dict[str, Freq]) -> dict[str, dict[str, Candidate]]:
+def candidates(entries, freq: dict[str, Freq],
+               taiwan: dict[str, int] | None = None) -> dict[str, dict[str, Candidate]]:
     """Returns headword -> {traditional word: Candidate}, headword signals included."""
     read = [r for r in map(read_entry, entries) if r is not None]
     # The frequency list counts spellings, not readings: 乐 covers both
@@ -856,20 +874,26 @@ def candidates(entries, freq: dict[str, Freq]) -> dict[str, dict[str, Candidate]
     simplified = {r.entry.trad: r.entry.simp for r in read}
     for r in read:
         f = freq.get(r.entry.simp)
+        share = (f.count if f else 0) * r.raw_senses / senses[r.entry.simp]
         facts = WordFacts(
-            count=(f.count if f else 0) * r.raw_senses / senses[r.entry.simp],
+            count=share,
             tag=f.tag if f else "", known=f is not None,
             # 发 writes both 發 and 髮, 后 both 後 and 后: a share by senses is
             # only a guess at how much of the count is this character's.
             merged_spelling=len(r.entry.trad) == 1 and len(spellings[r.entry.simp]) > 1,
-            compound_count=compound.get(r.entry.trad, 0.0))
+            compound_count=compound.get(r.entry.trad, 0.0),
+            # Without a Taiwan list the mainland count stands in for it, so
+            # that frequency keeps its whole weight.
+            taiwan_count=(round(share) if f else None) if taiwan is None
+            else taiwan.get(r.entry.trad))
         single = len(r.entry.trad) == 1
         for hw, word, s in score_entry(r, facts):
             words = table.setdefault(hw, {})
             c = words.get(word)
             if c is None:
-                words[word] = Candidate([s], facts.count, facts.known, single,
-                                        single and is_level2(word), False)
+                tw = facts.taiwan_count
+                words[word] = Candidate([s], facts.count, facts.known or tw is not None,
+                                        single, single and is_level2(word), tw or 0)
             else:
                 c.senses.append(s)
                 c.count = max(c.count, facts.count)
@@ -905,7 +929,7 @@ def add_headword_signals(hw: str, words: dict[str, Candidate], freq, simplified)
 
 
 def is_barely_known(c: Candidate) -> bool:
-    return c.single and (c.level2 or c.count < BARELY_KNOWN_CHAR)
+    return c.single and (c.level2 or max(c.count, c.taiwan_count) < BARELY_KNOWN_CHAR)
 
 
 def score_table(table: dict[str, dict[str, Candidate]],
@@ -1198,7 +1222,10 @@ The order of the Chinese words was decided with the word frequencies and
 part-of-speech tags of the jieba segmentation dictionary (jieba.dict.utf8
 as shipped in cppjieba inside the npm package nodejieba 3.5.8), under the
 MIT licence (cppjieba: "Copyright (c) 2013"; nodejieba: "Copyright (c)
-2021 Yanyi Wu").  No frequency figures are stored in these files.
+2021 Yanyi Wu"), and with the Traditional Chinese word weights of
+essay.txt from the Debian package {taiwan_package} (LGPL-3, GONG Chen and
+Kunki Chiu; refined from Chewing, OpenCC, Android Pinyin IME and moedict),
+sha256 {taiwan_sha256}.  No frequency figures are stored in these files.
 
 Pinned inputs (fetched from the npm registry, checked by SHA-256)
 ------------------------------------------------------------------
@@ -1207,7 +1234,7 @@ Pinned inputs (fetched from the npm registry, checked by SHA-256)
 Regenerating
 ------------
 
-    apt-get install -y icu-devtools        # uconv, used to verify
+    apt-get install -y icu-devtools rime-essay    # uconv, used to verify
     python3 tools/libbuilder/build_library.py
 
 The build is deterministic: the same inputs give the same bytes.  See
@@ -1224,7 +1251,9 @@ def readme_text(cedict_entries: int) -> str:
     return README_TEXT.format(pins=pins.rstrip("\n") + "\n",
                               max_words=MAX_WORDS_PER_HEADWORD,
                               cedict_date=CEDICT_DATE, cedict_entries=cedict_entries,
-                              cedict_package=CEDICT.npm_name.replace("@", " "))
+                              cedict_package=CEDICT.npm_name.replace("@", " "),
+                              taiwan_package=TAIWAN_FREQ_PACKAGE,
+                              taiwan_sha256=TAIWAN_FREQ_SHA256)
 
 
 # Everyday words whose first choices must survive any change of weights.
@@ -1267,13 +1296,36 @@ def sanity_check(files) -> list[str]:
     return problems
 
 
-def build(tarball_dir: str | None):
+def read_taiwan_frequencies(path: str = TAIWAN_FREQ_PATH) -> dict[str, int]:
+    """Reads the pinned "word<TAB>count" list, checked by SHA-256."""
+    if not os.path.exists(path):
+        raise BuildError(f"{path} not found: apt-get install -y rime-essay")
+    with open(path, "rb") as f:
+        data = f.read()
+    got = sha256_bytes(data)
+    if got != TAIWAN_FREQ_SHA256:
+        raise BuildError(f"{path}: sha256 {got}, expected {TAIWAN_FREQ_SHA256}")
+    counts: dict[str, int] = {}
+    for line in data.decode("utf-8").splitlines():
+        word, _, n = line.partition("\t")
+        if n.strip().isdigit():
+            counts[word] = max(counts.get(word, 0), int(n))
+    return counts
+
+
+def load_sources(tarball_dir: str | None):
+    """(CEDICT entries, jieba frequencies, Taiwan frequencies), all checked."""
     with tempfile.TemporaryDirectory(prefix="libbuilder-") as work:
         data = {src: extract_member(src, fetch_tarball(src, work, tarball_dir))
                 for src in SOURCES}
-    entries = parse_cedict_js(data[CEDICT].decode("utf-8"))
-    freq = parse_frequencies(data[FREQ].decode("utf-8"))
-    table = invert(entries, freq)
+    return (parse_cedict_js(data[CEDICT].decode("utf-8")),
+            parse_frequencies(data[FREQ].decode("utf-8")),
+            read_taiwan_frequencies())
+
+
+def build(tarball_dir: str | None):
+    entries, freq, taiwan = load_sources(tarball_dir)
+    table = score_table(candidates(entries, freq, taiwan), load_weights())
     chars = {c for words in table.values() for w in words for c in w}
     agreed, unencodable, differing = agreed_characters(chars)
     files = build_lines(table, agreed)

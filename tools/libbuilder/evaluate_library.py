@@ -27,8 +27,8 @@ SEPARATOR = "\uff1b"
 
 # What the committed library reaches, in per cent; raise these when it gets
 # better so that it cannot quietly get worse again.
-FLOOR_COVERAGE = 98.8
-FLOOR_FIRST = 90.3
+FLOOR_COVERAGE = 98.9
+FLOOR_FIRST = 90.5
 
 
 class ListError(Exception):

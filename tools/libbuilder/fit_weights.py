@@ -32,7 +32,6 @@ import json
 import math
 import os
 import sys
-import tempfile
 
 import build_library as bl
 from evaluate_library import read_expectations
@@ -143,8 +142,17 @@ def loss_and_gradient(items, w, w0):
 # Signals that start at 0 are named here; the others keep their start's sign.
 NEW_SIGNAL_SIGNS = {
     "unknown": -1, "level2_chars": -1, "transliteration": -1, "lone_orphan": -1,
-    "rarer_by_3": -1, "rarer_by_6": -1,
+    "rarer_by_3": -1, "rarer_by_6": -1, "tw_unknown": -1,
 }
+
+
+# Together they say how frequent a word is; their sum is scaled to 1.
+FREQUENCY_SIGNALS = ("log_count", "tw_log_count")
+
+
+# What the fit may move: the frequencies' balance and the rarity signals.
+# The other weights stay as set by hand (see README.md, "Fitting the weights").
+FITTED = frozenset(NEW_SIGNAL_SIGNS) | frozenset(FREQUENCY_SIGNALS)
 
 
 def sign_of(name: str, start: dict[str, float]) -> int:
@@ -176,7 +184,7 @@ def fit(items, start: dict[str, float], frozen: frozenset = frozenset()) -> dict
                 w[i] -= LEARNING_RATE * mh / (math.sqrt(vh) + 1e-8)
                 if signs[i] * w[i] < 0:
                     w[i] = 0.0
-    scale = w[names.index("log_count")]
+    scale = sum(w[names.index(n)] for n in FREQUENCY_SIGNALS)
     if scale <= 0:
         raise bl.BuildError("the fit gave frequency no positive weight")
     return {n: round(x / scale, DECIMALS) + 0.0 for n, x in zip(names, w)}
@@ -213,12 +221,7 @@ def cross_validate(table, expectations, start, folds: int = 5) -> tuple[int, int
 
 
 def load_table(tarball_dir):
-    with tempfile.TemporaryDirectory(prefix="libbuilder-") as work:
-        data = {src: bl.extract_member(src, bl.fetch_tarball(src, work, tarball_dir))
-                for src in bl.SOURCES}
-    entries = bl.parse_cedict_js(data[bl.CEDICT].decode("utf-8"))
-    freq = bl.parse_frequencies(data[bl.FREQ].decode("utf-8"))
-    return bl.candidates(entries, freq)
+    return bl.candidates(*bl.load_sources(tarball_dir))
 
 
 def main(argv=None) -> int:
@@ -235,7 +238,7 @@ def main(argv=None) -> int:
     start = {n: w for n, (w, _) in bl.SIGNALS.items()}
     items, unusable = training_items(table, expectations)
     before = first_right(table, expectations, start)
-    weights = fit(items, start, frozenset(n for n in start if n not in NEW_SIGNAL_SIGNS))
+    weights = fit(items, start, frozenset(n for n in start if n not in FITTED))
     after = first_right(table, expectations, weights)
     with open(EVALUATION_LIST, encoding="utf-8") as f:
         evaluation = read_expectations(f.read())

@@ -550,6 +550,7 @@ class Readme(unittest.TestCase):
             with self.subTest(package=name):
                 self.assertIn(f"{name} {version}", text)
         self.assertIn(f"release {bl.CEDICT_DATE}", text)
+        self.assertIn(bl.TAIWAN_FREQ_PACKAGE, text)
 
 
 if __name__ == "__main__":
