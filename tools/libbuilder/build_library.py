@@ -260,7 +260,7 @@ STATE_VERBS = {"fall", "get", "become", "feel"}
 # ... but not "get up", "fall down": a particle makes a phrasal verb.
 PARTICLES = {"up", "down", "out", "off", "in", "on", "back", "away", "over",
              "behind", "through", "apart", "together", "along", "around", "by",
-             "into", "onto", "across", "for", "to", "at", "rid", "through"}
+             "into", "onto", "across", "for", "to", "at", "rid"}
 # "one's own", "sb's surprise": a placeholder, not a kind of the thing
 # ("it's nothing", "what's up" are not possessives at all).
 # "Adam's apple" (喉結) is no apple, nor "Newton's cradle" a cradle.
